@@ -1,0 +1,1 @@
+# Sources of bench/ are added here.

@@ -1,0 +1,1 @@
+# Sources of export/ are added here.

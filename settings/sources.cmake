@@ -1,0 +1,1 @@
+# Sources of settings/ are added here.

@@ -1,0 +1,1 @@
+target_sources(engine_tests PRIVATE unit/recordset_test.cpp)

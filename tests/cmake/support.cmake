@@ -1,0 +1,1 @@
+target_sources(morvask_test_support PRIVATE support/MemoryEngine.cpp)

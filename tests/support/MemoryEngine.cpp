@@ -1,0 +1,119 @@
+#include "tests/support/MemoryEngine.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "data/CDaoException.h"
+
+namespace {
+
+bool SameName(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+class MemoryCursor : public RowCursor {
+public:
+    MemoryCursor(std::vector<std::vector<std::string>> rows, long failAfter)
+        : m_rows(std::move(rows)), m_failAfter(failAfter) {}
+
+    bool Next(std::vector<std::string>& values) override {
+        if (m_failAfter >= 0 && static_cast<long>(m_next) >= m_failAfter)
+            throw CDaoException("The database is damaged (test failure after " + std::to_string(m_failAfter) + " rows).");
+        if (m_next >= m_rows.size()) return false;
+        values = m_rows[m_next++];
+        return true;
+    }
+    long RowCount() const override { return static_cast<long>(m_rows.size()); }
+
+private:
+    std::vector<std::vector<std::string>> m_rows;
+    std::size_t m_next = 0;
+    long m_failAfter;
+};
+
+}  // namespace
+
+MemoryEngine::Table& MemoryEngine::SetTable(const std::string& path, const std::string& table, Table contents) {
+    return m_files[path].tables[table] = std::move(contents);
+}
+
+MemoryEngine::Table& MemoryEngine::GetTable(const std::string& path, const std::string& table) {
+    return const_cast<Table&>(FindTable(path, table).second);
+}
+
+void MemoryEngine::FailAfter(const std::string& path, const std::string& table, long rows) {
+    m_files[path].failAfter[table] = rows;
+}
+
+const std::pair<const std::string, MemoryEngine::Table>& MemoryEngine::FindTable(const std::string& path,
+                                                                                 const std::string& table) const {
+    auto file = m_files.find(path);
+    if (file == m_files.end()) throw CDaoException("Could not find file '" + path + "'.");
+    for (const auto& entry : file->second.tables)
+        if (SameName(entry.first, table)) return entry;
+    throw CDaoException("The table [" + table + "] does not exist in '" + path + "'.");
+}
+
+void MemoryEngine::OpenDatabase(const std::string& path) {
+    if (m_files.find(path) == m_files.end()) throw CDaoException("Could not find file '" + path + "'.");
+}
+
+std::unique_ptr<RowCursor> MemoryEngine::OpenTable(const std::string& path, const std::string& table,
+                                                   const std::vector<ColumnRequest>& columns) {
+    ++m_openTableCalls;
+    const auto& [name, contents] = FindTable(path, table);
+    std::vector<std::size_t> picks;
+    for (const ColumnRequest& request : columns) {
+        auto it = std::find_if(contents.columns.begin(), contents.columns.end(),
+                               [&](const Column& c) { return SameName(c.name, request.name); });
+        if (it == contents.columns.end())
+            throw CDaoException("The column [" + request.name + "] does not exist in table [" + name + "] of '" +
+                                path + "'.");
+        if (request.fetched) picks.push_back(static_cast<std::size_t>(it - contents.columns.begin()));
+    }
+    std::vector<std::vector<std::string>> rows;
+    for (const auto& row : contents.rows) {
+        std::vector<std::string> values;
+        for (std::size_t pick : picks) values.push_back(pick < row.size() && row[pick] ? *row[pick] : std::string());
+        rows.push_back(std::move(values));
+    }
+    const auto& fails = m_files.at(path).failAfter;
+    auto fail = fails.find(name);
+    return std::make_unique<MemoryCursor>(std::move(rows), fail == fails.end() ? -1 : fail->second);
+}
+
+std::optional<std::string> MemoryEngine::ReadFirstValue(const std::string& path, const std::string& table) {
+    const auto& [name, contents] = FindTable(path, table);
+    if (contents.rows.empty() || contents.rows.front().empty()) return std::nullopt;
+    return contents.rows.front().front();
+}
+
+std::vector<MemoryEngine::Column> QsoTableColumns() {
+    std::vector<MemoryEngine::Column> columns;
+    for (const char* name :
+         {"QSO-DATE", "QSO-TIME", "QSO-CALL", "QSO-RSTS", "QSO-RSTR", "QSO-NAME", "QSO-QTH", "QSO-NOTE", "QSO-PREFIX",
+          "QSO-CQ-ZONE", "QSO-ITU-ZONE", "QSO-MODE", "QSO-SUBMODE", "QSO-FREQ", "QSO-BAND", "QSO-WPX", "QSO-STATE",
+          "QSO-COUNTY", "QSO-IOTA", "QSO-GRID", "QSO-TEN-TEN", "QSO-SPEC1", "QSO-SPEC2", "QSO-CONFIRM", "QSO-QSLS",
+          "QSO-QSL-SENT", "QSO-QSL-VIA", "QSO-MGR-NUMB", "QSO-VALID", "QSO-AWARD", "QSO-SELECT", "QSO-CATEGORY",
+          "QSO-SAT", "QSO-QSL-NUMBER", "QSO-NUMBER", "QSO-OPRCALL", "QSO-QSLRDATE", "QSO-POWER", "QSO-LOTWREC",
+          "QSO-ENDTIME", "QSO-SATMODE"}) {
+        std::string n = name;
+        bool isLong = n == "QSO-VALID" || n == "QSO-AWARD" || n == "QSO-SELECT" || n == "QSO-CATEGORY" ||
+                      n == "QSO-NUMBER";
+        columns.push_back({n, isLong ? FieldKind::Long : FieldKind::Text});
+    }
+    return columns;
+}
+
+std::vector<MemoryEngine::Column> PrefixTableColumns() {
+    std::vector<MemoryEngine::Column> columns;
+    for (const char* name : {"PREFIX", "COUNTRY", "LATITUDE", "LONGITUDE", "DEL-STATUS", "QSL-FIELD-CHECK",
+                             "QSL-BUREAU", "CQ-ZONE", "ITU-ZONE", "ARRL-ID", "CONTINENT", "TIMEDIFF"}) {
+        std::string n = name;
+        bool isFlag = n == "DEL-STATUS" || n == "QSL-FIELD-CHECK" || n == "QSL-BUREAU";
+        columns.push_back({n, isFlag ? FieldKind::Bool : FieldKind::Text});
+    }
+    return columns;
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "data/DbEngine.h"
+
+// An in-memory stand-in for the Access reader: tables of text values keyed by file path
+// and table name, with the same lookup rules (names without regard to case, missing table
+// or column is an error naming it). Tests change the tables between opens to see that
+// every open reads the "file" as it is then.
+class MemoryEngine : public DbEngine {
+public:
+    struct Column {
+        std::string name;
+        FieldKind kind = FieldKind::Text;
+    };
+    struct Table {
+        std::vector<Column> columns;
+        std::vector<std::vector<std::optional<std::string>>> rows;  // nullopt is NULL
+    };
+
+    // Adds or replaces a table; the file then counts as an existing database.
+    Table& SetTable(const std::string& path, const std::string& table, Table contents);
+    Table& GetTable(const std::string& path, const std::string& table);
+    // Makes the next Next() of every cursor opened afterwards on this table throw after
+    // `rows` rows, as a damaged file would.
+    void FailAfter(const std::string& path, const std::string& table, long rows);
+
+    int OpenTableCalls() const { return m_openTableCalls; }
+
+    void OpenDatabase(const std::string& path) override;
+    std::unique_ptr<RowCursor> OpenTable(const std::string& path, const std::string& table,
+                                         const std::vector<ColumnRequest>& columns) override;
+    std::optional<std::string> ReadFirstValue(const std::string& path, const std::string& table) override;
+
+private:
+    struct File {
+        std::map<std::string, Table> tables;  // keyed by the name as given
+        std::map<std::string, long> failAfter;
+    };
+    const std::pair<const std::string, Table>& FindTable(const std::string& path, const std::string& table) const;
+
+    std::map<std::string, File> m_files;
+    int m_openTableCalls = 0;
+};
+
+// The 41 columns of "QSO-TAB" and the 12 of "PREFIX-Pri", in their binding order.
+std::vector<MemoryEngine::Column> QsoTableColumns();
+std::vector<MemoryEngine::Column> PrefixTableColumns();

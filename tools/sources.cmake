@@ -1,0 +1,1 @@
+# Sources of tools/ are added here.
