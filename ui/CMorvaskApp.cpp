@@ -2,6 +2,7 @@
 
 #include "data/CDaoException.h"
 #include "settings/CRunSettingsDlg.h"
+#include "settings/RunSettingsAcceptance.h"
 #include "ui/AppTexts.h"
 #include "ui/CAboutDlg.h"
 #include "ui/CMainFrame.h"
