@@ -1,0 +1,54 @@
+#include "settings/IniReaders.h"
+
+#include <filesystem>
+
+#include "settings/AsciiCase.h"
+#include "settings/ProfileFile.h"
+
+namespace {
+
+constexpr char kSettingsFileName[] = "Qvl2007.ini";
+
+// Blanks, tabs and line-break characters, as the logging program's own string class trims.
+void TrimTrailingWhiteSpace(std::string& text) {
+    std::size_t end = text.find_last_not_of(" \t\r\n\v\f");
+    text.erase(end == std::string::npos ? 0 : end + 1);
+}
+
+// Each reader locates and reads the file afresh, so a showing of the dialog sees the
+// file as it is then.
+ProfileFile ReadSettingsFile(const WinePrefix& prefix) {
+    return ProfileFile::Load(SettingsFilePath(prefix));
+}
+
+}  // namespace
+
+std::string SettingsFilePath(const WinePrefix& prefix) {
+    std::string directory = prefix.WindowsDirectory();
+    if (directory.empty()) return {};
+    std::error_code error;
+    std::string exact = directory + "/" + kSettingsFileName;
+    if (std::filesystem::is_regular_file(exact, error)) return exact;
+    std::string found;
+    for (std::filesystem::directory_iterator it(directory, error), end; !error && it != end; it.increment(error)) {
+        std::string name = it->path().filename().string();
+        if (EqualsIgnoringAsciiCase(name, kSettingsFileName) && (found.empty() || name < found)) found = name;
+    }
+    return found.empty() ? std::string() : directory + "/" + found;
+}
+
+void ReadIniDataPath(const WinePrefix& prefix, std::string& sourcePath, std::string& oprCall) {
+    ProfileFile file = ReadSettingsFile(prefix);
+    sourcePath = file.GetString("Dir", "DATAPATH", "");
+    oprCall = file.GetString("Gen", "OPRCALL", "");
+    TrimTrailingWhiteSpace(sourcePath);
+    TrimTrailingWhiteSpace(oprCall);
+}
+
+void ReadIniPgmPath(const WinePrefix& prefix, std::string& refdataPath, std::string& adiPath) {
+    std::string base = ReadSettingsFile(prefix).GetString("Dir", "PGMPATH", "");
+    // Exactly one backslash goes: "D:\Log\" and "D:\Log" name the same directory.
+    if (!base.empty() && base.back() == '\\') base.pop_back();
+    adiPath = base + "\\adiUpld2Morvask.adi";
+    refdataPath = base + "\\Refdata.mdb";
+}

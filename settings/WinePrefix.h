@@ -1,0 +1,42 @@
+#pragma once
+
+#include <string>
+
+// The Wine prefix in which the logging program lives: its Windows directory and the
+// host files behind the Windows paths that its settings file and the operator write.
+//
+// A path "X:\..." or "X:/..." lies below the drive's entry in dosdevices, "\\server\share\..."
+// below dosdevices/unc, and a path that starts with "\" on drive C:, the drive Wine starts
+// programs on. Each component that does not exist with its exact name is looked up without
+// regard to letter case, as Wine does; "." and ".." and doubled separators are folded as
+// Windows folds them. A path that starts with "/" is a host path and is used as it is; a
+// relative path stays relative to the current directory.
+class WinePrefix {
+public:
+    // `root` is the prefix directory; empty means there is no prefix.
+    explicit WinePrefix(std::string root);
+
+    // WINEPREFIX, or ~/.wine when it is not set.
+    static WinePrefix FromEnvironment();
+
+    const std::string& Root() const { return m_root; }
+
+    // The host directory that Windows calls its Windows directory; empty without a prefix.
+    std::string WindowsDirectory() const;
+
+    // The host path of a file to open. Throws PathMappingError when the drive or share
+    // is not mapped in the prefix.
+    std::string MapToHost(const std::string& windowsOrHostPath) const;
+
+    // The host path of a file to create: its directory is mapped like MapToHost, the file
+    // name is kept as written, so the file gets exactly the name the operator sees.
+    std::string MapOutputToHost(const std::string& windowsOrHostPath) const;
+
+private:
+    std::string Map(const std::string& path, bool keepFileName) const;
+    std::string DriveDirectory(char letter, const std::string& path) const;
+    std::string ShareDirectory(const std::string& server, const std::string& share,
+                               const std::string& path) const;
+
+    std::string m_root;
+};
