@@ -1,8 +1,10 @@
 target_sources(morvask_engine PRIVATE
   data/CDaoFieldExchange.cpp
   data/CDaoRecordset.cpp
+  data/CMorvaskDoc.cpp
   data/CMorvaskSet.cpp
   data/CmorvaskSet2.cpp
+  data/VersionCheck.cpp
 )
 
 # Everything that touches libmdb, kept apart so that the desktop program links the engine
