@@ -131,8 +131,10 @@ std::string MdbChildProcess::Reap(std::chrono::milliseconds timeout) {
         pid_t done = ::waitpid(m_pid, &status, WNOHANG);
         if (done == m_pid) break;
         if (done < 0 && errno != EINTR) {
+            // Someone else reaped it (SIGCHLD ignored): how it ended cannot be known, and
+            // the stream it sent is all the evidence there is.
             m_pid = -1;
-            return m_ending = "the reader vanished";
+            return m_ending = "";
         }
         if (std::chrono::steady_clock::now() >= deadline) {
             ::kill(m_pid, SIGKILL);

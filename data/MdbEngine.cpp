@@ -17,6 +17,8 @@ using FrameType = RowFrameCodec::FrameType;
 
 // Rows travel in batches of about this many bytes: few system calls, little waiting.
 constexpr std::size_t kBatchBytes = 256 * 1024;
+using Clock = std::chrono::steady_clock;
+constexpr std::chrono::seconds kMaxHold{1};
 
 bool Accepts(FieldKind kind, int columnType) {
     if (kind == FieldKind::Text) return true;
@@ -49,7 +51,9 @@ public:
                 RowFrameCodec::PutValue(m_out, row.values[i]);
         }
         ++m_rows;
-        if (m_out.size() >= kBatchBytes) Flush();
+        // A slow disk must not look like a hung reader: send what there is at least
+        // once a second.
+        if (m_out.size() >= kBatchBytes || (m_rows % 64 == 0 && Clock::now() - m_lastSend > kMaxHold)) Flush();
     }
 
     void Flush() {
@@ -77,6 +81,7 @@ public:
 
 private:
     void Send() {
+        m_lastSend = Clock::now();
         // The parent has gone (its cursor was closed early): nothing left to do.
         if (!m_out.empty() && !MdbChildProcess::WriteAll(m_fd, m_out)) ::_exit(0);
         m_out.clear();
@@ -86,6 +91,7 @@ private:
     std::string m_out;
     std::size_t m_start = 0;
     uint32_t m_rows = 0;
+    Clock::time_point m_lastSend = Clock::now();
 };
 
 // The reader process's work for OpenTable and ReadFirstValue. firstRowOnly: stop after the

@@ -6,5 +6,6 @@ target_sources(engine_tests PRIVATE
   unit/cmorvask_doc_test.cpp
   integration/mdb_engine_sample_test.cpp
   integration/mdb_engine_damage_test.cpp
+  integration/mdb_engine_written_test.cpp
 )
 target_link_libraries(morvask_test_support PUBLIC morvask_mdb)

@@ -142,6 +142,12 @@ TEST(MdbEngineDamage, ForeignAndDamagedFilesGiveOurOwnClearError) {
     std::string noise(16 * kPage, '\0');
     for (char& c : noise) c = static_cast<char>(random());
     std::string jetHeaderOnly = sample.substr(0, kPage);
+    // The QSO table definition announces its row count at offset 16 of its page.
+    auto announcing = [&](char rows) {
+        std::string bytes = sample;
+        bytes[kQsoDefinitionPage * kPage + 16] = rows;
+        return bytes;
+    };
     std::string unknownVersion = sample;
     unknownVersion[0x14] = 0x42;
 
@@ -158,6 +164,8 @@ TEST(MdbEngineDamage, ForeignAndDamagedFilesGiveOurOwnClearError) {
          sample.substr(0, kQsoDefinitionPage * kPage) + std::string(kPage, '\0') +
              sample.substr((kQsoDefinitionPage + 1) * kPage),
          "is damaged"},
+        {"definition announces one row more than the pages hold", announcing(80), "announces 80 rows but 79"},
+        {"definition announces one row fewer than the pages hold", announcing(78), "more rows than the 78"},
         {"a data page zeroed",
          sample.substr(0, 33 * kPage) + std::string(kPage, '\0') + sample.substr(34 * kPage), "is damaged"},
     };
