@@ -5,6 +5,7 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QProcess>
+#include <QTimer>
 
 #include <cstdio>
 #include <fcntl.h>
@@ -16,6 +17,8 @@ namespace {
 
 // The descriptor on which the exporter writes its progress lines.
 constexpr int kProgressFd = 3;
+// How long a stopped exporter may take to remove its temporary file and end.
+constexpr int kStopGraceMs = 5000;
 
 QString Q(const std::string& text)
 {
@@ -84,6 +87,8 @@ void CExportWorker::Stop()
     if (m_process) {
         m_stopRequested = true;
         m_process->terminate();
+        // An exporter that does not end on request is not allowed to hold the window open.
+        QTimer::singleShot(kStopGraceMs, m_process, &QProcess::kill);
     }
 }
 

@@ -31,6 +31,7 @@ private slots:
     void repeatedInitialUpdate();
     void viewHandsTheFileToTheDesktop();
     void recentFileListHoldsFour();
+    void vanishedRecentFile();
     void saveCommands_data();
     void saveCommands();
     void frameShrunkToForm();
@@ -231,6 +232,26 @@ void TestMainForm::recentFileListHoldsFour()
                            QStringLiteral("Morvask ADI filemaker - ver 1.00"));
     reread.ReadList();
     QCOMPARE(reread.Entries(), newestFirst);
+}
+
+void TestMainForm::vanishedRecentFile()
+{
+    const QString path = m_harness->worker.Path(QStringLiteral("gone.txt"));
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    m_harness->pathAnswers.push_back(path);
+    m_harness->Frame()->OpenAction()->trigger();
+    QVERIFY(QFile::remove(path));
+    const QStringList runValues = RunValueFields();
+
+    emit m_harness->Frame()->RecentFileChosen(path);
+    QCOMPARE(m_harness->messages.size(), 1);
+    QVERIFY2(m_harness->messages[0].contains(path), qPrintable(m_harness->messages[0]));
+    QCOMPARE(m_harness->app->RecentFiles().Entries(), QStringList{});
+    QCOMPARE(RunValueFields(), runValues);
+    QVERIFY(m_harness->Frame()->isVisible());
 }
 
 void TestMainForm::saveCommands_data()
