@@ -86,8 +86,7 @@ void CMorvaskView::BuildForm()
     AddLabel("Not same OprCall", 217, 57, 57, 10, Qt::AlignLeft);
     m_startDate = AddValueField("startDate_1015", "Start date", 317, 82, 37, 10, Qt::AlignRight);
     m_endDate = AddValueField("endDate_1016", "End date", 370, 82, 39, 10);
-    QLabel* between = AddLabel("__", 355, 79, 15, 8, Qt::AlignHCenter);
-    between->setAlignment(Qt::AlignCenter);
+    AddLabel("__", 355, 79, 15, 8, Qt::AlignCenter);
     AddLabel("Date Range filter (optional)", 321, 70, 95, 8, Qt::AlignLeft);
     AddLabel("Not Date Range", 131, 57, 57, 10, Qt::AlignLeft);
     m_notDateRange = AddValueField("notDateRange_1010", "Not Date Range", 131, 70, 54, 11);
@@ -109,7 +108,8 @@ QLabel* CMorvaskView::AddLabel(const char* text, int x, int y, int width, int he
 {
     auto* label = new QLabel(QString::fromLatin1(text), m_form);
     label->setTextFormat(Qt::PlainText);
-    label->setAlignment(align | Qt::AlignTop);
+    // Static texts sit at the top of their box unless they are centred both ways.
+    label->setAlignment((align & Qt::AlignVertical_Mask) ? align : align | Qt::AlignTop);
     m_units.Place(*label, x, y, width, height);
     return label;
 }
