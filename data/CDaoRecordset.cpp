@@ -37,6 +37,7 @@ void CDaoRecordset::Open() {
     }
     // An empty table stands both before its start and past its end.
     if (m_bEOF) m_bBOF = true;
+    OnOpened();
 }
 
 void CDaoRecordset::OpenCursor() {

@@ -59,6 +59,9 @@ protected:
     // Empties text members and zeroes numbers (after construction and after Close).
     void ClearMembers();
 
+    // Called at the end of every successful Open, for subclasses that index their rows.
+    virtual void OnOpened() {}
+
 private:
     void OpenCursor();
     void LoadCurrent(const std::vector<std::string>& values);

@@ -25,3 +25,19 @@ void CMorvaskSet::DoFieldExchange(CDaoFieldExchange* pFX) {
     DFX_Text(pFX, "[CONTINENT]", m_CONTINENT, 255);
     DFX_Text(pFX, "[TIMEDIFF]", m_TIMEDIFF, 255);
 }
+
+void CMorvaskSet::OnOpened() {
+    m_prefixRows.clear();
+    const std::size_t column = FetchedIndexOf("PREFIX");
+    const std::size_t rows = GetKeptRowCount();
+    m_prefixRows.reserve(rows);
+    // emplace keeps the entry already there, so the first row of a prefix wins.
+    for (std::size_t row = 0; row < rows; ++row) m_prefixRows.emplace(GetKeptRow(row)[column], row);
+}
+
+bool CMorvaskSet::FindPrefix(const std::string& prefix) {
+    if (!IsOpen()) return false;
+    auto found = m_prefixRows.find(prefix);
+    SetAbsolutePosition(found == m_prefixRows.end() ? GetKeptRowCount() : found->second);
+    return found != m_prefixRows.end();
+}

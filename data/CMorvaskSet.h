@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <unordered_map>
 
 #include "data/CDaoRecordset.h"
 
@@ -32,6 +33,17 @@ public:
     std::string GetDefaultSQL() override;
     void DoFieldExchange(CDaoFieldExchange* pFX) override;
 
+    // The prefix lookup: stands on the first row, in table order, whose "[PREFIX]" equals
+    // prefix byte for byte, and returns true; without such a row (or when closed) stands
+    // past the end and returns false. Gives the row a scan from the top would give, without
+    // scanning the table for every contact.
+    bool FindPrefix(const std::string& prefix);
+
+protected:
+    void OnOpened() override;
+
 private:
     std::function<std::string()> m_defaultDbName;
+    // "[PREFIX]" to the index of its first row, rebuilt at every Open.
+    std::unordered_map<std::string, std::size_t> m_prefixRows;
 };

@@ -1,6 +1,22 @@
 target_sources(morvask_engine PRIVATE
   data/CDaoFieldExchange.cpp
   data/CDaoRecordset.cpp
+  data/CMorvaskDoc.cpp
   data/CMorvaskSet.cpp
   data/CmorvaskSet2.cpp
+  data/VersionCheck.cpp
 )
+
+# Everything that touches libmdb, kept apart so that the desktop program links the engine
+# without it; the headless exporter and the tests link this library.
+add_library(morvask_mdb STATIC
+  data/MdbChildProcess.cpp
+  data/MdbDatabase.cpp
+  data/MdbEngine.cpp
+  data/MdbFileCheck.cpp
+  data/MdbMessages.cpp
+  data/MdbRowCursor.cpp
+  data/MdbTableWalker.cpp
+  data/RowFrameCodec.cpp
+)
+target_link_libraries(morvask_mdb PUBLIC morvask_engine PRIVATE PkgConfig::MDB)

@@ -1,1 +1,6 @@
-# Tests of this area are added here.
+target_sources(engine_tests PRIVATE
+  unit/jet_text_test.cpp
+  integration/database_writer_test.cpp
+  integration/table_writer_moves_test.cpp
+)
+target_link_libraries(engine_tests PRIVATE morvask_mdbwriter)

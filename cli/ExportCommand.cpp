@@ -1,0 +1,102 @@
+#include "cli/ExportCommand.h"
+
+#include <exception>
+
+#include "cli/ProgressReporter.h"
+#include "data/CDaoException.h"
+#include "data/CMorvaskDoc.h"
+#include "data/VersionCheck.h"
+#include "export/ExportRun.h"
+
+namespace {
+
+const char* const kVersionError = "Qervel - mdb file version error";
+
+}  // namespace
+
+ExportCommand::ExportCommand(DbEngine& engine, std::ostream& out, std::ostream& err, std::optional<int> terminalFd)
+    : m_engine(engine), m_out(out), m_err(err), m_terminalFd(terminalFd) {}
+
+int ExportCommand::Run(const ExportOptions& options) {
+    try {
+        switch (options.mode) {
+        case ExportOptions::Mode::Help:
+            m_out << ExportOptions::Usage();
+            return 0;
+        case ExportOptions::Mode::CheckSource:
+            return CheckSource(*options.source);
+        case ExportOptions::Mode::CheckRefdata:
+            return CheckRefdata(*options.refdata);
+        case ExportOptions::Mode::Export:
+            return Export(options);
+        }
+    } catch (const UsageError& e) {
+        m_err << "morvask-export: " << e.what() << "\n\n" << ExportOptions::Usage();
+        return kUsage;
+    } catch (const std::exception& e) {
+        m_err << e.what() << '\n';
+    } catch (...) {
+        m_err << "The export stopped on an unexpected error.\n";
+    }
+    return kFailed;
+}
+
+int ExportCommand::CheckSource(const std::string& sourcePath) {
+    try {
+        m_engine.OpenDatabase(sourcePath);
+    } catch (const CDaoException& e) {
+        m_err << e.Description() << '\n';
+        return kFailed;
+    }
+    if (!CheckMdbVersion(m_engine, sourcePath)) {
+        m_err << kVersionError << '\n';
+        return kFailed;
+    }
+    return 0;
+}
+
+int ExportCommand::CheckRefdata(const std::string& refdataPath) {
+    RunSettings settings;
+    settings.m_strRefdataPath = refdataPath;
+    CMorvaskDoc doc(m_engine, settings);
+    try {
+        doc.m_morvaskSet.Open();
+    } catch (const CDaoException& e) {
+        m_err << e.Description() << '\n';
+        return kFailed;
+    }
+    doc.m_morvaskSet.Close();
+    return 0;
+}
+
+int ExportCommand::Export(const ExportOptions& options) {
+    const RunSettings settings = options.RunValues();
+    if (int refused = CheckSource(settings.m_strSourcePath); refused != 0) return refused;
+
+    CMorvaskDoc doc(m_engine, settings);
+    ExportRun run(doc.m_morvaskSet, doc.m_morvaskSet2);
+    ProgressReporter progress(options.progressFd, m_terminalFd,
+                              [&doc] { return doc.m_morvaskSet2.GetTableRowCount(); });
+    ExportHooks hooks;
+    hooks.refresh = [&progress](const ExportCounters& counters) { progress.Refresh(counters); };
+    hooks.pump = [&progress] { progress.Pump(); };
+    hooks.trace = options.trace ? &m_out : nullptr;
+    run.SetHooks(std::move(hooks));
+    try {
+        run.Run(settings);
+    } catch (const std::exception& e) {
+        progress.Finish();
+        m_err << e.what() << '\n';
+        return kFailed;
+    }
+    progress.Finish();
+
+    const ExportCounters& c = run.Counters();
+    m_out << "Total QSOs: " << c.Text(ExportCounters::Total) << '\n'
+          << "Valid QSOs: " << c.Text(ExportCounters::Valid) << '\n'
+          << "Not Valid QSOs: " << c.Text(ExportCounters::NotValid) << '\n'
+          << "Not Date Range: " << c.Text(ExportCounters::NotDateRange) << '\n'
+          << "Not same OprCall: " << c.Text(ExportCounters::NotSameOprCall) << '\n';
+    m_out.flush();
+    return 0;
+}

@@ -1,0 +1,81 @@
+#include "data/MdbFileCheck.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <cstring>
+
+#include "data/CDaoException.h"
+#include "data/MdbMessages.h"
+
+namespace {
+
+// Bytes 4 to 19 of the first page: "Standard Jet DB" for Access 97 to 2003 files,
+// "Standard ACE DB" for the later ones, each with its terminating zero.
+constexpr std::size_t kSignatureOffset = 4;
+constexpr std::size_t kSignatureLength = 16;
+constexpr std::size_t kVersionOffset = 0x14;
+// Version byte 0 is Jet 3 (2 KB pages); 1 is Jet 4 and 2 to 6 the Access 2007 to 2019
+// formats (4 KB pages). libmdb knows no others.
+constexpr unsigned char kLastKnownVersion = 0x06;
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : m_fd(fd) {}
+    ~FileDescriptor() {
+        if (m_fd >= 0) ::close(m_fd);
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int Get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+}  // namespace
+
+MdbFileCheck::Result MdbFileCheck::Check(const std::string& path) {
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.Get() < 0) {
+        int error = errno;
+        if (error == ENOENT || error == ENOTDIR || path.empty()) throw CDaoException(MdbMessages::NotFound(path));
+        throw CDaoException(MdbMessages::Unreadable(path, std::strerror(error)));
+    }
+    struct stat info {};
+    if (::fstat(fd.Get(), &info) != 0) throw CDaoException(MdbMessages::Unreadable(path, std::strerror(errno)));
+    if (!S_ISREG(info.st_mode)) throw CDaoException(MdbMessages::NotAccess(path, "it is not a regular file"));
+    if (info.st_size == 0) throw CDaoException(MdbMessages::NotAccess(path, "the file is empty"));
+
+    std::array<unsigned char, kVersionOffset + 1> head{};
+    ssize_t got = ::pread(fd.Get(), head.data(), head.size(), 0);
+    if (got < 0) throw CDaoException(MdbMessages::Unreadable(path, std::strerror(errno)));
+    if (static_cast<std::size_t>(got) < head.size())
+        throw CDaoException(MdbMessages::NotAccess(path, "the file is too short to be one"));
+
+    static const char jet[] = "Standard Jet DB";
+    static const char ace[] = "Standard ACE DB";
+    const unsigned char* signature = head.data() + kSignatureOffset;
+    if (std::memcmp(signature, jet, kSignatureLength) != 0 && std::memcmp(signature, ace, kSignatureLength) != 0)
+        throw CDaoException(MdbMessages::NotAccess(path, "the Access signature is missing"));
+
+    unsigned char version = head[kVersionOffset];
+    if (version > kLastKnownVersion)
+        throw CDaoException(
+            MdbMessages::NotAccess(path, "unknown format version " + std::to_string(static_cast<int>(version))));
+
+    Result result;
+    result.pageSize = version == 0 ? 2048 : 4096;
+    auto size = static_cast<std::size_t>(info.st_size);
+    // The first page describes the database and the second holds the free-space map; a
+    // file without both, or one that ends inside a page, has been cut short.
+    if (size < 2 * result.pageSize)
+        throw CDaoException(MdbMessages::Damaged(path, "the file is shorter than two pages"));
+    if (size % result.pageSize != 0)
+        throw CDaoException(MdbMessages::Damaged(path, "the file ends inside a page"));
+    result.pageCount = size / result.pageSize;
+    return result;
+}

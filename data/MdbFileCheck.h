@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+// Looks at a file before libmdb is let near it: a regular, readable file, the Jet
+// signature, a version byte libmdb knows, and at least two whole pages. Anything else is
+// refused with our own text, so libmdb never has to guess about a file that is plainly
+// not a database.
+class MdbFileCheck {
+public:
+    struct Result {
+        std::size_t pageSize = 0;
+        std::size_t pageCount = 0;
+    };
+
+    // Throws CDaoException naming the file: not found, not readable, not an Access
+    // database, or damaged (cut short).
+    static Result Check(const std::string& path);
+};

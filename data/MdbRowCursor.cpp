@@ -1,0 +1,105 @@
+#include "data/MdbRowCursor.h"
+
+#include <stdexcept>
+
+#include "data/CDaoException.h"
+#include "data/MdbChildProcess.h"
+#include "data/MdbMessages.h"
+
+namespace {
+// Once the reader has sent its last frame it only has to exit.
+constexpr std::chrono::milliseconds kExitGrace{5000};
+}  // namespace
+
+MdbRowCursor::MdbRowCursor(std::unique_ptr<MdbChildProcess> child, std::string path,
+                           std::chrono::milliseconds noProgressTimeout)
+    : m_child(std::move(child)), m_path(std::move(path)), m_timeout(noProgressTimeout) {
+    RowFrameCodec::Frame frame = ReadFrame();
+    if (frame.type == RowFrameCodec::FrameType::Error) FailReported(frame.payload);
+    if (frame.type != RowFrameCodec::FrameType::Opened) Fail("the reader answered out of turn");
+    try {
+        RowFrameCodec::Reader reader(frame.payload);
+        m_rowCount = static_cast<long>(reader.U32());
+        m_valuesPerRow = reader.U32();
+    } catch (const std::runtime_error&) {
+        Fail("the reader's answer was cut short");
+    }
+    m_nulls.resize(m_valuesPerRow);
+}
+
+MdbRowCursor::~MdbRowCursor() = default;
+
+void MdbRowCursor::Fail(const std::string& why) {
+    m_done = true;
+    m_child->Kill();
+    throw CDaoException(MdbMessages::Damaged(m_path, why));
+}
+
+void MdbRowCursor::FailReported(const std::string& text) {
+    m_done = true;
+    m_child->Kill();
+    throw CDaoException(text);
+}
+
+RowFrameCodec::Frame MdbRowCursor::ReadFrame() {
+    RowFrameCodec::Frame frame;
+    for (;;) {
+        try {
+            if (RowFrameCodec::TakeFrame(m_incoming, frame)) return frame;
+        } catch (const std::runtime_error& e) {
+            Fail(std::string("the reader sent garbage: ") + e.what());
+        }
+        switch (m_child->Read(m_incoming, m_timeout)) {
+        case MdbChildProcess::ReadResult::Data:
+            break;
+        case MdbChildProcess::ReadResult::TimedOut:
+            m_done = true;
+            m_child->Kill();
+            throw CDaoException(MdbMessages::Damaged(
+                m_path, "reading made no progress for " + std::to_string(m_timeout.count() / 1000) + " s"));
+        case MdbChildProcess::ReadResult::EndOfStream: {
+            m_done = true;
+            std::string ending = m_child->Reap(kExitGrace);
+            throw CDaoException(
+                MdbMessages::Damaged(m_path, ending.empty() ? "the reader stopped in the middle" : ending));
+        }
+        }
+    }
+}
+
+bool MdbRowCursor::Next(std::vector<std::string>& values) {
+    if (m_done) return false;
+    while (m_batchRowsLeft == 0) {
+        RowFrameCodec::Frame frame = ReadFrame();
+        switch (frame.type) {
+        case RowFrameCodec::FrameType::Rows:
+            m_batch = std::move(frame.payload);
+            m_batchReader = std::make_unique<RowFrameCodec::Reader>(m_batch);
+            try {
+                m_batchRowsLeft = m_batchReader->U32();
+            } catch (const std::runtime_error&) {
+                Fail("the reader's rows were cut short");
+            }
+            break;
+        case RowFrameCodec::FrameType::Done: {
+            m_done = true;
+            std::string ending = m_child->Reap(kExitGrace);
+            if (!ending.empty()) throw CDaoException(MdbMessages::Damaged(m_path, ending));
+            return false;
+        }
+        case RowFrameCodec::FrameType::Error:
+            FailReported(frame.payload);
+        case RowFrameCodec::FrameType::Opened:
+            Fail("the reader answered out of turn");
+        }
+    }
+    values.resize(m_valuesPerRow);
+    try {
+        for (uint32_t i = 0; i < m_valuesPerRow; ++i) m_nulls[i] = m_batchReader->Value(values[i]) ? 0 : 1;
+    } catch (const std::runtime_error&) {
+        Fail("the reader's rows were cut short");
+    }
+    if (--m_batchRowsLeft == 0 && !m_batchReader->AtEnd()) Fail("the reader's rows did not add up");
+    ++m_rowsTaken;
+    return true;
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "data/DbEngine.h"
+#include "data/RowFrameCodec.h"
+
+class MdbChildProcess;
+
+// The parent's side of one reading: takes the rows the reader process sends and turns
+// every way that process can fail (an error it reports, a crash, a signal, silence, a
+// garbled stream) into a CDaoException naming the file. Destroying the cursor early kills
+// and reaps the reader.
+class MdbRowCursor : public RowCursor {
+public:
+    // Waits for the reader to open the table; throws what it reports (missing table or
+    // column, damage) or what becomes of it.
+    MdbRowCursor(std::unique_ptr<MdbChildProcess> child, std::string path, std::chrono::milliseconds noProgressTimeout);
+    ~MdbRowCursor() override;
+
+    bool Next(std::vector<std::string>& values) override;
+    long RowCount() const override { return m_rowCount; }
+
+    // After a successful Next: whether value i of that row was NULL (it reads as "").
+    bool WasNull(std::size_t i) const { return m_nulls.at(i) != 0; }
+
+private:
+    RowFrameCodec::Frame ReadFrame();
+    [[noreturn]] void Fail(const std::string& why);
+    [[noreturn]] void FailReported(const std::string& text);
+
+    std::unique_ptr<MdbChildProcess> m_child;
+    std::string m_path;
+    std::chrono::milliseconds m_timeout;
+    std::string m_incoming;
+    std::string m_batch;
+    std::unique_ptr<RowFrameCodec::Reader> m_batchReader;
+    uint32_t m_batchRowsLeft = 0;
+    uint32_t m_valuesPerRow = 0;
+    long m_rowCount = 0;
+    unsigned long m_rowsTaken = 0;
+    std::vector<char> m_nulls;
+    bool m_done = false;
+};

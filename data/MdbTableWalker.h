@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "data/MdbLib.h"
+
+class MdbDatabase;
+
+// Walks the data pages of one table as Access presents its rows: page by page, slot by
+// slot. A slot whose offset carries 0x8000 is a deleted row; one that carries 0x4000 holds
+// the row number and page where the row's data went when an edit made it grow (that data
+// is itself flagged deleted, so it is met only through its pointer). libmdb's own
+// fetch reads these two flags the other way round, which skips edited rows, returns them
+// at the end and brings deleted ones back; hence this walk. Runs only in the reader
+// process; damage it meets is thrown as CDaoException.
+class MdbTableWalker {
+public:
+    struct Row {
+        std::vector<std::string> values;  // one per requested column, in request order
+        std::vector<char> isNull;
+    };
+
+    // columns: indexes into table->columns, in the order the values are wanted.
+    MdbTableWalker(MdbDatabase& db, MdbTableDef* table, std::string tableName, std::vector<int> columns);
+
+    // Hands every row to onRow until it returns false; returns the number of rows handed.
+    unsigned long Walk(const std::function<bool(const Row&)>& onRow);
+
+private:
+    void CrackAndConvert(int start, std::size_t length);
+    void Convert(MdbColumn* column, const MdbField& field, std::string& value, char& isNull);
+    [[noreturn]] void Damaged(const std::string& why) const;
+
+    MdbDatabase& m_db;
+    MdbHandle* m_mdb;
+    MdbTableDef* m_table;
+    std::string m_tableName;
+    std::vector<int> m_columns;
+    std::vector<MdbField> m_fields;
+    std::vector<int> m_fieldOfColumn;
+    Row m_row;
+};

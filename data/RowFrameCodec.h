@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The framing between the reader process and its parent. A frame is one type byte, a
+// 32-bit little-endian payload length and the payload. Values are a 32-bit length and
+// their bytes; the length kNull marks NULL.
+//
+//   Opened  u32 rows the table definition announces, u32 values per row
+//   Rows    u32 row count, then that many rows of values
+//   Error   the text to show, as it stands
+//   Done    u32 rows sent
+class RowFrameCodec {
+public:
+    enum class FrameType : char { Opened = 'O', Rows = 'R', Error = 'E', Done = 'D' };
+    static constexpr uint32_t kNull = 0xFFFFFFFFu;
+    static constexpr std::size_t kHeaderSize = 5;
+    // Larger frames are taken for garbage: no sound row comes near this.
+    static constexpr std::size_t kMaxPayload = 512u * 1024u * 1024u;
+
+    struct Frame {
+        FrameType type = FrameType::Done;
+        std::string payload;
+    };
+
+    static void PutU32(std::string& out, uint32_t value);
+    static void PutValue(std::string& out, std::string_view value);
+    static void PutNull(std::string& out);
+
+    // Starts a frame in out and returns where it starts; EndFrame fills in its length
+    // once the payload has been appended.
+    static std::size_t BeginFrame(std::string& out, FrameType type);
+    static void EndFrame(std::string& out, std::size_t start);
+    static void PutFrame(std::string& out, FrameType type, std::string_view payload);
+
+    // Takes the first whole frame off the front of buffer. False when more bytes are
+    // needed. Throws std::runtime_error on a frame that cannot be one of ours.
+    static bool TakeFrame(std::string& buffer, Frame& frame);
+
+    // Reads a payload front to back. Throws std::runtime_error when it runs short.
+    class Reader {
+    public:
+        explicit Reader(std::string_view payload) : m_data(payload) {}
+        uint32_t U32();
+        // Returns false for NULL (value is then cleared).
+        bool Value(std::string& value);
+        bool AtEnd() const { return m_pos == m_data.size(); }
+
+    private:
+        std::string_view m_data;
+        std::size_t m_pos = 0;
+    };
+};

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <functional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "export/ExportCounters.h"
+#include "settings/RunSettings.h"
+
+class CMorvaskSet;
+class CmorvaskSet2;
+class QsoRecordWriter;
+
+// What the caller of a run sees while it goes.
+struct ExportHooks {
+    // After every change of a count (and once after the five are set to 0).
+    std::function<void(const ExportCounters&)> refresh;
+    // Once per pass of the walk, before its tests: where the desktop program lets its
+    // window repaint and handles pending events.
+    std::function<void()> pump;
+    // Receives the length trace, one line per counted field length; none when null.
+    std::ostream* trace = nullptr;
+};
+
+// The "Make adi file" run: walks every contact of the QSO table once, sorts it into not
+// valid, other operator, outside the date range or accepted, counts it, and writes the
+// accepted contacts to the ADIF file in table order.
+class ExportRun {
+public:
+    ExportRun(CMorvaskSet& prefixSet, CmorvaskSet2& qsoSet);
+
+    void SetHooks(ExportHooks hooks) { m_hooks = std::move(hooks); }
+
+    // Uses the operator call, the two dates and the output path of settings. Both
+    // recordsets are open during the run and closed at its end, whether it succeeds or
+    // not. A failure throws CDaoException or CFileException; the output path then keeps
+    // whatever was there before, and the counters keep the values reached.
+    void Run(const RunSettings& settings);
+
+    const ExportCounters& Counters() const { return m_counters; }
+
+    // The columns of "QSO-TAB" that the export reads; the other bound columns must exist
+    // all the same.
+    static std::vector<std::string> ReadColumns();
+
+private:
+    void Walk(const RunSettings& settings, QsoRecordWriter& writer);
+    void Count(ExportCounters::Counter which);
+    // Counts a rejected contact and moves on; true when that passed the last row.
+    bool Reject(ExportCounters::Counter which);
+    void Advance(bool prefixMoved);
+    void CloseRecordsets() noexcept;
+
+    CMorvaskSet& m_prefixSet;
+    CmorvaskSet2& m_qsoSet;
+    ExportHooks m_hooks;
+    ExportCounters m_counters;
+};

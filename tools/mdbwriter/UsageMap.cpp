@@ -1,0 +1,42 @@
+#include "tools/mdbwriter/UsageMap.h"
+
+#include <algorithm>
+
+namespace jet {
+
+std::vector<std::uint8_t> UsageMap::None() {
+    return std::vector<std::uint8_t>(kRowSize, 0);
+}
+
+std::vector<std::uint8_t> UsageMap::Build(const std::vector<std::uint32_t>& pages, PageFile& file) {
+    const std::uint32_t first = pages.empty() ? 0 : pages.front();
+    if (pages.empty() || pages.back() - first < kInlinePages) {
+        std::vector<std::uint8_t> row = None();
+        PutU32(row, 1, first);
+        for (const auto page : pages) {
+            const std::uint32_t bit = page - first;
+            row[5 + bit / 8] = static_cast<std::uint8_t>(row[5 + bit / 8] | (1u << (bit % 8)));
+        }
+        return row;
+    }
+    const std::size_t entries = std::max<std::size_t>((kRowSize - 1) / 4, pages.back() / kPagesPerBitmapPage + 1);
+    std::vector<std::uint8_t> row(1 + 4 * entries, 0);
+    row[0] = 0x01;
+    std::size_t at = 0;
+    while (at < pages.size()) {
+        const std::uint32_t entry = pages[at] / kPagesPerBitmapPage;
+        Page bitmap{};
+        bitmap[0] = 0x05;
+        bitmap[1] = 0x01;
+        for (; at < pages.size() && pages[at] / kPagesPerBitmapPage == entry; ++at) {
+            const std::uint32_t bit = pages[at] % kPagesPerBitmapPage;
+            bitmap[4 + bit / 8] = static_cast<std::uint8_t>(bitmap[4 + bit / 8] | (1u << (bit % 8)));
+        }
+        const std::uint32_t bitmapPage = file.Allocate();
+        file.Write(bitmapPage, bitmap);
+        PutU32(row, 1 + 4 * entry, bitmapPage);
+    }
+    return row;
+}
+
+}  // namespace jet
