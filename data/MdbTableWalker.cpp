@@ -1,5 +1,6 @@
 #include "data/MdbTableWalker.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <set>
@@ -163,13 +164,20 @@ void MdbTableWalker::Convert(MdbColumn* column, const MdbField& field, std::stri
     default:
         break;
     }
+    // libmdb allocates the bind size for every text it converts. A text column's value
+    // lives on one page, and its UTF-8 takes at most twice its stored bytes, so a buffer of
+    // that size holds it whole; only memos need the full limit.
+    const std::size_t limit = m_mdb->bind_size;
+    if (column->col_type == MDB_TEXT) m_mdb->bind_size = std::min(limit, 2 * static_cast<std::size_t>(field.siz) + 16);
     gchar* converted = column->col_type == MDB_NUMERIC
                            ? mdb_numeric_to_string(m_mdb, field.start, column->col_scale, column->col_prec)
                            : mdb_col_to_string(m_mdb, buf, field.start, column->col_type, field.siz);
+    const std::size_t used = m_mdb->bind_size;
+    m_mdb->bind_size = limit;
     value = converted ? converted : "";
     g_free(converted);
     // libmdb cuts text at the bind size without saying so; a value that reaches it may
     // have lost its end, and a cut value must not pass for the whole one.
-    if ((column->col_type == MDB_TEXT || column->col_type == MDB_MEMO) && value.size() + 4 >= m_mdb->bind_size)
-        throw CDaoException(MdbMessages::ValueTooLong(m_db.Path(), m_tableName, column->name, m_mdb->bind_size));
+    if ((column->col_type == MDB_TEXT || column->col_type == MDB_MEMO) && value.size() + 4 >= used)
+        throw CDaoException(MdbMessages::ValueTooLong(m_db.Path(), m_tableName, column->name, limit));
 }

@@ -14,3 +14,13 @@ add_library(morvask_mdbwriter STATIC
   tools/mdbwriter/UsageMap.cpp
 )
 target_include_directories(morvask_mdbwriter PUBLIC ${CMAKE_SOURCE_DIR})
+
+# morvask-sampledb PREFIX [--contacts N] [--seed S]: a sample Qervel installation in a Wine prefix.
+add_library(morvask_sampledb STATIC
+  tools/sampledb/ContactGenerator.cpp
+  tools/sampledb/PrefixCatalogue.cpp
+  tools/sampledb/SampleInstallation.cpp
+)
+target_link_libraries(morvask_sampledb PUBLIC morvask_mdbwriter)
+add_executable(morvask-sampledb tools/sampledb/main.cpp)
+target_link_libraries(morvask-sampledb PRIVATE morvask_sampledb)

@@ -1,1 +1,26 @@
-# Sources of ui/ are added here.
+# The desktop program: a thin Qt layer over the engine. Database work runs in the headless
+# exporter, so nothing here links the database library.
+set(CMAKE_AUTORCC ON)
+add_library(morvask_ui STATIC
+  ui/CAboutDlg.cpp
+  ui/CDialogUnits.cpp
+  ui/CExportWorker.cpp
+  ui/CMainFrame.cpp
+  ui/CMorvaskApp.cpp
+  ui/CMorvaskDoc.cpp
+  ui/CMorvaskView.cpp
+  ui/CProgressPipe.cpp
+  ui/CRecentFileList.cpp
+  ui/CSingleDocTemplate.cpp
+  ui/CWorkerDatabase.cpp
+  ui/CWorkerRecordset.cpp
+  ui/FrameGeometry.cpp
+  ui/RunCounts.cpp
+  settings/CRunSettingsDlg.cpp
+  res/morvask.qrc
+)
+target_include_directories(morvask_ui PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(morvask_ui PUBLIC morvask_engine Qt6::Widgets)
+
+add_executable(morvask ui/main.cpp)
+target_link_libraries(morvask PRIVATE morvask_ui)

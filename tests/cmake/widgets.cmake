@@ -1,1 +1,24 @@
-# Tests of this area are added here.
+# Widget tests: Qt Test programs on the offscreen platform, one per area of the desktop program.
+add_library(morvask_widget_test_support STATIC widgets/WidgetTestSupport.cpp)
+target_link_libraries(morvask_widget_test_support PUBLIC morvask_ui Qt6::Test)
+target_include_directories(morvask_widget_test_support PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/widgets)
+target_compile_definitions(morvask_widget_test_support PUBLIC
+  MORVASK_TEST_DATA="${MORVASK_TEST_DATA}"
+  MORVASK_BIN_DIR="${CMAKE_RUNTIME_OUTPUT_DIRECTORY}"
+  MORVASK_FAKE_WORKER="${CMAKE_CURRENT_SOURCE_DIR}/widgets/fake-morvask-export.sh")
+
+function(morvask_widget_test name)
+  add_executable(${name} widgets/${name}.cpp)
+  target_link_libraries(${name} PRIVATE morvask_widget_test_support)
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 300)
+endfunction()
+
+morvask_widget_test(tst_ui_logic)
+morvask_widget_test(tst_run_settings_dlg)
+morvask_widget_test(tst_startup)
+morvask_widget_test(tst_main_form)
+morvask_widget_test(tst_end_to_end)
+if(TARGET morvask-export)
+  add_dependencies(tst_end_to_end morvask-export)
+endif()

@@ -1,0 +1,180 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <regex>
+#include <set>
+#include <string>
+
+#include "tests/support/TempPrefix.h"
+#include "tools/sampledb/ContactGenerator.h"
+#include "tools/sampledb/PrefixCatalogue.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Outcome {
+    int status;
+    std::string output;
+};
+
+Outcome RunCommand(const std::string& command) {
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen((command + " 2>&1").c_str(), "r"), pclose);
+    std::string out;
+    std::array<char, 4096> buf{};
+    std::size_t n = 0;
+    while ((n = std::fread(buf.data(), 1, buf.size(), pipe.get())) > 0) {
+        out.append(buf.data(), n);
+    }
+    const int status = pclose(pipe.release());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
+}
+
+std::string Quoted(const fs::path& path) { return "'" + path.string() + "'"; }
+
+std::string Sampledb(const fs::path& prefix, const std::string& options) {
+    return std::string(MORVASK_BIN_DIR) + "/morvask-sampledb " + Quoted(prefix) + " " + options;
+}
+
+std::string ReadAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+const char* const kFiles[] = {"drive_c/windows/Qvl2007.ini", "drive_c/Program Files/Qervel/Refdata.mdb",
+                              "drive_c/Program Files/Qervel/Data/Qervel.mdb"};
+
+TEST(SampleInstallationTest, WritesTheWinePrefixLayoutThatTheSettingsFileNames) {
+    TempPrefix dir;
+    const fs::path prefix = fs::path(dir.Root()) / "Qervel prefix";
+    const auto run = RunCommand(Sampledb(prefix, "--contacts 300 --seed 7"));
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(ReadAll(prefix / kFiles[0]),
+              "[Dir]\r\nDATAPATH=C:\\Program Files\\Qervel\\Data\\Qervel.mdb\r\nPGMPATH=C:\\Program Files\\Qervel\r\n"
+              "[Gen]\r\nOPRCALL=PA3ABC\r\n");
+    EXPECT_EQ(fs::read_symlink(prefix / "dosdevices" / "c:"), fs::path("../drive_c"));
+    EXPECT_TRUE(fs::exists(prefix / "dosdevices" / "c:" / "windows" / "Qvl2007.ini")) << "c: does not lead to drive_c";
+
+    const fs::path log = prefix / kFiles[2];
+    EXPECT_EQ(RunCommand("mdb-tables -1 " + Quoted(log)).output, "VERSION\nQSO-TAB\n");
+    EXPECT_EQ(RunCommand("mdb-export " + Quoted(log) + " VERSION").output, "VER\n\"6\"\n");
+    const fs::path refdata = prefix / kFiles[1];
+    EXPECT_EQ(RunCommand("mdb-tables -1 " + Quoted(refdata)).output, "PREFIX-Pri\n");
+    const auto prefixes = RunCommand("mdb-export " + Quoted(refdata) + " PREFIX-Pri").output;
+    EXPECT_EQ(prefixes.substr(0, prefixes.find('\n')),
+              "PREFIX,COUNTRY,LATITUDE,LONGITUDE,DEL-STATUS,QSL-FIELD-CHECK,QSL-BUREAU,CQ-ZONE,ITU-ZONE,ARRL-ID,"
+              "CONTINENT,TIMEDIFF");
+    EXPECT_NE(prefixes.find("\n\"DL\",\"Germany\","), std::string::npos);
+    EXPECT_NE(prefixes.find(",\"230\",\"EU\","), std::string::npos);
+}
+
+TEST(SampleInstallationTest, SameSeedGivesTheSameBytesAndAnotherSeedAnotherLog) {
+    TempPrefix dir;
+    const fs::path a = fs::path(dir.Root()) / "a prefix";
+    const fs::path b = fs::path(dir.Root()) / "b prefix";
+    const fs::path c = fs::path(dir.Root()) / "c prefix";
+    ASSERT_EQ(RunCommand(Sampledb(a, "--contacts 400 --seed 3")).status, 0);
+    ASSERT_EQ(RunCommand(Sampledb(b, "--seed 3 --contacts 400")).status, 0);
+    ASSERT_EQ(RunCommand(Sampledb(c, "--contacts 400 --seed 4")).status, 0);
+    for (const char* file : kFiles) {
+        EXPECT_TRUE(ReadAll(a / file) == ReadAll(b / file)) << file << " differs between two runs with one seed";
+    }
+    EXPECT_FALSE(ReadAll(a / kFiles[2]) == ReadAll(c / kFiles[2])) << "the seed does not change the log";
+}
+
+TEST(SampleInstallationTest, RefusesBadArgumentsWithUsage) {
+    TempPrefix dir;
+    const std::string tool = std::string(MORVASK_BIN_DIR) + "/morvask-sampledb";
+    const std::vector<std::pair<const char*, std::string>> cases = {
+        {"no prefix", tool},
+        {"count that is not a number", Sampledb(fs::path(dir.Root()) / "p", "--contacts many")},
+        {"negative count", Sampledb(fs::path(dir.Root()) / "p", "--contacts -5")},
+        {"option without value", Sampledb(fs::path(dir.Root()) / "p", "--seed")},
+        {"unknown option", Sampledb(fs::path(dir.Root()) / "p", "--fast")},
+    };
+    for (const auto& [what, command] : cases) {
+        const auto run = RunCommand(command);
+        EXPECT_EQ(run.status, 2) << what;
+        EXPECT_NE(run.output.find("usage: morvask-sampledb PREFIX"), std::string::npos) << what << ": " << run.output;
+    }
+    EXPECT_FALSE(fs::exists(fs::path(dir.Root()) / "p")) << "a refused call wrote files";
+}
+
+// Band limits in kHz from the amateur band plans, independent of the generator's table.
+const std::map<std::string, std::pair<double, double>> kBandLimits = {
+    {"0", {144000, 148000}},     {"1", {50000, 54000}},         {"2", {28000, 29700}},
+    {"3", {24890, 24990}},       {"4", {21000, 21450}},         {"5", {18068, 18168}},
+    {"6", {14000, 14350}},       {"7", {10100, 10150}},         {"8", {7000, 7300}},
+    {"9", {3500, 4000}},         {"10", {1800, 2000}},          {"11", {222000, 225000}},
+    {"12", {420000, 450000}},    {"13", {902000, 928000}},      {"14", {1240000, 1300000}},
+    {"15", {2300000, 2450000}},  {"16", {3300000, 3500000}},    {"17", {5650000, 5925000}},
+    {"18", {10000000, 10500000}}, {"19", {24000000, 24250000}}, {"20", {47000000, 47200000}},
+    {"21", {75500000, 81000000}}, {"22", {70000, 70500}},       {"23", {5351.5, 5366.5}},
+};
+
+TEST(SampleInstallationTest, ContactsLookLikeAQervelLog) {
+    const PrefixCatalogue prefixes;
+    std::set<std::string> entities;
+    for (const auto& entry : prefixes.Entries()) {
+        entities.insert(entry.primary);
+    }
+    EXPECT_GE(prefixes.Entries().size(), 300u);
+
+    constexpr long kCount = 4000;
+    ContactGenerator generator(prefixes, 11, kCount, "PA3ABC");
+    const std::regex frequency(R"(\d+\.\d{1,4})");
+    const std::regex date(R"(\d{8})");
+    const std::regex time(R"(([01]\d|2[0-3])[0-5]\d)");
+    std::map<std::string, int> seen;
+    std::string lastDate;
+    auto text = [](const jet::Row& row, int col) {
+        const auto* s = std::get_if<std::string>(&row[static_cast<std::size_t>(col)]);
+        return s ? *s : std::string("<null>");
+    };
+    for (long i = 0; i < kCount; ++i) {
+        const auto contact = generator.Next();
+        const auto& row = contact.row;
+        ASSERT_EQ(row.size(), 41u);
+        const std::string band = text(row, 14), freq = text(row, 13), mode = text(row, 11);
+        ASSERT_TRUE(kBandLimits.count(band)) << "band " << band;
+        if (freq != "<null>") {
+            ASSERT_TRUE(std::regex_match(freq, frequency)) << "frequency " << freq;
+            const double khz = std::stod(freq);
+            EXPECT_GE(khz, kBandLimits.at(band).first) << freq << " on band " << band;
+            EXPECT_LE(khz, kBandLimits.at(band).second) << freq << " on band " << band;
+        }
+        ASSERT_TRUE(mode.size() == 1 && mode[0] >= '0' && mode[0] <= '7') << "mode " << mode;
+        EXPECT_EQ(text(row, 12) != "<null>", mode == "6" || mode == "0" || mode == "1") << "submode for mode " << mode;
+        ASSERT_TRUE(std::regex_match(text(row, 0), date));
+        EXPECT_LE(lastDate, text(row, 0)) << "contacts out of date order";
+        lastDate = text(row, 0);
+        EXPECT_TRUE(std::regex_match(text(row, 1), time)) << text(row, 1);
+        for (const int qsl : {23, 24}) {
+            const auto code = text(row, qsl);
+            EXPECT_TRUE(code.size() == 1 && code[0] >= '0' && code[0] <= '3') << code;
+        }
+        EXPECT_EQ(std::get<std::int64_t>(row[34]), i + 1) << "contact numbers run in order";
+        seen["known prefix"] += entities.count(text(row, 8)) ? 1 : 0;
+        seen["own operator"] += text(row, 35) == "PA3ABC";
+        seen["not valid"] += std::get<std::int64_t>(row[28]) == 0;
+        seen["edited"] += contact.before.has_value();
+        seen["deleted"] += contact.mark == jet::RowMark::Deleted || contact.mark == jet::RowMark::MovedDeleted;
+        seen["digital submode " + text(row, 12)] += mode == "6";
+    }
+    EXPECT_GT(seen["known prefix"], kCount * 98 / 100);
+    EXPECT_GT(seen["own operator"], kCount * 90 / 100);
+    EXPECT_LT(seen["own operator"], kCount) << "no contact of another operator";
+    EXPECT_GT(seen["not valid"], 0);
+    EXPECT_GT(seen["edited"], 0);
+    EXPECT_GT(seen["deleted"], 0);
+    EXPECT_GT(seen["digital submode FT8"], 0);
+    EXPECT_GT(seen["digital submode PACTOR-III"], 0);
+}
+
+}  // namespace

@@ -1,0 +1,95 @@
+#include "tools/sampledb/SampleInstallation.h"
+
+#include <fstream>
+#include <stdexcept>
+
+#include "tools/mdbwriter/DatabaseWriter.h"
+#include "tools/sampledb/ContactGenerator.h"
+#include "tools/sampledb/PrefixCatalogue.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// "C:\a\b" below the prefix's drive_c.
+fs::path OnDriveC(const fs::path& prefix, const std::string& windowsPath) {
+    fs::path path = prefix / "drive_c";
+    std::string rest = windowsPath.substr(3);
+    std::size_t from = 0;
+    while (from <= rest.size()) {
+        const auto to = std::min(rest.find('\\', from), rest.size());
+        path /= rest.substr(from, to - from);
+        from = to + 1;
+    }
+    return path;
+}
+
+void WriteIni(const fs::path& file, const std::string& oprCall) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out << "[Dir]\r\n"
+        << "DATAPATH=" << SampleInstallation::kLogFile << "\r\n"
+        << "PGMPATH=" << SampleInstallation::kProgramDir << "\r\n"
+        << "[Gen]\r\n"
+        << "OPRCALL=" << oprCall << "\r\n";
+    out.close();
+    if (!out) {
+        throw std::runtime_error("cannot write " + file.string() + "; check that the folder is writable");
+    }
+}
+
+void LinkDriveC(const fs::path& prefix) {
+    const fs::path dosdevices = prefix / "dosdevices";
+    fs::create_directories(dosdevices);
+    const fs::path link = dosdevices / "c:";
+    if (fs::is_symlink(link) || fs::exists(link)) {
+        fs::remove(link);
+    }
+    fs::create_directory_symlink("../drive_c", link);
+}
+
+long WriteRefdata(const fs::path& file, const PrefixCatalogue& prefixes) {
+    jet::DatabaseWriter db(file.string());
+    auto& table = db.AddTable("PREFIX-Pri", PrefixCatalogue::Columns());
+    for (const auto& entry : prefixes.Entries()) {
+        table.AddRow(PrefixCatalogue::ToRow(entry));
+    }
+    db.Close();
+    return static_cast<long>(prefixes.Entries().size());
+}
+
+}  // namespace
+
+SampleInstallation::Summary SampleInstallation::Write(const fs::path& prefix, const Options& options) {
+    if (options.contacts < 0) {
+        throw std::invalid_argument("the number of contacts cannot be negative");
+    }
+    Summary summary;
+    fs::create_directories(prefix / "drive_c" / "windows");
+    LinkDriveC(prefix);
+    summary.iniFile = prefix / "drive_c" / "windows" / "Qvl2007.ini";
+    WriteIni(summary.iniFile, options.oprCall);
+
+    summary.logFile = OnDriveC(prefix, kLogFile);
+    summary.refdataFile = OnDriveC(prefix, kProgramDir) / "Refdata.mdb";
+    fs::create_directories(summary.logFile.parent_path());
+
+    const PrefixCatalogue prefixes;
+    summary.prefixes = WriteRefdata(summary.refdataFile, prefixes);
+
+    jet::DatabaseWriter db(summary.logFile.string());
+    db.AddTable("VERSION", {jet::Column::Text("VER")}).AddRow({std::string("6")});
+    auto& log = db.AddTable("QSO-TAB", ContactGenerator::Columns());
+    ContactGenerator contacts(prefixes, options.seed, options.contacts, options.oprCall);
+    for (long i = 0; i < options.contacts; ++i) {
+        const auto contact = contacts.Next();
+        if (contact.before) {
+            log.AddEditedRow(*contact.before, contact.row, contact.mark);
+        } else {
+            log.AddRow(contact.row, contact.mark);
+        }
+        ++summary.contactsWritten;
+    }
+    summary.contactsLive = log.RowCount();
+    db.Close();
+    return summary;
+}

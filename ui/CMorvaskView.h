@@ -1,0 +1,97 @@
+#pragma once
+
+#include "ui/CDialogUnits.h"
+#include "ui/RunCounts.h"
+
+#include <QScrollArea>
+#include <QString>
+
+#include <string>
+
+class CMorvaskApp;
+class CMorvaskDoc;
+class CWorkerRecordset;
+class QLabel;
+class QPushButton;
+
+// The main form: the run values chosen at start-up, five counters and the two buttons. It
+// fills the frame's client area and scrolls where the frame is smaller than the form.
+class CMorvaskView : public QScrollArea {
+    Q_OBJECT
+public:
+    CMorvaskView(CMorvaskApp& app, CMorvaskDoc& doc, QWidget* parent = nullptr);
+    ~CMorvaskView() override;
+
+    // Called once the form is attached to its document, before the frame is first shown, and
+    // again whenever the document is re-initialised.
+    void OnInitialUpdate();
+    // Rewrites the five counter fields from the counter texts; with toMembers true it would
+    // read them back, which this form never does.
+    void UpdateData(bool saveAndValidate);
+
+    // "Make adi file": the export run, synchronous for the caller.
+    void OnMakeAdiFile();
+    // "View": the output file handed to the desktop's default application.
+    void OnViewAdiFile();
+
+    bool IsRunning() const { return m_bRunning; }
+    // Ends a run in progress without waiting for it; OnMakeAdiFile then returns.
+    void EndRun();
+
+    CWorkerRecordset* GetFormRecordset() const { return m_pPrefixSet; }
+    // The form's size in pixels: the template's 468 x 187 dialog units.
+    QSize FormSize() const;
+
+    const std::string& TotalQsos() const { return m_strTotalQsos; }
+    const std::string& NotValidQsos() const { return m_strNotValidQsos; }
+    const std::string& ValidQsos() const { return m_strValidQsos; }
+    const std::string& NotSameOprCall() const { return m_strNotSameOprCall; }
+    const std::string& NotDateRange() const { return m_strNotDateRange; }
+
+signals:
+    void RunStateChanged(bool running);
+
+private:
+    void BuildForm();
+    QLabel* AddLabel(const char* text, int x, int y, int width, int height, Qt::Alignment align);
+    QLabel* AddValueField(const char* objectName, const char* accessibleName, int x, int y, int width,
+                          int height, Qt::Alignment align = Qt::AlignLeft);
+    void AddGroupFrame(const char* objectName, int x, int y, int width, int height);
+    void ShowCounts(const RunCounts& counts);
+    void ResizeParentToFit();
+
+    CMorvaskApp& m_app;
+    CMorvaskDoc& m_doc;
+    CDialogUnits m_units;
+    QWidget* m_form = nullptr;
+
+    CWorkerRecordset* m_pPrefixSet = nullptr;
+    CWorkerRecordset* m_pQsoSet = nullptr;
+    std::string m_strTotalQsos;
+    std::string m_strNotValidQsos;
+    std::string m_strValidQsos;
+    std::string m_strNotSameOprCall;
+    std::string m_strNotDateRange;
+    std::string m_strRefdataPath;
+    std::string m_strSourcePath;
+    std::string m_strOprCall;
+    std::string m_strAdiPath;
+    std::string m_strStartDate;
+    std::string m_strEndDate;
+
+    bool m_bRunning = false;
+
+    QPushButton* m_makeAdiFile = nullptr;
+    QPushButton* m_view = nullptr;
+    QLabel* m_totalQsos = nullptr;
+    QLabel* m_notValidQsos = nullptr;
+    QLabel* m_validQsos = nullptr;
+    QLabel* m_notSameOprCall = nullptr;
+    QLabel* m_notDateRange = nullptr;
+    QLabel* m_sourcePath = nullptr;
+    QLabel* m_refdataPath = nullptr;
+    QLabel* m_oprCall = nullptr;
+    QLabel* m_adiPath = nullptr;
+    QLabel* m_startDate = nullptr;
+    QLabel* m_endDate = nullptr;
+};

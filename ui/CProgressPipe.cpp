@@ -1,0 +1,74 @@
+#include "ui/CProgressPipe.h"
+
+#include <QSocketNotifier>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <stdexcept>
+#include <unistd.h>
+
+CProgressPipe::CProgressPipe(LineHandler onLine) : m_onLine(std::move(onLine))
+{
+    int fds[2];
+    // Close-on-exec on both ends: only the copy made for the child survives its exec.
+    if (::pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0)
+        throw std::runtime_error(std::string("Cannot create the pipe for the exporter's progress: ")
+                                 + std::strerror(errno) + ". Close some programs and try again.");
+    m_readFd = fds[0];
+    m_writeFd = fds[1];
+    m_notifier = std::make_unique<QSocketNotifier>(m_readFd, QSocketNotifier::Read);
+    QObject::connect(m_notifier.get(), &QSocketNotifier::activated, [this] { ReadAvailable(); });
+}
+
+CProgressPipe::~CProgressPipe()
+{
+    m_notifier.reset();
+    CloseWriteEnd();
+    if (m_readFd >= 0)
+        ::close(m_readFd);
+}
+
+void CProgressPipe::CloseWriteEnd()
+{
+    if (m_writeFd >= 0) {
+        ::close(m_writeFd);
+        m_writeFd = -1;
+    }
+}
+
+void CProgressPipe::ReadAvailable()
+{
+    char buffer[4096];
+    for (;;) {
+        const ssize_t got = ::read(m_readFd, buffer, sizeof buffer);
+        if (got > 0) {
+            Deliver(buffer, static_cast<std::size_t>(got));
+            continue;
+        }
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got == 0)
+            m_notifier->setEnabled(false);
+        return;
+    }
+}
+
+void CProgressPipe::Drain()
+{
+    ReadAvailable();
+    if (!m_partial.empty()) {
+        const std::string last = std::move(m_partial);
+        m_partial.clear();
+        m_onLine(last);
+    }
+}
+
+void CProgressPipe::Deliver(const char* data, std::size_t size)
+{
+    m_partial.append(data, size);
+    std::size_t start = 0;
+    for (std::size_t nl; (nl = m_partial.find('\n', start)) != std::string::npos; start = nl + 1)
+        m_onLine(m_partial.substr(start, nl - start));
+    m_partial.erase(0, start);
+}

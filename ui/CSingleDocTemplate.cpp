@@ -1,0 +1,91 @@
+#include "ui/CSingleDocTemplate.h"
+
+#include "ui/CMainFrame.h"
+#include "ui/CMorvaskApp.h"
+#include "ui/CMorvaskDoc.h"
+#include "ui/CMorvaskView.h"
+
+#include <QAction>
+#include <QFile>
+
+CSingleDocTemplate::CSingleDocTemplate(CMorvaskApp& app) : m_app(app) {}
+
+CSingleDocTemplate::~CSingleDocTemplate()
+{
+    m_frame.reset();
+    m_doc.reset();
+}
+
+void CSingleDocTemplate::CreateFrame()
+{
+    m_doc = std::make_unique<CMorvaskDoc>();
+    m_frame = std::make_unique<CMainFrame>();
+    m_frame->setWindowIcon(m_app.Icon());
+    m_frame->PreCreateWindow();
+    m_view = new CMorvaskView(m_app, *m_doc);
+    m_frame->SetView(m_view);
+    m_frame->SetRecentFiles(m_app.RecentFiles().Entries());
+
+    CMainFrame* frame = m_frame.get();
+    QObject::connect(frame->NewAction(), &QAction::triggered, frame, [this] { m_app.OnFileNew(); });
+    QObject::connect(frame->OpenAction(), &QAction::triggered, frame, [this] { m_app.OnFileOpen(); });
+    QObject::connect(frame->SaveAction(), &QAction::triggered, frame, [this] { OnFileSave(); });
+    QObject::connect(frame->SaveAsAction(), &QAction::triggered, frame, [this] { OnFileSaveAs(); });
+    QObject::connect(frame, &CMainFrame::RecentFileChosen, frame,
+                     [this](const QString& path) { m_app.OpenRecentFile(path); });
+}
+
+bool CSingleDocTemplate::OpenDocumentFile(const QString& path)
+{
+    if (!path.isEmpty()) {
+        // Nothing is read from the file, but it has to be there and readable, as for any
+        // document that is opened.
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            m_app.ShowMessage(QStringLiteral("Cannot open \"%1\": %2. Choose an existing file.")
+                                  .arg(path, file.errorString()));
+            return false;
+        }
+    }
+    if (!m_frame)
+        CreateFrame();
+    if (path.isEmpty()) {
+        m_doc->OnNewDocument();
+    } else {
+        m_doc->OnOpenDocument(path);
+        m_app.AddToRecentFileList(m_doc->GetPathName());
+    }
+    m_view->OnInitialUpdate();
+    return true;
+}
+
+void CSingleDocTemplate::OnFileSave()
+{
+    // A path that only came from Open is never written: that would empty a file the user
+    // merely opened. Such a document is saved like a new one, under a name the user gives.
+    if (!m_doc || m_doc->GetPathName().isEmpty() || m_doc->PathFromOpen()) {
+        OnFileSaveAs();
+        return;
+    }
+    SaveTo(m_doc->GetPathName());
+}
+
+void CSingleDocTemplate::OnFileSaveAs()
+{
+    if (!m_doc)
+        return;
+    const QString path = m_app.ChooseDocumentPath(true);
+    if (!path.isEmpty())
+        SaveTo(path);
+}
+
+bool CSingleDocTemplate::SaveTo(const QString& path)
+{
+    const QString error = m_doc->OnSaveDocument(path);
+    if (!error.isEmpty()) {
+        m_app.ShowMessage(error);
+        return false;
+    }
+    m_app.AddToRecentFileList(m_doc->GetPathName());
+    return true;
+}
