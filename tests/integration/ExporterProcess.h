@@ -19,6 +19,9 @@ public:
     struct Options {
         std::optional<rlim_t> fileSizeLimit;  // RLIMIT_FSIZE of the child
         int stdoutFd = -1;                    // instead of the capture file
+        // The child's WINEPREFIX; by default one that does not exist, so that no run sees
+        // the tester's own settings file.
+        std::string winePrefix = "/nonexistent/morvask-test-prefix";
     };
 
     ExporterProcess(const std::vector<std::string>& args, const Options& options) {
@@ -33,6 +36,7 @@ public:
                 rlimit limit{*options.fileSizeLimit, *options.fileSizeLimit};
                 setrlimit(RLIMIT_FSIZE, &limit);
             }
+            setenv("WINEPREFIX", options.winePrefix.c_str(), 1);
             std::vector<char*> argv;
             std::string program = std::string(MORVASK_BIN_DIR) + "/morvask-export";
             argv.push_back(program.data());

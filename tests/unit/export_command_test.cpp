@@ -34,7 +34,7 @@ TEST(ExportOptions, ParsesWhatTheExporterAccepts) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        RunSettings s = ExportOptions::Parse(c.args).RunValues();
+        RunSettings s = ExportOptions::Parse(c.args).RunValues(RunSettings{}, "no settings file");
         EXPECT_EQ(s.m_strOprCall, c.oprCall);
         EXPECT_EQ(s.m_strStartDate, c.start);
         EXPECT_EQ(s.m_strEndDate, c.end);
@@ -44,7 +44,6 @@ TEST(ExportOptions, ParsesWhatTheExporterAccepts) {
 
 TEST(ExportOptions, RefusesUnusableArguments) {
     const std::vector<std::pair<const char*, std::vector<std::string>>> cases = {
-        {"no operator call", {"--source", "a", "--refdata", "b", "--output", "c"}},
         {"no source", {"--refdata", "b", "--output", "c", "--oprcall", "X"}},
         {"value missing at the end", {"--source", "a", "--refdata", "b", "--output", "c", "--oprcall"}},
         {"four-character start date", {"--source", "a", "--refdata", "b", "--output", "c", "--oprcall", "X",
@@ -54,12 +53,12 @@ TEST(ExportOptions, RefusesUnusableArguments) {
         {"unknown option", {"--source", "a", "--refdata", "b", "--output", "c", "--oprcall", "X", "--fast"}},
         {"option twice", {"--source", "a", "--source", "b"}},
         {"progress descriptor not a number", {"--progress-fd", "two"}},
-        {"check without its path", {"--check-source"}},
+        {"check without a source anywhere", {"--check-source"}},
         {"flag with a value", {"--trace=yes"}},
     };
     for (const auto& [name, args] : cases) {
         SCOPED_TRACE(name);
-        EXPECT_THROW(ExportOptions::Parse(args).RunValues(), UsageError);
+        EXPECT_THROW(ExportOptions::Parse(args).RunValues(RunSettings{}, "no settings file"), UsageError);
     }
 }
 
@@ -67,7 +66,7 @@ struct ExportCommandTest : ::testing::Test {
     MemoryEngine engine;
     TempDir dir;
     std::ostringstream out, err;
-    ExportCommand command{engine, out, err, std::nullopt};
+    ExportCommand command{engine, out, err, std::nullopt, WinePrefix("")};
 
     void SetUp() override {
         TestQso ok, other;
