@@ -12,9 +12,7 @@ const std::string kSample = std::string(MORVASK_TEST_DATA) + "/sample";
 // the same values given explicitly writes to its --output.
 void ExpectBareRunMatchesExplicitRun(const std::string& prefixRoot, const std::string& pgmDir,
                                      const std::string& source, const std::string& refdata) {
-    ExporterProcess::Options inPrefix;
-    inPrefix.winePrefix = prefixRoot;
-    ExporterProcess bare({}, inPrefix);
+    ExporterProcess bare({}, -1, prefixRoot);
     ASSERT_EQ(bare.Wait(), 0) << bare.Stderr();
 
     TempDir dir;
@@ -70,9 +68,7 @@ TEST(ExportDefaultsCli, UnusableSettingsSayWhichValueAndExitTwo) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         prefix.WriteFile("drive_c/windows/Qvl2007.ini", c.settingsFile);
-        ExporterProcess::Options inPrefix;
-        inPrefix.winePrefix = prefix.Root();
-        ExporterProcess run(c.args, inPrefix);
+        ExporterProcess run(c.args, -1, prefix.Root());
         EXPECT_EQ(run.Wait(), 2);
         EXPECT_EQ(run.Stdout(), "");
         EXPECT_NE(run.Stderr().find(c.mustSay), std::string::npos) << run.Stderr();

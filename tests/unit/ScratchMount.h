@@ -7,10 +7,10 @@
 
 #include <string>
 
-// A small file system of its own on a directory, to meet a full disk or a read-only
-// folder for real. It lives in a private mount namespace of this test process, so that
-// nothing of it outlives the process or shows outside it. Without the right to mount
-// (not root), Available() is false and the caller falls back to other means.
+// A small file system of its own on a directory, to meet a full disk or a read-only folder
+// for real. It lives in a private mount namespace of this test process (and the processes
+// it starts), so nothing of it outlives the process. Without the right to mount,
+// Available() is false.
 class ScratchMount {
 public:
     ScratchMount(const std::string& directory, const std::string& options) : m_directory(directory) {
@@ -28,29 +28,17 @@ public:
         return mount("tmpfs", m_directory.c_str(), "tmpfs", MS_REMOUNT | flags, options.c_str()) == 0;
     }
 
+    // Without a mount: a file-size limit makes writes past it fail as a full disk does.
+    // RLIM_INFINITY lifts it again.
+    static void LimitFileSize(rlim_t bytes) {
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{};
+        getrlimit(RLIMIT_FSIZE, &limit);
+        limit.rlim_cur = bytes < limit.rlim_max ? bytes : limit.rlim_max;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+
 private:
     std::string m_directory;
     bool m_mounted = false;
-};
-
-// Without a mount: a file-size limit makes writes past it fail as a full disk would.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &m_saved);
-        m_savedHandler = signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_saved;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &m_saved);
-        signal(SIGXFSZ, m_savedHandler);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit m_saved{};
-    sighandler_t m_savedHandler;
 };

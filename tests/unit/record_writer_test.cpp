@@ -18,8 +18,6 @@ struct StringSink : LineSink {
     }
 };
 
-// Writes the given contacts, one after the other through one writer, and returns the
-// bytes of the last record: values must never carry over from the contact before.
 struct RecordWriterTest : ::testing::Test {
     MemoryEngine engine;
     CMorvaskSet prefixes{engine, [] { return std::string("Refdata.mdb"); }};
@@ -36,111 +34,74 @@ struct RecordWriterTest : ::testing::Test {
         prefixes.Open();
     }
 
+    // Writes the contacts through one writer and returns the last record.
     std::string WriteAll(const std::vector<TestQso>& contacts) {
         std::vector<std::vector<std::optional<std::string>>> rows;
         for (const TestQso& q : contacts) rows.push_back(q.Row());
         engine.SetTable("log.mdb", "QSO-TAB", {QsoTableColumns(), rows});
-        qsos.Open();
-        std::string last;
-        for (; !qsos.IsEOF(); qsos.MoveNext()) {
+        for (qsos.Open(); !qsos.IsEOF(); qsos.MoveNext()) {
             sink.bytes.clear();
             writer.Write(qsos, prefixes);
-            prefixes.MoveFirst();
-            last = sink.bytes;
         }
         qsos.Close();
-        return last;
+        return sink.bytes;
     }
 };
 
-TEST_F(RecordWriterTest, FullRecordLayout) {
+TEST_F(RecordWriterTest, FullRecordLineByLineWithItsTrace) {
     TestQso q;
-    q.call = "PA3XYZ";
-    q.time = "0915";
-    q.confirm = "3";
-    q.award = "1";
-    q.qsls = "1";
-    q.qslRcvdDate = "20120301";
-    q.qslSentDate = "20120201";
-    q.prefix = "PA";
+    std::tie(q.call, q.time, q.confirm, q.award, q.qsls, q.prefix) = std::make_tuple("PA3XYZ", "0915", "3", "1", "1", "PA");
+    std::tie(q.qslRcvdDate, q.qslSentDate) = std::make_tuple("20120301", "20120201");
     EXPECT_EQ(WriteAll({q}),
               "<CALL:6>PA3XYZ\r\n<QSO_DATE:8>20120115\r\n<TIME_ON:4>0915\r\n<OPERATOR:6>PA3ABC\r\n"
               "<QSL_RCVD:1>V\r\n<LOTW_QSL_RCVD:1>V\r\n<BAND:3>20M\r\n<MODE:2>CW\r\n<QSL_SENT:1>Y\r\n"
               "<LOTW_QSL_SENT:1>N\r\n<QSLRDATE:8>20120301\r\n<QSLSDATE:8>20120201\r\n<DXCC:3>263\r\n"
               "<FREQ:8>14.02550\r\n<EOR>\r\n\r\n");
     EXPECT_EQ(sink.writes, 15) << "one write per field line and one for the record end";
+    std::string expectedTrace;  // counted fields only, not the three dates
+    for (int length : {6, 4, 6, 1, 1, 3, 2, 1, 1, 3, 8})
+        expectedTrace += "String of integer " + std::to_string(length) + " (radix 10): " + std::to_string(length) + "\n";
+    EXPECT_EQ(trace.str(), expectedTrace);
 }
 
+// Each case follows a contact that fills every derived value, so a value carried over
+// from it would show.
 TEST_F(RecordWriterTest, LinesThatDependOnTheContact) {
-    struct Case {
-        const char* name;
-        std::function<void(TestQso&)> change;
-        std::string line;   // a line the record must hold
-        std::string absent;  // a text the record must not hold
-    };
-    const std::vector<Case> cases = {
-        {"empty call still written", [](TestQso& q) { q.call = ""; }, "<CALL:0>\r\n", ""},
+    const std::vector<std::tuple<const char*, std::function<void(TestQso&)>, std::string, std::string>> cases = {
+        // name, change, a line the record holds, a text it must not hold
+        {"empty call still written", [](TestQso& q) { q.call = ""; }, "<CALL:0>\r\n", "<CALL:6"},
         {"two-byte character counts two", [](TestQso& q) { q.call = "\xC3\x84" "1AB"; }, "<CALL:5>\xC3\x84" "1AB\r\n", ""},
-        {"angle brackets written unchanged", [](TestQso& q) { q.call = "<EOR>"; }, "<CALL:5><EOR>\r\n", ""},
-        {"short date states its true length", [](TestQso& q) { q.date = "2012"; }, "<QSO_DATE:4>2012\r\n", ""},
-        {"long date states its true length", [](TestQso& q) { q.date = "2002-03-18"; }, "<QSO_DATE:10>2002-03-18\r\n", ""},
-        {"short QSL sent date", [](TestQso& q) { q.qslSentDate = "2012"; }, "<QSLSDATE:4>2012\r\n", ""},
-        {"no received date, no line for it", [](TestQso&) {}, "<DXCC:", "<QSLRDATE"},
-        {"no sent date, no line for it", [](TestQso&) {}, "<DXCC:", "<QSLSDATE"},
-        {"only the received date", [](TestQso& q) { q.qslRcvdDate = "20200102"; }, "<QSLRDATE:8>20200102\r\n",
-         "<QSLSDATE"},
+        {"angle brackets unchanged", [](TestQso& q) { q.call = "<EOR>"; }, "<CALL:5><EOR>\r\n", ""},
+        {"short date states its length", [](TestQso& q) { q.date = "2012"; }, "<QSO_DATE:4>2012\r\n", ""},
+        {"long date states its length", [](TestQso& q) { q.date = "2002-03-18"; }, "<QSO_DATE:10>2002-03-18\r\n", ""},
+        {"short QSL sent date", [](TestQso& q) { q.qslSentDate = "2012"; }, "<QSLSDATE:4>2012\r\n", "<QSLRDATE"},
+        {"no QSL dates, no date lines", [](TestQso&) {}, "<DXCC:", "<QSLSDATE"},
+        {"only the received date", [](TestQso& q) { q.qslRcvdDate = "20200102"; }, "<QSLRDATE:8>20200102\r\n", "<QSLSDATE"},
         {"empty frequency, no FREQ line", [](TestQso& q) { q.freq = ""; }, "<DXCC:", "<FREQ"},
-        {"malformed frequency, no FREQ line", [](TestQso& q) { q.freq = "abc"; }, "<DXCC:", "<FREQ"},
-        {"unknown band written empty", [](TestQso& q) { q.band = "99"; }, "<BAND:0>\r\n", ""},
-        {"unknown mode written empty", [](TestQso& q) { q.mode = "9"; }, "<MODE:0>\r\n", ""},
+        {"malformed frequency, no FREQ line", [](TestQso& q) { q.freq = "70.25.00"; }, "<DXCC:", "<FREQ"},
+        {"unknown band empty", [](TestQso& q) { q.band = "99"; }, "<BAND:0>\r\n", ""},
+        {"unknown mode empty", [](TestQso& q) { q.mode = "9"; }, "<MODE:0>\r\n", ""},
         {"unknown received code", [](TestQso& q) { q.confirm = "4"; }, "<QSL_RCVD:0>\r\n<LOTW_QSL_RCVD:0>\r\n", ""},
         {"unknown sent code", [](TestQso& q) { q.qsls = "x"; }, "<QSL_SENT:0>\r\n<LOTW_QSL_SENT:0>\r\n", ""},
-        {"first of two rows with one prefix wins", [](TestQso& q) { q.prefix = "PA"; }, "<DXCC:3>263\r\n", ""},
+        {"first of two rows with one prefix", [](TestQso& q) { q.prefix = "PA"; }, "<DXCC:3>263\r\n", ""},
         {"prefix compared with case", [](TestQso& q) { q.prefix = "dl"; }, "<DXCC:3>999\r\n", ""},
-        {"prefix with a trailing blank is another prefix", [](TestQso& q) { q.prefix = "OZ"; }, "<DXCC:0>\r\n", ""},
-        {"unknown prefix gives no entity", [](TestQso& q) { q.prefix = "XX"; }, "<DXCC:0>\r\n", ""},
-        {"last row of the prefix table", [](TestQso& q) { q.prefix = "ZL"; }, "<DXCC:3>170\r\n", ""},
+        {"trailing blank makes another prefix", [](TestQso& q) { q.prefix = "OZ"; }, "<DXCC:0>\r\n", ""},
+        {"unknown prefix has no entity", [](TestQso& q) { q.prefix = "XX"; }, "<DXCC:0>\r\n", ""},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        // The contact before carries every value, so a stale one would show.
+    for (const auto& [name, change, line, absent] : cases) {
+        SCOPED_TRACE(name);
         TestQso before;
-        before.band = "0";
-        before.mode = "6";
-        before.submode = "PACTOR";
-        before.confirm = "3";
-        before.qsls = "3";
-        before.prefix = "ZL";
-        before.freq = "144300.00";
-        before.qslRcvdDate = "20120301";
-        before.qslSentDate = "20120201";
+        std::tie(before.band, before.mode, before.submode, before.confirm, before.qsls, before.prefix) =
+            std::make_tuple("0", "6", "PACTOR", "3", "3", "ZL");
+        std::tie(before.qslRcvdDate, before.qslSentDate) = std::make_tuple("20120301", "20120201");
         TestQso q;
-        c.change(q);
+        change(q);
         std::string record = WriteAll({before, q});
-        EXPECT_NE(record.find(c.line), std::string::npos) << record;
-        if (!c.absent.empty()) {
-            EXPECT_EQ(record.find(c.absent), std::string::npos) << record;
+        EXPECT_NE(record.find(line), std::string::npos) << record;
+        if (!absent.empty()) {
+            EXPECT_EQ(record.find(absent), std::string::npos) << record;
         }
-        EXPECT_EQ(record.substr(record.size() - 9), "<EOR>\r\n\r\n");
     }
-}
-
-TEST_F(RecordWriterTest, TraceGivesEveryCountedLengthButNotTheDates) {
-    TestQso q;
-    q.qslRcvdDate = "20120301";
-    WriteAll({q});
-    EXPECT_EQ(trace.str(),
-              "String of integer 6 (radix 10): 6\n"    // CALL
-              "String of integer 4 (radix 10): 4\n"    // TIME_ON
-              "String of integer 6 (radix 10): 6\n"    // OPERATOR
-              "String of integer 1 (radix 10): 1\n"    // QSL_RCVD
-              "String of integer 1 (radix 10): 1\n"    // LOTW_QSL_RCVD
-              "String of integer 3 (radix 10): 3\n"    // BAND
-              "String of integer 2 (radix 10): 2\n"    // MODE
-              "String of integer 1 (radix 10): 1\n"    // QSL_SENT
-              "String of integer 1 (radix 10): 1\n"    // LOTW_QSL_SENT
-              "String of integer 3 (radix 10): 3\n"    // DXCC
-              "String of integer 8 (radix 10): 8\n");  // FREQ
 }
 
 }  // namespace
