@@ -27,6 +27,19 @@ void SilenceStandardStreams() {
     if (null > STDERR_FILENO) ::close(null);
 }
 
+// The address space the process already has: the fork inherits the parent's mappings,
+// which must not count against the reader's own allowance.
+std::size_t CurrentAddressSpace() {
+    int fd = ::open("/proc/self/statm", O_RDONLY);
+    if (fd < 0) return 0;
+    char text[64] = {};
+    ssize_t got = ::read(fd, text, sizeof text - 1);
+    ::close(fd);
+    std::size_t pages = 0;
+    for (ssize_t i = 0; i < got && text[i] >= '0' && text[i] <= '9'; ++i) pages = pages * 10 + static_cast<std::size_t>(text[i] - '0');
+    return pages * static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+}
+
 std::string Describe(int status) {
     if (WIFSIGNALED(status)) {
         int sig = WTERMSIG(status);
@@ -56,7 +69,7 @@ MdbChildProcess::MdbChildProcess(const std::function<int(int writeFd)>& body, st
         ::signal(SIGPIPE, SIG_DFL);
         SilenceStandardStreams();
         struct rlimit limit {};
-        limit.rlim_cur = limit.rlim_max = memoryLimitBytes;
+        limit.rlim_cur = limit.rlim_max = CurrentAddressSpace() + memoryLimitBytes;
         ::setrlimit(RLIMIT_AS, &limit);
         int code = 121;
         try {

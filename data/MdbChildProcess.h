@@ -8,7 +8,8 @@
 #include <string>
 
 // A forked child that does one piece of reading and sends its results up a pipe. The
-// child's standard output and error go to /dev/null and its address space is capped, so
+// child's standard output and error go to /dev/null and it may grow by no more than its
+// memory limit beyond what it inherited, so
 // whatever the library inside it prints, crashes on or eats stays in the child. The
 // parent only reads, with a deadline for each wait.
 //

@@ -22,3 +22,4 @@ morvask_widget_test(tst_end_to_end)
 if(TARGET morvask-export)
   add_dependencies(tst_end_to_end morvask-export)
 endif()
+

@@ -8,6 +8,7 @@
 #include "data/CDaoException.h"
 #include "data/CmorvaskSet2.h"
 #include "data/MdbEngine.h"
+#include "data/VersionCheck.h"
 #include "tests/support/MemoryEngine.h"
 #include "tools/mdbwriter/DatabaseWriter.h"
 
@@ -255,6 +256,34 @@ TEST(MdbEngineWritten, SecondOpenSeesRowsAddedSinceTheFirst) {
     write(3);
     EXPECT_EQ(count(), 3);
     EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1) << "a reader was left unreaped";
+}
+
+TEST(MdbEngineWritten, VersionIsTheFirstColumnOfTheFirstRowWhateverItsType) {
+    struct Case {
+        const char* name;
+        Column column;
+        std::vector<Value> rows;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {"a long column of 7", Column::Long("V"), {std::int64_t{7}}, true},
+        {"a long column of 5", Column::Long("V"), {std::int64_t{5}}, false},
+        {"a double of 6.5 reads as 6", Column::Double("V"), {6.5}, true},
+        {"a byte of 12 is compared as a number", Column::Byte("V"), {std::int64_t{12}}, true},
+        {"NULL", Column::Text("V"), {Value{}}, false},
+        {"no rows", Column::Text("V"), {}, false},
+        {"a later 7 does not count", Column::Text("V"), {std::string("5"), std::string("7")}, false},
+    };
+    MdbEngine engine;
+    for (const Case& c : cases) {
+        WrittenDatabase file;
+        file.Write([&](jet::DatabaseWriter& db) {
+            // A second column after the first shows that only ordinal position 0 is read.
+            auto& t = db.AddTable("VERSION", {c.column, Column::Text("REMARK")});
+            for (const Value& v : c.rows) t.AddRow({v, std::string("99")});
+        });
+        EXPECT_EQ(CheckMdbVersion(engine, file.Path()), c.accepted) << c.name;
+    }
 }
 
 }  // namespace

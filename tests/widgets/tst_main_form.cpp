@@ -34,6 +34,9 @@ private slots:
     void saveCommands_data();
     void saveCommands();
     void frameShrunkToForm();
+    void fileMenuItems();
+    void keysWithoutHandlerDoNothing_data();
+    void keysWithoutHandlerDoNothing();
 
 private:
     QPushButton* Button(const char* name) const;
@@ -290,6 +293,51 @@ void TestMainForm::frameShrunkToForm()
     QCOMPARE(view->height(), form.height());
     QVERIFY(frame->height() < 740);
     QVERIFY(view->horizontalScrollBar()->maximum() > 0);
+}
+
+void TestMainForm::fileMenuItems()
+{
+    const QList<QAction*> bar = m_harness->Frame()->menuBar()->actions();
+    QCOMPARE(bar.size(), 1);
+    QCOMPARE(bar[0]->text(), QStringLiteral("&File"));
+    QStringList items;
+    for (QAction* action : bar[0]->menu()->actions()) {
+        if (!action->isVisible())
+            continue;
+        items.append(action->isSeparator() ? QStringLiteral("-")
+                                           : action->text() + (action->isEnabled() ? "" : " (greyed)"));
+    }
+    // No item leads to the about box.
+    QCOMPARE(items, (QStringList{"&New\tCtrl+N", "&Open...\tCtrl+O", "&Save\tCtrl+S", "Save &As...", "-",
+                                 "Recent File (greyed)", "-", "E&xit"}));
+}
+
+void TestMainForm::keysWithoutHandlerDoNothing_data()
+{
+    QTest::addColumn<QKeySequence>("key");
+    QTest::newRow("Ctrl+C") << QKeySequence(Qt::CTRL | Qt::Key_C);
+    QTest::newRow("Ctrl+V") << QKeySequence(Qt::CTRL | Qt::Key_V);
+    QTest::newRow("Ctrl+Z") << QKeySequence(Qt::CTRL | Qt::Key_Z);
+    QTest::newRow("Shift+Delete") << QKeySequence(Qt::SHIFT | Qt::Key_Delete);
+    QTest::newRow("F6") << QKeySequence(Qt::Key_F6);
+    QTest::newRow("Shift+F6") << QKeySequence(Qt::SHIFT | Qt::Key_F6);
+}
+
+void TestMainForm::keysWithoutHandlerDoNothing()
+{
+    QFETCH(QKeySequence, key);
+    CMainFrame* frame = m_harness->Frame();
+    QApplication::setActiveWindow(frame);
+    QVERIFY(QTest::qWaitForWindowActive(frame));
+    const QString caption = frame->windowTitle();
+    const QStringList runValues = RunValueFields();
+    QTest::keySequence(frame, key);
+    QCOMPARE(m_harness->messages, QStringList{});
+    QCOMPARE(m_harness->pathQuestions, QList<bool>{});
+    QCOMPARE(m_harness->worker.RunCalls(), 0);
+    QCOMPARE(frame->windowTitle(), caption);
+    QCOMPARE(RunValueFields(), runValues);
+    QVERIFY(frame->isVisible());
 }
 
 QTEST_MAIN(TestMainForm)
