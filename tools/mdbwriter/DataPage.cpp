@@ -30,12 +30,13 @@ DataPage DataPage::LongValuePage() {
 
 bool DataPage::Fits(std::size_t rowSize) const {
     const std::size_t tableEnd = kHeaderSize + 2 * (m_rows + 1);
-    return rowSize > 0 && tableEnd + rowSize <= m_dataStart;
+    return rowSize > 0 && m_rows < kMaxRows && tableEnd + rowSize <= m_dataStart;
 }
 
 std::uint32_t DataPage::Add(const std::vector<std::uint8_t>& row, std::uint16_t flags) {
     if (!Fits(row.size())) {
-        throw WriteError("a row of " + std::to_string(row.size()) + " bytes does not fit on a data page");
+        throw WriteError("a row of " + std::to_string(row.size()) + " bytes does not fit on a data page holding " +
+                         std::to_string(m_rows) + " rows");
     }
     m_dataStart -= row.size();
     std::copy(row.begin(), row.end(), m_page.begin() + static_cast<std::ptrdiff_t>(m_dataStart));

@@ -18,6 +18,9 @@ public:
     static constexpr std::size_t kHeaderSize = 14;
     // The most a single row can hold: the whole page less the header and one offset.
     static constexpr std::size_t kMaxRowSize = kPageSize - kHeaderSize - 2;
+    // Pointers to rows keep the row number in one byte, so Access puts at most 255 rows
+    // on a page; more would make some rows unreachable.
+    static constexpr std::uint32_t kMaxRows = 255;
 
     // A page of the table whose definition is on page `owner`.
     explicit DataPage(std::uint32_t owner);

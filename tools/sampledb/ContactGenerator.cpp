@@ -70,9 +70,11 @@ std::string TwoDigits(std::uint64_t n) {
 ContactGenerator::ContactGenerator(const PrefixCatalogue& prefixes, std::uint64_t seed, long count,
                                    std::string oprCall)
     : m_prefixes(prefixes), m_random(seed), m_count(count > 0 ? count : 1), m_oprCall(std::move(oprCall)) {
-    for (const auto* entity : m_prefixes.LiveEntities()) {
-        if (entity->primary.find('/') == std::string::npos) {
-            m_common.push_back(entity);
+    const auto& entries = m_prefixes.Entries();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const auto& entry = entries[i];
+        if (entry.prefix == entry.primary && !entry.deleted && entry.primary.find('/') == std::string::npos) {
+            m_common.push_back(i);
         }
     }
 }
@@ -170,17 +172,19 @@ ContactGenerator::Contact ContactGenerator::Next() {
     const long index = m_index++;
     const long day = static_cast<long>((static_cast<long long>(index) * kSpanDays) / m_count);
 
-    // Most contacts are with the busy entities at the head of the list.
-    const auto& entities = m_prefixes.Entries();
-    const PrefixCatalogue::Entry& entity =
-        Chance(70) ? *m_common[Below(std::min<std::size_t>(40, m_common.size()))] : *m_common[Below(m_common.size())];
-    // A call made with one of the entity's other prefixes, where it has any.
+    // Most contacts are with the busy entities at the head of the list, some made with
+    // one of the entity's other prefixes.
+    const auto& entries = m_prefixes.Entries();
+    const std::size_t first = Chance(70) ? m_common[Below(std::min<std::size_t>(40, m_common.size()))]
+                                         : m_common[Below(m_common.size())];
+    const PrefixCatalogue::Entry& entity = entries[first];
+    std::size_t aliases = 0;
+    while (first + aliases + 1 < entries.size() && entries[first + aliases + 1].primary == entity.primary) {
+        ++aliases;
+    }
     const PrefixCatalogue::Entry* callPrefix = &entity;
-    for (std::size_t i = 0; i < entities.size(); ++i) {
-        if (&entities[i] == &entity && i + 1 < entities.size() && entities[i + 1].primary == entity.primary &&
-            Chance(30)) {
-            callPrefix = &entities[i + 1];
-        }
+    if (aliases > 0 && Chance(30)) {
+        callPrefix = &entries[first + 1 + Below(aliases)];
     }
     const std::string call = CallFor(*callPrefix);
 
@@ -255,7 +259,7 @@ ContactGenerator::Contact ContactGenerator::Next() {
         row[kQslSent] = PerMille(10) ? Date(day).substr(0, 4) : Date(day + 1 + static_cast<long>(Below(60)));
     }
     if (Chance(3)) {
-        row[kQslVia] = CallFor(*m_common[Below(m_common.size())]);
+        row[kQslVia] = CallFor(entries[m_common[Below(m_common.size())]]);
     }
     const int validRoll = static_cast<int>(Below(100));
     row[kValid] = std::int64_t{validRoll < 96 ? 1 : validRoll < 99 ? 0 : -1};

@@ -44,5 +44,5 @@ private:
     long m_count;
     long m_index = 0;
     std::string m_oprCall;
-    std::vector<const PrefixCatalogue::Entry*> m_common;  // the entities most contacts are with
+    std::vector<std::size_t> m_common;  // each current entity's first entry, the busiest first
 };

@@ -319,7 +319,6 @@ std::string Hours(double value) {
 }  // namespace
 
 PrefixCatalogue::PrefixCatalogue() {
-    std::vector<std::size_t> firsts;
     for (const auto& e : kEntities) {
         std::istringstream prefixes(e.prefixes);
         std::string prefix;
@@ -327,15 +326,9 @@ PrefixCatalogue::PrefixCatalogue() {
         while (prefixes >> prefix) {
             if (primary.empty()) {
                 primary = prefix;
-                firsts.push_back(m_entries.size());
             }
             m_entries.push_back({prefix, primary, e.country, std::to_string(e.id), e.continent, std::to_string(e.cq),
                                  std::to_string(e.itu), Fixed1(e.lat), Fixed1(-e.east), Hours(-e.utc), e.deleted});
-        }
-    }
-    for (const auto index : firsts) {
-        if (!m_entries[index].deleted) {
-            m_live.push_back(&m_entries[index]);
         }
     }
 }

@@ -25,13 +25,8 @@ public:
     };
 
     PrefixCatalogue();
-    // LiveEntities points into the entries, so a catalogue is not copied.
-    PrefixCatalogue(const PrefixCatalogue&) = delete;
-    PrefixCatalogue& operator=(const PrefixCatalogue&) = delete;
 
     const std::vector<Entry>& Entries() const { return m_entries; }
-    // The entities still current, by their first prefix: what contacts are made with.
-    const std::vector<const Entry*>& LiveEntities() const { return m_live; }
 
     // The 12 columns of "PREFIX-Pri" and a row for an entry.
     static std::vector<jet::Column> Columns();
@@ -39,5 +34,4 @@ public:
 
 private:
     std::vector<Entry> m_entries;
-    std::vector<const Entry*> m_live;
 };

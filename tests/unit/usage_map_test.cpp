@@ -1,0 +1,73 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "tests/support/TempPrefix.h"
+#include "tools/mdbwriter/UsageMap.h"
+
+namespace {
+
+// Decodes a usage map the way a reader walks it: type 0 from its start page, type 1
+// through bitmap pages that each cover 32736 pages.
+std::vector<std::uint32_t> Decode(const std::vector<std::uint8_t>& map, const std::string& file) {
+    std::vector<std::uint32_t> pages;
+    if (map[0] == 0) {
+        const std::uint32_t start = jet::GetU32(map, 1);
+        for (std::uint32_t bit = 0; bit < (map.size() - 5) * 8; ++bit) {
+            if (map[5 + bit / 8] & (1u << (bit % 8))) {
+                pages.push_back(start + bit);
+            }
+        }
+        return pages;
+    }
+    for (std::size_t entry = 0; entry < (map.size() - 1) / 4; ++entry) {
+        const std::uint32_t bitmapPage = jet::GetU32(map, 1 + 4 * entry);
+        if (bitmapPage == 0) {
+            continue;
+        }
+        const std::string page = file.substr(std::size_t{bitmapPage} * 4096, 4096);
+        EXPECT_EQ(page[0], 0x05);
+        for (std::uint32_t bit = 0; bit < jet::UsageMap::kPagesPerBitmapPage; ++bit) {
+            if (static_cast<unsigned char>(page[4 + bit / 8]) & (1u << (bit % 8))) {
+                pages.push_back(static_cast<std::uint32_t>(entry) * jet::UsageMap::kPagesPerBitmapPage + bit);
+            }
+        }
+    }
+    return pages;
+}
+
+TEST(UsageMapTest, ReaderFindsExactlyTheTablesPages) {
+    struct Case {
+        const char* what;
+        std::vector<std::uint32_t> pages;
+        int type;
+    };
+    const std::vector<Case> cases = {
+        {"no page at all", {}, 0},
+        {"a few pages inline", {5, 6, 7, 300}, 0},
+        {"last page of the inline span", {10, 521}, 0},
+        {"one page past the inline span", {10, 522}, 1},
+        {"pages on both sides of a bitmap page's end", {100, 32735, 32736, 70000}, 1},
+    };
+    TempPrefix dir;
+    for (const auto& c : cases) {
+        const std::string path = dir.Root() + "/map.mdb";
+        std::vector<std::uint8_t> map;
+        {
+            jet::PageFile file(path);
+            file.Allocate();
+            file.Write(0, jet::Page{});
+            map = jet::UsageMap::Build(c.pages, file);
+            file.Close();
+        }
+        std::ifstream in(path, std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+        EXPECT_EQ(map[0], c.type) << c.what;
+        EXPECT_LE(map.size(), 4000u) << c.what << ": the map must fit in a row";
+        EXPECT_EQ(Decode(map, bytes), c.pages) << c.what;
+    }
+}
+
+}  // namespace
