@@ -25,6 +25,10 @@ target_link_libraries(morvask_ui PUBLIC morvask_engine Qt6::Widgets)
 add_executable(morvask ui/main.cpp)
 target_link_libraries(morvask PRIVATE morvask_ui)
 
+# Renders the pictures in the README (scripts/screenshots.sh); not installed.
+add_executable(render_screenshots ui/render_screenshots.cpp)
+target_link_libraries(render_screenshots PRIVATE morvask_ui)
+
 install(TARGETS morvask RUNTIME DESTINATION bin)
 install(FILES res/morvask.desktop DESTINATION share/applications)
 install(FILES res/morvask-32.xpm DESTINATION share/icons/hicolor/32x32/apps RENAME morvask.xpm)

@@ -23,6 +23,3 @@ if(TARGET morvask-export)
   add_dependencies(tst_end_to_end morvask-export)
 endif()
 
-# Renders the pictures in the README; run by scripts/screenshots.sh, not by ctest.
-add_executable(render_screenshots widgets/render_screenshots.cpp)
-target_link_libraries(render_screenshots PRIVATE morvask_ui)

@@ -1,4 +1,3 @@
-#include "ui/AppTexts.h"
 #include "ui/CDialogUnits.h"
 #include "ui/FrameGeometry.h"
 #include "ui/RunCounts.h"
@@ -6,7 +5,7 @@
 #include <QtTest>
 
 // The plain rules under the windows: where the frame goes, how it is shrunk, how dialog units
-// become pixels, how progress lines are read and what the caption says.
+// become pixels, and how progress lines are read.
 class TestUiLogic : public QObject {
     Q_OBJECT
 private slots:
@@ -18,10 +17,6 @@ private slots:
     void dialogUnits();
     void progressLine_data();
     void progressLine();
-    void counterText_data();
-    void counterText();
-    void mainCaption_data();
-    void mainCaption();
 };
 
 void TestUiLogic::initialFrameRect_data()
@@ -133,39 +128,6 @@ void TestUiLogic::progressLine()
                                    parsed->notDateRange};
         QCOMPARE(got, counts);
     }
-}
-
-void TestUiLogic::counterText_data()
-{
-    QTest::addColumn<qlonglong>("count");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("zero") << 0LL << "0";
-    QTest::newRow("no padding or separators") << 1234567LL << "1234567";
-    QTest::newRow("negative") << -5LL << "-5";
-}
-
-void TestUiLogic::counterText()
-{
-    QFETCH(qlonglong, count);
-    QFETCH(QString, text);
-    QCOMPARE(QString::fromStdString(CounterText(static_cast<long>(count))), text);
-}
-
-void TestUiLogic::mainCaption_data()
-{
-    QTest::addColumn<QString>("call");
-    QTest::addColumn<QString>("caption");
-    QTest::newRow("title, blank hyphen blank hyphen blank, call")
-        << "PA3ABC" << "Morvask ADI filemaker - ver 1.00 - - PA3ABC";
-    QTest::newRow("an empty call leaves the trailing blank") << "" << "Morvask ADI filemaker - ver 1.00 - - ";
-    QTest::newRow("a call is shown exactly, blanks included") << " pa3abc " << "Morvask ADI filemaker - ver 1.00 - -  pa3abc ";
-}
-
-void TestUiLogic::mainCaption()
-{
-    QFETCH(QString, call);
-    QFETCH(QString, caption);
-    QCOMPARE(QString::fromStdString(AppTexts::MainCaption(call.toStdString())), caption);
 }
 
 QTEST_MAIN(TestUiLogic)

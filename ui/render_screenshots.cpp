@@ -37,7 +37,6 @@ bool Save(QWidget& widget, const QString& path)
         std::fprintf(stderr, "Cannot write %s\n", qPrintable(path));
         return false;
     }
-    std::printf("%s\n", qPrintable(path));
     return true;
 }
 
@@ -54,7 +53,12 @@ int main(int argc, char* argv[])
     QDir().mkpath(out.path());
 
     CMorvaskApp app;
-    app.SetMessageSink([](const QString& text) { std::fprintf(stderr, "%s\n", qPrintable(text)); });
+    // A picture of a failure is no picture of the program at work.
+    bool failed = false;
+    app.SetMessageSink([&failed](const QString& text) {
+        std::fprintf(stderr, "%s\n", qPrintable(text));
+        failed = true;
+    });
     app.SetUrlOpener([](const QUrl&) {});
 
     {
@@ -68,7 +72,7 @@ int main(int argc, char* argv[])
     if (!app.InitInstance())
         return 1;
     app.MainFrame()->View()->OnMakeAdiFile();
-    if (!Save(*app.MainFrame(), out.filePath(QStringLiteral("main-window.png"))))
+    if (failed || !Save(*app.MainFrame(), out.filePath(QStringLiteral("main-window.png"))))
         return 1;
     return 0;
 }
