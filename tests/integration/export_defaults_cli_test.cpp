@@ -39,6 +39,11 @@ TEST(ExportDefaultsCli, NoOptionsExportsTheSampleLogInAPrefix) {
                      "PGMPATH=c:\\program files\\qervel\\\r\n[Gen]\r\nOPRCALL=PA3ABC\r\n");
     ExpectBareRunMatchesExplicitRun(prefix.Root(), pgmDir, kSample + "/source.mdb", kSample + "/Refdata.mdb");
     EXPECT_EQ(ReadFile(pgmDir + "/adiUpld2Morvask.adi"), ReadFile(kSample + "/expected.adi"));
+
+    // A Windows --output: its folder is found in any letter case, its name kept as written.
+    ExporterProcess named({"--output", "c:\\PROGRAM FILES\\qervel\\Upload.ADI"}, -1, prefix.Root());
+    ASSERT_EQ(named.Wait(), 0) << named.Stderr();
+    EXPECT_EQ(ReadFile(pgmDir + "/Upload.ADI"), ReadFile(kSample + "/expected.adi"));
 }
 
 TEST(ExportDefaultsCli, NoOptionsExportsTheWrittenSampleInstallation) {
@@ -62,7 +67,8 @@ TEST(ExportDefaultsCli, UnusableSettingsSayWhichValueAndExitTwo) {
     };
     const std::vector<Case> cases = {
         {"no DATAPATH", "[Gen]\nOPRCALL=PA3ABC\n", {}, "DATAPATH"},
-        {"DATAPATH on a drive the prefix lacks", "[Dir]\nDATAPATH=M:\\Log\\Qervel.mdb\n", {}, "Drive M:"},
+        {"DATAPATH on a drive the prefix lacks", "[Dir]\nDATAPATH=M:\\Log\\Qervel.mdb\n", {},
+         "--source: Drive M: of \"M:\\Log\\Qervel.mdb\" is not mapped in the Wine prefix \"" + prefix.Root()},
         {"short end date", "[Dir]\nDATAPATH=C:\\Qervel.mdb\n", {"--end", "2030"}, "end date \"2030\""},
     };
     for (const Case& c : cases) {
