@@ -57,6 +57,7 @@ TEST(ExportDefaultsCli, NoOptionsExportsTheWrittenSampleInstallation) {
     ExpectBareRunMatchesExplicitRun(root, pgmDir, pgmDir + "/Data/Qervel.mdb", pgmDir + "/Refdata.mdb");
 }
 
+// The operator must learn which value is unusable, where it came from and what to do.
 TEST(ExportDefaultsCli, UnusableSettingsSayWhichValueAndExitTwo) {
     TempPrefix prefix;
     struct Case {
@@ -66,7 +67,11 @@ TEST(ExportDefaultsCli, UnusableSettingsSayWhichValueAndExitTwo) {
         std::string mustSay;
     };
     const std::vector<Case> cases = {
-        {"no DATAPATH", "[Gen]\nOPRCALL=PA3ABC\n", {}, "DATAPATH"},
+        {"no DATAPATH", "[Gen]\nOPRCALL=PA3ABC\n", {},
+         "source database path is empty: name the logging program's database file with --source PATH, or as "
+         "DATAPATH in section [Dir] of the settings file " + prefix.Root() + "/drive_c/windows/Qvl2007.ini"},
+        {"source given empty", "[Dir]\nDATAPATH=C:\\Qervel.mdb\n", {"--source", ""}, "(--source is empty)"},
+        {"empty output", "[Dir]\nDATAPATH=C:\\Qervel.mdb\n", {"--output", ""}, "--output is empty"},
         {"DATAPATH on a drive the prefix lacks", "[Dir]\nDATAPATH=M:\\Log\\Qervel.mdb\n", {},
          "--source: Drive M: of \"M:\\Log\\Qervel.mdb\" is not mapped in the Wine prefix \"" + prefix.Root()},
         {"short end date", "[Dir]\nDATAPATH=C:\\Qervel.mdb\n", {"--end", "2030"}, "end date \"2030\""},

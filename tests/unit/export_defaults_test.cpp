@@ -29,28 +29,4 @@ TEST(ExportDefaults, OptionsLeftOutTakeWhatTheDialogOpensWith) {
     }
 }
 
-// The operator must learn which value is unusable and where it came from.
-TEST(ExportDefaults, RefusalNamesTheValueAndWhereItCameFrom) {
-    RunSettings noDataPath = kDialogOpens;
-    noDataPath.m_strSourcePath.clear();
-    const struct {
-        std::vector<std::string> args;
-        std::string mustSay;
-    } cases[] = {
-        {{}, "source database path is empty: name the logging program's database file with --source PATH, or as "
-             "DATAPATH in section [Dir] of the settings file /p/Qvl2007.ini"},
-        {{"--source", ""}, "(--source is empty)"},
-        {{"--source", "a.mdb", "--start", "2012"}, "start date \"2012\" is shorter than 8 characters"},
-        {{"--source", "a.mdb", "--output", ""}, "--output is empty"},
-    };
-    for (const auto& row : cases) {
-        try {
-            ExportOptions::Parse(row.args).RunValues(noDataPath, "the settings file /p/Qvl2007.ini");
-            ADD_FAILURE() << "accepted: " << row.mustSay;
-        } catch (const UsageError& e) {
-            EXPECT_NE(std::string(e.what()).find(row.mustSay), std::string::npos) << e.what();
-        }
-    }
-}
-
 }  // namespace
