@@ -1,5 +1,7 @@
 #include "cli/ExportCommand.h"
 
+#include <fcntl.h>
+
 #include <exception>
 
 #include "cli/ProgressReporter.h"
@@ -71,6 +73,8 @@ int ExportCommand::CheckRefdata(const std::string& refdataPath) {
 
 int ExportCommand::Export(const ExportOptions& options) {
     const RunSettings settings = options.RunValues();
+    if (options.progressFd && ::fcntl(*options.progressFd, F_GETFD) < 0)
+        throw UsageError("--progress-fd " + std::to_string(*options.progressFd) + " names no open descriptor");
     if (int refused = CheckSource(settings.m_strSourcePath); refused != 0) return refused;
 
     CMorvaskDoc doc(m_engine, settings);
