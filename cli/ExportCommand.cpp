@@ -1,5 +1,7 @@
 #include "cli/ExportCommand.h"
 
+#include <fcntl.h>
+
 #include <exception>
 
 #include "cli/ProgressReporter.h"
@@ -78,6 +80,8 @@ int ExportCommand::Export(const ExportOptions& options) {
     settings.m_strSourcePath = HostPath("--source", settings.m_strSourcePath);
     settings.m_strRefdataPath = HostPath("--refdata", settings.m_strRefdataPath);
     settings.m_strAdiPath = HostOutputPath(settings.m_strAdiPath);
+    if (options.progressFd && ::fcntl(*options.progressFd, F_GETFD) < 0)
+        throw UsageError("--progress-fd " + std::to_string(*options.progressFd) + " names no open descriptor");
     if (int refused = CheckSource(settings.m_strSourcePath); refused != 0) return refused;
 
     CMorvaskDoc doc(m_engine, settings);

@@ -65,6 +65,10 @@ TEST(ExportCommand, ProgressDescriptorAndTraceCarryEveryChange) {
     close(fds[0]);
     EXPECT_EQ(lines, "0 0 0 0 0\n0 0 1 0 0\n1 0 1 0 0\n1 0 1 1 0\n2 0 1 1 0\n2 0 2 1 0\n3 0 2 1 0\n");
     EXPECT_EQ(out.str().rfind("String of integer 6 (radix 10): 6\n", 0), 0u) << out.str();
+    EXPECT_EQ(command.Run(ExportOptions::Parse({"--source", "log.mdb", "--refdata", "Refdata.mdb", "--output", "o.adi",
+                                                "--oprcall", "X", "--progress-fd", std::to_string(fds[1])})),
+              ExportCommand::kUsage)
+        << "a closed descriptor is refused before the run";
     EXPECT_NE(out.str().find("(radix 10): 8\nTotal QSOs: 3\nValid QSOs: 2\nNot Valid QSOs: 0\nNot Date Range: 0\n"
                              "Not same OprCall: 1\n"),
               std::string::npos)
