@@ -4,6 +4,8 @@
 //     morvask-read-bench big.mdb [runs]
 //     morvask-read-bench --make big.mdb [contacts]   (writes a log of that many contacts)
 //
+// A log with edited and deleted contacts comes from `morvask-sampledb PREFIX --contacts N`.
+//
 // Run by hand on a quiet machine; the figures go into the release notes, not into tests.
 
 #include <sys/wait.h>

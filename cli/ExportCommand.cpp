@@ -1,5 +1,7 @@
 #include "cli/ExportCommand.h"
 
+#include <fcntl.h>
+
 #include <exception>
 
 #include "cli/ProgressReporter.h"
@@ -7,6 +9,8 @@
 #include "data/CMorvaskDoc.h"
 #include "data/VersionCheck.h"
 #include "export/ExportRun.h"
+#include "settings/IniReaders.h"
+#include "settings/PathMappingError.h"
 
 namespace {
 
@@ -14,8 +18,9 @@ const char* const kVersionError = "Qervel - mdb file version error";
 
 }  // namespace
 
-ExportCommand::ExportCommand(DbEngine& engine, std::ostream& out, std::ostream& err, std::optional<int> terminalFd)
-    : m_engine(engine), m_out(out), m_err(err), m_terminalFd(terminalFd) {}
+ExportCommand::ExportCommand(DbEngine& engine, std::ostream& out, std::ostream& err, std::optional<int> terminalFd,
+                             WinePrefix prefix)
+    : m_engine(engine), m_out(out), m_err(err), m_terminalFd(terminalFd), m_prefix(std::move(prefix)) {}
 
 int ExportCommand::Run(const ExportOptions& options) {
     try {
@@ -24,9 +29,9 @@ int ExportCommand::Run(const ExportOptions& options) {
             m_out << ExportOptions::Usage();
             return 0;
         case ExportOptions::Mode::CheckSource:
-            return CheckSource(*options.source);
+            return CheckSource(HostPath("--source", options.SourcePath(Defaults(), DefaultsOrigin())));
         case ExportOptions::Mode::CheckRefdata:
-            return CheckRefdata(*options.refdata);
+            return CheckRefdata(HostPath("--refdata", options.refdata.value_or(Defaults().m_strRefdataPath)));
         case ExportOptions::Mode::Export:
             return Export(options);
         }
@@ -70,7 +75,13 @@ int ExportCommand::CheckRefdata(const std::string& refdataPath) {
 }
 
 int ExportCommand::Export(const ExportOptions& options) {
-    const RunSettings settings = options.RunValues();
+    // What the operator sees stays as written; only file access goes through the mapping.
+    RunSettings settings = options.RunValues(Defaults(), DefaultsOrigin());
+    settings.m_strSourcePath = HostPath("--source", settings.m_strSourcePath);
+    settings.m_strRefdataPath = HostPath("--refdata", settings.m_strRefdataPath);
+    settings.m_strAdiPath = HostOutputPath(settings.m_strAdiPath);
+    if (options.progressFd && ::fcntl(*options.progressFd, F_GETFD) < 0)
+        throw UsageError("--progress-fd " + std::to_string(*options.progressFd) + " names no open descriptor");
     if (int refused = CheckSource(settings.m_strSourcePath); refused != 0) return refused;
 
     CMorvaskDoc doc(m_engine, settings);
@@ -99,4 +110,29 @@ int ExportCommand::Export(const ExportOptions& options) {
           << "Not same OprCall: " << c.Text(ExportCounters::NotSameOprCall) << '\n';
     m_out.flush();
     return 0;
+}
+
+RunSettings ExportCommand::Defaults() const { return ReadRunSettingsDefaults(m_prefix); }
+
+std::string ExportCommand::DefaultsOrigin() const {
+    std::string file = SettingsFilePath(m_prefix);
+    if (!file.empty()) return "the settings file " + file;
+    if (m_prefix.WindowsDirectory().empty()) return "the settings file Qvl2007.ini (no Wine prefix: set WINEPREFIX)";
+    return "the settings file Qvl2007.ini, which is not in " + m_prefix.WindowsDirectory();
+}
+
+std::string ExportCommand::HostPath(const char* option, const std::string& path) const {
+    try {
+        return m_prefix.MapToHost(path);
+    } catch (const PathMappingError& e) {
+        throw UsageError(std::string(option) + ": " + e.what());
+    }
+}
+
+std::string ExportCommand::HostOutputPath(const std::string& path) const {
+    try {
+        return m_prefix.MapOutputToHost(path);
+    } catch (const PathMappingError& e) {
+        throw UsageError(std::string("--output: ") + e.what());
+    }
 }

@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "cli/ExportOptions.h"
+#include "settings/WinePrefix.h"
 
 class DbEngine;
 
@@ -13,7 +14,9 @@ class DbEngine;
 class ExportCommand {
 public:
     // terminalFd: where the progress line is drawn, when standard error is a terminal.
-    ExportCommand(DbEngine& engine, std::ostream& out, std::ostream& err, std::optional<int> terminalFd);
+    // prefix: where the logging program's settings file lies and its drives are mapped.
+    ExportCommand(DbEngine& engine, std::ostream& out, std::ostream& err, std::optional<int> terminalFd,
+                  WinePrefix prefix);
 
     int Run(const ExportOptions& options);
 
@@ -24,9 +27,14 @@ private:
     int CheckSource(const std::string& sourcePath);
     int CheckRefdata(const std::string& refdataPath);
     int Export(const ExportOptions& options);
+    RunSettings Defaults() const;
+    std::string DefaultsOrigin() const;
+    std::string HostPath(const char* option, const std::string& path) const;
+    std::string HostOutputPath(const std::string& path) const;
 
     DbEngine& m_engine;
     std::ostream& m_out;
     std::ostream& m_err;
     std::optional<int> m_terminalFd;
+    WinePrefix m_prefix;
 };

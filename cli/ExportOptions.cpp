@@ -35,17 +35,36 @@ void SetMode(ExportOptions& options, ExportOptions::Mode mode, const std::string
 
 const char* ExportOptions::Usage() {
     return "Usage:\n"
-           "  morvask-export --source PATH --refdata PATH --output PATH --oprcall CALL\n"
+           "  morvask-export [--source PATH] [--refdata PATH] [--output PATH] [--oprcall CALL]\n"
            "                 [--start YYYYMMDD] [--end YYYYMMDD] [--progress-fd N] [--trace]\n"
-           "  morvask-export --check-source --source PATH\n"
-           "  morvask-export --check-refdata --refdata PATH\n"
+           "  morvask-export --check-source [--source PATH]\n"
+           "  morvask-export --check-refdata [--refdata PATH]\n"
            "\n"
            "Writes the contacts of the logging database (--source) made by the operator --oprcall\n"
-           "between --start and --end (both included; defaults 19451116 and 20301231) as an ADIF\n"
-           "file at --output, looking up each contact's DXCC entity in the reference database\n"
-           "(--refdata). --oprcall \"\" selects the contacts without an operator call. On success\n"
-           "prints the five counts: Total QSOs, Valid QSOs, Not Valid QSOs, Not Date Range and\n"
-           "Not same OprCall.\n"
+           "between --start and --end (both included) as an ADIF file at --output, looking up each\n"
+           "contact's DXCC entity in the reference database (--refdata). --oprcall \"\" selects the\n"
+           "contacts without an operator call. On success prints the five counts: Total QSOs,\n"
+           "Valid QSOs, Not Valid QSOs, Not Date Range and Not same OprCall.\n"
+           "\n"
+           "Every option left out takes the value the desktop program's run-settings dialog shows\n"
+           "when it opens, from Qervel's settings file Qvl2007.ini in $WINEPREFIX/drive_c/windows\n"
+           "(WINEPREFIX defaults to ~/.wine):\n"
+           "  --source   DATAPATH of section [Dir]\n"
+           "  --refdata  PGMPATH of section [Dir], less one trailing backslash, + \\Refdata.mdb\n"
+           "  --output   PGMPATH of section [Dir], less one trailing backslash, + \\adiUpld2Morvask.adi\n"
+           "  --oprcall  OPRCALL of section [Gen]\n"
+           "  --start    19451116 (also when given empty)\n"
+           "  --end      20301231 (also when given empty)\n"
+           "Without a settings file the paths are empty or on the root of drive C:.\n"
+           "\n"
+           "Paths may be written as Windows paths: \"X:\\...\" opens the file below the drive's entry in\n"
+           "$WINEPREFIX/dosdevices and \"\\\\server\\share\\...\" the one below dosdevices/unc, with\n"
+           "folder and file names matched without regard to letter case as Wine does; the output\n"
+           "file is created with its name as written. A path starting with \"/\" is a host path.\n"
+           "\n"
+           "A run refuses an empty source path and a date of 1 to 7 characters (exit 2); then opens\n"
+           "the source database (exit 1 with the database error), checks its version (exit 1 with\n"
+           "\"Qervel - mdb file version error\") and exports.\n"
            "\n"
            "  --progress-fd N   after every change of a count write \"T NV V NSO NDR\" to descriptor N\n"
            "  --trace           print the length of every counted ADIF field before the counts\n"
@@ -54,7 +73,7 @@ const char* ExportOptions::Usage() {
            "  --help            show this text\n"
            "\n"
            "Exit codes: 0 done, 1 the export failed (the reason is on standard error), 2 unusable\n"
-           "arguments.\n";
+           "arguments or settings (the reason is on standard error).\n";
 }
 
 ExportOptions ExportOptions::Parse(const std::vector<std::string>& args) {
@@ -101,24 +120,28 @@ ExportOptions ExportOptions::Parse(const std::vector<std::string>& args) {
             throw UsageError("unknown argument \"" + args[i] + "\"");
         }
     }
-    if (options.mode == Mode::CheckSource && !options.source) throw UsageError("--check-source needs --source PATH");
-    if (options.mode == Mode::CheckRefdata && !options.refdata)
-        throw UsageError("--check-refdata needs --refdata PATH");
     return options;
 }
 
-RunSettings ExportOptions::RunValues() const {
-    auto required = [](const std::optional<std::string>& value, const char* name) {
-        if (!value) throw UsageError(std::string(name) + " is missing");
-        return *value;
-    };
+std::string ExportOptions::SourcePath(const RunSettings& defaults, const std::string& defaultsOrigin) const {
+    std::string path = source.value_or(defaults.m_strSourcePath);
+    if (path.empty()) {
+        RunSettings onlySource;
+        throw UsageError(RunSettingsProblem(onlySource) +
+                         (source ? std::string(" (--source is empty)")
+                                 : " with --source PATH, or as DATAPATH in section [Dir] of " + defaultsOrigin));
+    }
+    return path;
+}
+
+RunSettings ExportOptions::RunValues(const RunSettings& defaults, const std::string& defaultsOrigin) const {
     RunSettings settings;
-    settings.m_strSourcePath = required(source, "--source");
-    settings.m_strRefdataPath = required(refdata, "--refdata");
-    settings.m_strAdiPath = required(output, "--output");
-    settings.m_strOprCall = required(oprCall, "--oprcall");
-    settings.m_strStartDate = startDate.value_or("");
-    settings.m_strEndDate = endDate.value_or("");
+    settings.m_strSourcePath = SourcePath(defaults, defaultsOrigin);
+    settings.m_strRefdataPath = refdata.value_or(defaults.m_strRefdataPath);
+    settings.m_strAdiPath = output.value_or(defaults.m_strAdiPath);
+    settings.m_strOprCall = oprCall.value_or(defaults.m_strOprCall);
+    settings.m_strStartDate = startDate.value_or(defaults.m_strStartDate);
+    settings.m_strEndDate = endDate.value_or(defaults.m_strEndDate);
     if (settings.m_strAdiPath.empty()) throw UsageError("--output is empty: name the ADIF file to write");
     if (std::string problem = RunSettingsProblem(settings); !problem.empty()) throw UsageError(problem);
     ApplyDefaultDates(settings);

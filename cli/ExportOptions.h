@@ -15,7 +15,7 @@ public:
 };
 
 // The command line of morvask-export. Parse only records what was given; RunValues then
-// settles the run settings from it, which is where defaults for options left out belong.
+// settles the run settings from it and from the defaults for options left out.
 class ExportOptions {
 public:
     enum class Mode { Export, CheckSource, CheckRefdata, Help };
@@ -24,10 +24,14 @@ public:
     static ExportOptions Parse(const std::vector<std::string>& args);
     static const char* Usage();
 
-    // The run settings of an export: every path and the operator call given, an empty or
-    // missing date taking its default, a date of 1 to 7 characters refused as the settings
-    // dialog refuses it. Throws UsageError.
-    RunSettings RunValues() const;
+    // The run settings of an export: each option given, each one left out taking its value
+    // from `defaults` (what the run-settings dialog shows when it opens), an empty date
+    // taking its default, and refused as the dialog refuses them: an empty source path or a
+    // date of 1 to 7 characters. `defaultsOrigin` names the settings file for the message
+    // when the source path left out is empty. Throws UsageError.
+    RunSettings RunValues(const RunSettings& defaults, const std::string& defaultsOrigin) const;
+    // The source path given, or else the default; an empty one is refused as above.
+    std::string SourcePath(const RunSettings& defaults, const std::string& defaultsOrigin) const;
 
     Mode mode = Mode::Export;
     std::optional<std::string> source;

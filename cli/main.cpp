@@ -10,6 +10,7 @@
 #include "cli/ExportOptions.h"
 #include "data/MdbEngine.h"
 #include "export/AdiOutputFile.h"
+#include "settings/WinePrefix.h"
 
 namespace {
 
@@ -46,7 +47,7 @@ int main(int argc, char** argv) {
     std::optional<int> terminal;
     if (::isatty(STDERR_FILENO)) terminal = STDERR_FILENO;
     MdbEngine engine;
-    ExportCommand command(engine, std::cout, std::cerr, terminal);
+    ExportCommand command(engine, std::cout, std::cerr, terminal, WinePrefix::FromEnvironment());
     int code = command.Run(options);
     std::cout.flush();
     return code;

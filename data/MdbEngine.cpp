@@ -1,7 +1,5 @@
 #include "data/MdbEngine.h"
 
-#include <unistd.h>
-
 #include "data/CDaoException.h"
 #include "data/MdbChildProcess.h"
 #include "data/MdbDatabase.h"
@@ -9,97 +7,23 @@
 #include "data/MdbMessages.h"
 #include "data/MdbRowCursor.h"
 #include "data/MdbTableWalker.h"
-#include "data/RowFrameCodec.h"
+#include "data/RowBatchSender.h"
 
 namespace {
 
-using FrameType = RowFrameCodec::FrameType;
-
-// Rows travel in batches of about this many bytes: few system calls, little waiting.
-constexpr std::size_t kBatchBytes = 256 * 1024;
-using Clock = std::chrono::steady_clock;
-constexpr std::chrono::seconds kMaxHold{1};
-
+// A text member takes any column as text; a long or flag member takes whole numbers of
+// any width and Yes/No, as DAO binds them.
 bool Accepts(FieldKind kind, int columnType) {
     if (kind == FieldKind::Text) return true;
     return columnType == MDB_BOOL || columnType == MDB_BYTE || columnType == MDB_INT || columnType == MDB_LONGINT;
 }
-
-void SendOpened(int fd, unsigned long rows, std::size_t values) {
-    std::string payload;
-    RowFrameCodec::PutU32(payload, static_cast<uint32_t>(rows));
-    RowFrameCodec::PutU32(payload, static_cast<uint32_t>(values));
-    std::string frame;
-    RowFrameCodec::PutFrame(frame, FrameType::Opened, payload);
-    if (!MdbChildProcess::WriteAll(fd, frame)) ::_exit(0);
-}
-
-// Collects rows into Rows frames and sends each when it is full.
-class BatchSender {
-public:
-    explicit BatchSender(int fd) : m_fd(fd) { m_out.reserve(kBatchBytes + 64 * 1024); }
-
-    void Add(const MdbTableWalker::Row& row) {
-        if (m_rows == 0) {
-            m_start = RowFrameCodec::BeginFrame(m_out, FrameType::Rows);
-            RowFrameCodec::PutU32(m_out, 0);
-        }
-        for (std::size_t i = 0; i < row.values.size(); ++i) {
-            if (row.isNull[i])
-                RowFrameCodec::PutNull(m_out);
-            else
-                RowFrameCodec::PutValue(m_out, row.values[i]);
-        }
-        ++m_rows;
-        // A slow disk must not look like a hung reader: send what there is at least
-        // once a second.
-        if (m_out.size() >= kBatchBytes || (m_rows % 64 == 0 && Clock::now() - m_lastSend > kMaxHold)) Flush();
-    }
-
-    void Flush() {
-        if (m_rows > 0) {
-            std::string count;
-            RowFrameCodec::PutU32(count, m_rows);
-            m_out.replace(m_start + RowFrameCodec::kHeaderSize, 4, count);
-            RowFrameCodec::EndFrame(m_out, m_start);
-            m_rows = 0;
-        }
-        Send();
-    }
-
-    void Finish(unsigned long rows, const std::string& error) {
-        Flush();
-        if (error.empty()) {
-            std::string payload;
-            RowFrameCodec::PutU32(payload, static_cast<uint32_t>(rows));
-            RowFrameCodec::PutFrame(m_out, FrameType::Done, payload);
-        } else {
-            RowFrameCodec::PutFrame(m_out, FrameType::Error, error);
-        }
-        Send();
-    }
-
-private:
-    void Send() {
-        m_lastSend = Clock::now();
-        // The parent has gone (its cursor was closed early): nothing left to do.
-        if (!m_out.empty() && !MdbChildProcess::WriteAll(m_fd, m_out)) ::_exit(0);
-        m_out.clear();
-    }
-
-    int m_fd;
-    std::string m_out;
-    std::size_t m_start = 0;
-    uint32_t m_rows = 0;
-    Clock::time_point m_lastSend = Clock::now();
-};
 
 // The reader process's work for OpenTable and ReadFirstValue. firstRowOnly: stop after the
 // first row (and do not hold the walk against the announced row count).
 int ReadTable(int fd, const std::string& path, const std::string& tableName, const std::vector<ColumnRequest>& columns,
               bool firstRowOnly, std::size_t valueBytes) {
     MdbDatabase::PrepareProcess();
-    BatchSender sender(fd);
+    RowBatchSender sender(fd);
     unsigned long rows = 0;
     try {
         MdbDatabase db(path, valueBytes);
@@ -118,7 +42,7 @@ int ReadTable(int fd, const std::string& path, const std::string& tableName, con
             }
         }
         const unsigned long announced = table->num_rows;
-        SendOpened(fd, announced, wanted.size());
+        sender.Opened(announced, wanted.size());
         MdbTableWalker walker(db, table.get(), tableName, wanted);
         rows = walker.Walk([&](const MdbTableWalker::Row& row) {
             if (!firstRowOnly && rows >= announced)
@@ -147,10 +71,10 @@ void MdbEngine::OpenDatabase(const std::string& path) {
     auto child = std::make_unique<MdbChildProcess>(
         [&](int fd) {
             MdbDatabase::PrepareProcess();
-            BatchSender sender(fd);
+            RowBatchSender sender(fd);
             try {
                 MdbDatabase db(path, m_limits.valueBytes);
-                SendOpened(fd, 0, 0);
+                sender.Opened(0, 0);
                 sender.Finish(0, "");
             } catch (const CDaoException& e) {
                 sender.Finish(0, e.Description());

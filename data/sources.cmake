@@ -17,6 +17,7 @@ add_library(morvask_mdb STATIC
   data/MdbMessages.cpp
   data/MdbRowCursor.cpp
   data/MdbTableWalker.cpp
+  data/RowBatchSender.cpp
   data/RowFrameCodec.cpp
 )
 target_link_libraries(morvask_mdb PUBLIC morvask_engine PRIVATE PkgConfig::MDB)

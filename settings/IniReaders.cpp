@@ -52,3 +52,12 @@ void ReadIniPgmPath(const WinePrefix& prefix, std::string& refdataPath, std::str
     adiPath = base + "\\adiUpld2Morvask.adi";
     refdataPath = base + "\\Refdata.mdb";
 }
+
+RunSettings ReadRunSettingsDefaults(const WinePrefix& prefix) {
+    RunSettings settings;
+    ReadIniDataPath(prefix, settings.m_strSourcePath, settings.m_strOprCall);
+    ReadIniPgmPath(prefix, settings.m_strRefdataPath, settings.m_strAdiPath);
+    settings.m_strStartDate = kDefaultStartDate;
+    settings.m_strEndDate = kDefaultEndDate;
+    return settings;
+}

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "settings/RunSettings.h"
 #include "settings/WinePrefix.h"
 
 // The dates a run covers when the operator leaves a date empty.
@@ -20,3 +21,7 @@ void ReadIniDataPath(const WinePrefix& prefix, std::string& sourcePath, std::str
 // Reference database path and output file path, both in the program directory
 // ("Dir"/"PGMPATH") less one trailing backslash. Nothing is trimmed.
 void ReadIniPgmPath(const WinePrefix& prefix, std::string& refdataPath, std::string& adiPath);
+
+// The six values the run-settings dialog shows when it opens: the settings file's values
+// and the default dates.
+RunSettings ReadRunSettingsDefaults(const WinePrefix& prefix);

@@ -9,3 +9,4 @@ target_sources(engine_tests PRIVATE
   integration/mdb_engine_written_test.cpp
 )
 target_link_libraries(morvask_test_support PUBLIC morvask_mdb)
+target_link_libraries(engine_tests PRIVATE morvask_sampledb)

@@ -11,9 +11,14 @@
 
 // morvask-export in a process of its own, as the desktop program starts it; standard
 // error (and standard output, unless stdoutFd names another place) caught in files.
+// WINEPREFIX is set for the child; by default to a prefix that does not exist, so that no
+// run sees the tester's own settings file.
 class ExporterProcess {
 public:
-    explicit ExporterProcess(std::vector<std::string> args, int stdoutFd = -1) {
+    static constexpr const char* kNoWinePrefix = "/nonexistent/morvask-test-prefix";
+
+    explicit ExporterProcess(std::vector<std::string> args, int stdoutFd = -1,
+                             const std::string& winePrefix = kNoWinePrefix) {
         std::string outPath = m_capture.File("stdout"), errPath = m_capture.File("stderr");
         std::string program = std::string(MORVASK_BIN_DIR) + "/morvask-export";
         std::vector<char*> argv = {program.data()};
@@ -23,6 +28,7 @@ public:
         if (m_pid == 0) {
             dup2(stdoutFd >= 0 ? stdoutFd : open(outPath.c_str(), O_WRONLY | O_CREAT, 0600), STDOUT_FILENO);
             dup2(open(errPath.c_str(), O_WRONLY | O_CREAT, 0600), STDERR_FILENO);
+            setenv("WINEPREFIX", winePrefix.c_str(), 1);
             execv(program.c_str(), argv.data());
             _exit(127);
         }

@@ -11,6 +11,7 @@
 #include "data/VersionCheck.h"
 #include "tests/support/MemoryEngine.h"
 #include "tools/mdbwriter/DatabaseWriter.h"
+#include "tools/sampledb/SampleInstallation.h"
 
 // The reader against databases written for each case: column types, NULLs, long values,
 // names in other letter cases, missing tables and columns, deleted and moved rows.
@@ -283,6 +284,29 @@ TEST(MdbEngineWritten, VersionIsTheFirstColumnOfTheFirstRowWhateverItsType) {
             for (const Value& v : c.rows) t.AddRow({v, std::string("99")});
         });
         EXPECT_EQ(CheckMdbVersion(engine, file.Path()), c.accepted) << c.name;
+    }
+}
+
+TEST(MdbEngineWritten, SampleLogsOfManyPagesReadInEntryOrderWithoutDeletedContacts) {
+    // Generated logs spread edits and deletions over many data pages; the logging program
+    // numbers contacts as they are entered, so Access order is rising QSO-NUMBER.
+    MdbEngine engine;
+    for (std::uint64_t seed : {1u, 2u, 3u}) {
+        WrittenDatabase dir;
+        SampleInstallation::Options options;
+        options.contacts = 3000;
+        options.seed = seed;
+        auto summary = SampleInstallation::Write(fs::path(dir.Path()).parent_path() / "prefix", options);
+        long announced = 0;
+        auto rows = ReadAll(engine, summary.logFile.string(), "QSO-TAB", {Long("QSO-NUMBER")}, &announced);
+        EXPECT_EQ(static_cast<long>(rows.size()), summary.contactsLive) << "seed " << seed;
+        EXPECT_EQ(announced, summary.contactsLive) << "seed " << seed;
+        long last = 0;
+        for (const auto& row : rows) {
+            long number = std::stol(row.at(0));
+            EXPECT_GT(number, last) << "seed " << seed << ": contact " << number << " is out of its place";
+            last = number;
+        }
     }
 }
 

@@ -54,7 +54,7 @@ Census TakeCensus(const std::string& file, unsigned tdefPage) {
         unsigned flags;
         std::size_t start, end;
     };
-    std::map<unsigned, Slot> slots;  // keyed by page/row address
+    std::map<std::pair<unsigned, unsigned>, Slot> slots;  // keyed by page and row number
     std::size_t lastOriginalPage = 0, firstMovedDataPage = pages;
     for (std::size_t p = 1; p < pages; ++p) {
         const std::string b = page(p);
@@ -65,7 +65,7 @@ Census TakeCensus(const std::string& file, unsigned tdefPage) {
         for (unsigned r = 0; r < U16(b, 12); ++r) {
             const unsigned offset = U16(b, 14 + 2 * r);
             const std::size_t start = offset & 0x1FFF;
-            slots[static_cast<unsigned>(p << 8 | r)] = {offset & 0xC000, p * 4096 + start, p * 4096 + end};
+            slots[{static_cast<unsigned>(p), r}] = {offset & 0xC000, p * 4096 + start, p * 4096 + end};
             if ((offset & 0xC000) == 0x8000) {
                 firstMovedDataPage = std::min(firstMovedDataPage, p);
             } else {
@@ -74,10 +74,11 @@ Census TakeCensus(const std::string& file, unsigned tdefPage) {
             end = start;
         }
     }
-    std::set<unsigned> reached;
+    std::set<std::pair<unsigned, unsigned>> reached;
     for (const auto& [address, slot] : slots) {
         const auto isPointer = [&, &slot = slot] {
-            const auto target = slots.find(U32(file, slot.start));
+            const unsigned pointer = U32(file, slot.start);
+            const auto target = slots.find({pointer >> 8, pointer & 0xFF});
             if (target == slots.end() || target->second.flags != 0x8000) {
                 return false;
             }

@@ -23,7 +23,7 @@ TEST(ExportOptions, DatesDefaultAndShortDatesAreRefused) {
         {"name=value form, empty date", Args({"--oprcall=X", "--start=", "--end=2012-12-31"}), "X|19451116|2012-12-31"},
         {"four-character start date", Args({"--oprcall", "X", "--start", "2012"}), "usage"},
         {"seven-character end date", Args({"--oprcall", "X", "--end", "2012010"}), "usage"},
-        {"no operator call", Args({}), "usage"},
+        {"operator call left out, none in the settings", Args({}), "|19451116|20301231"},
         {"value missing", Args({"--oprcall"}), "usage"},
         {"unknown option", Args({"--oprcall", "X", "--fast"}), "usage"},
         {"option twice", Args({"--oprcall", "X", "--source", "b"}), "usage"},
@@ -33,7 +33,7 @@ TEST(ExportOptions, DatesDefaultAndShortDatesAreRefused) {
     for (const auto& [name, args, expected] : cases) {
         std::string got;
         try {
-            RunSettings s = ExportOptions::Parse(args).RunValues();
+            RunSettings s = ExportOptions::Parse(args).RunValues(RunSettings{}, "no settings file");
             got = s.m_strOprCall + "|" + s.m_strStartDate + "|" + s.m_strEndDate;
         } catch (const UsageError&) {
             got = "usage";
@@ -55,7 +55,7 @@ TEST(ExportCommand, ProgressDescriptorAndTraceCarryEveryChange) {
     std::ostringstream out, err;
     int fds[2];
     ASSERT_EQ(pipe(fds), 0);
-    ExportCommand command(engine, out, err, std::nullopt);
+    ExportCommand command(engine, out, err, std::nullopt, WinePrefix(""));
     std::vector<std::string> args = {"--source", "log.mdb", "--refdata", "Refdata.mdb", "--output", dir.File("out.adi"),
                                      "--oprcall", "PA3ABC", "--trace", "--progress-fd", std::to_string(fds[1])};
     EXPECT_EQ(command.Run(ExportOptions::Parse(args)), 0) << err.str();
@@ -65,6 +65,10 @@ TEST(ExportCommand, ProgressDescriptorAndTraceCarryEveryChange) {
     close(fds[0]);
     EXPECT_EQ(lines, "0 0 0 0 0\n0 0 1 0 0\n1 0 1 0 0\n1 0 1 1 0\n2 0 1 1 0\n2 0 2 1 0\n3 0 2 1 0\n");
     EXPECT_EQ(out.str().rfind("String of integer 6 (radix 10): 6\n", 0), 0u) << out.str();
+    EXPECT_EQ(command.Run(ExportOptions::Parse({"--source", "log.mdb", "--refdata", "Refdata.mdb", "--output", "o.adi",
+                                                "--oprcall", "X", "--progress-fd", std::to_string(fds[1])})),
+              ExportCommand::kUsage)
+        << "a closed descriptor is refused before the run";
     EXPECT_NE(out.str().find("(radix 10): 8\nTotal QSOs: 3\nValid QSOs: 2\nNot Valid QSOs: 0\nNot Date Range: 0\n"
                              "Not same OprCall: 1\n"),
               std::string::npos)
