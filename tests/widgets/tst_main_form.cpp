@@ -4,6 +4,7 @@
 #include "ui/CMorvaskView.h"
 #include "ui/CRecentFileList.h"
 #include "ui/CWorkerRecordset.h"
+#include "settings/WinePrefix.h"
 
 #include <QAction>
 #include <QDir>
@@ -30,6 +31,7 @@ private slots:
     void failedRuns();
     void repeatedInitialUpdate();
     void viewHandsTheFileToTheDesktop();
+    void viewMapsAWindowsPath();
     void recentFileListHoldsFour();
     void vanishedRecentFile();
     void saveCommands_data();
@@ -205,6 +207,28 @@ void TestMainForm::viewHandsTheFileToTheDesktop()
     Button("viewAdiFile_1009")->click();
     QCOMPARE(m_harness->opened, (QList<QUrl>{QUrl::fromLocalFile(adiPath), QUrl::fromLocalFile(adiPath)}));
     QCOMPARE(m_harness->messages, QStringList{});
+}
+
+void TestMainForm::viewMapsAWindowsPath()
+{
+    AppHarness harness;
+    const QString prefix = harness.worker.Path(QStringLiteral("prefix"));
+    QVERIFY(QDir().mkpath(prefix + QStringLiteral("/drive_c/Log")));
+    QVERIFY(QDir().mkpath(prefix + QStringLiteral("/dosdevices")));
+    QVERIFY(QFile::link(QStringLiteral("../drive_c"), prefix + QStringLiteral("/dosdevices/c:")));
+    QFile written(prefix + QStringLiteral("/drive_c/Log/adiUpld2Morvask.adi"));
+    QVERIFY(written.open(QIODevice::WriteOnly));
+    written.close();
+    harness.app->SetPrefix(WinePrefix(prefix.toStdString()));
+    RunSettings values = UsableRunValues(harness.worker.Path("."));
+    values.m_strAdiPath = "C:\\Log\\adiUpld2Morvask.adi";
+    QVERIFY(harness.Start(values));
+
+    harness.View()->findChild<QPushButton*>(QStringLiteral("viewAdiFile_1009"))->click();
+    QCOMPARE(harness.opened.size(), 1);
+    QVERIFY(harness.opened[0].isLocalFile());
+    QCOMPARE(QFileInfo(harness.opened[0].toLocalFile()).canonicalFilePath(), QFileInfo(written).canonicalFilePath());
+    QCOMPARE(harness.FieldText("adiPath_1008"), QStringLiteral("C:\\Log\\adiUpld2Morvask.adi"));
 }
 
 void TestMainForm::recentFileListHoldsFour()
