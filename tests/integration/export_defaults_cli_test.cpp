@@ -39,6 +39,11 @@ TEST(ExportDefaultsCli, NoOptionsExportsTheSampleLogInAPrefix) {
                      "PGMPATH=c:\\program files\\qervel\\\r\n[Gen]\r\nOPRCALL=PA3ABC\r\n");
     ExpectBareRunMatchesExplicitRun(prefix.Root(), pgmDir, kSample + "/source.mdb", kSample + "/Refdata.mdb");
     EXPECT_EQ(ReadFile(pgmDir + "/adiUpld2Morvask.adi"), ReadFile(kSample + "/expected.adi"));
+
+    // A Windows --output: its folder is found in any letter case, its name kept as written.
+    ExporterProcess named({"--output", "c:\\PROGRAM FILES\\qervel\\Upload.ADI"}, -1, prefix.Root());
+    ASSERT_EQ(named.Wait(), 0) << named.Stderr();
+    EXPECT_EQ(ReadFile(pgmDir + "/Upload.ADI"), ReadFile(kSample + "/expected.adi"));
 }
 
 TEST(ExportDefaultsCli, NoOptionsExportsTheWrittenSampleInstallation) {
@@ -52,6 +57,7 @@ TEST(ExportDefaultsCli, NoOptionsExportsTheWrittenSampleInstallation) {
     ExpectBareRunMatchesExplicitRun(root, pgmDir, pgmDir + "/Data/Qervel.mdb", pgmDir + "/Refdata.mdb");
 }
 
+// The operator must learn which value is unusable, where it came from and what to do.
 TEST(ExportDefaultsCli, UnusableSettingsSayWhichValueAndExitTwo) {
     TempPrefix prefix;
     struct Case {
@@ -61,8 +67,13 @@ TEST(ExportDefaultsCli, UnusableSettingsSayWhichValueAndExitTwo) {
         std::string mustSay;
     };
     const std::vector<Case> cases = {
-        {"no DATAPATH", "[Gen]\nOPRCALL=PA3ABC\n", {}, "DATAPATH"},
-        {"DATAPATH on a drive the prefix lacks", "[Dir]\nDATAPATH=M:\\Log\\Qervel.mdb\n", {}, "Drive M:"},
+        {"no DATAPATH", "[Gen]\nOPRCALL=PA3ABC\n", {},
+         "source database path is empty: name the logging program's database file with --source PATH, or as "
+         "DATAPATH in section [Dir] of the settings file " + prefix.Root() + "/drive_c/windows/Qvl2007.ini"},
+        {"source given empty", "[Dir]\nDATAPATH=C:\\Qervel.mdb\n", {"--source", ""}, "(--source is empty)"},
+        {"empty output", "[Dir]\nDATAPATH=C:\\Qervel.mdb\n", {"--output", ""}, "--output is empty"},
+        {"DATAPATH on a drive the prefix lacks", "[Dir]\nDATAPATH=M:\\Log\\Qervel.mdb\n", {},
+         "--source: Drive M: of \"M:\\Log\\Qervel.mdb\" is not mapped in the Wine prefix \"" + prefix.Root()},
         {"short end date", "[Dir]\nDATAPATH=C:\\Qervel.mdb\n", {"--end", "2030"}, "end date \"2030\""},
     };
     for (const Case& c : cases) {

@@ -7,86 +7,54 @@
 
 namespace {
 
-struct Readout {
+// The four values the dialog's initialisation reads, joined: source|call|refdata|adi.
+std::string ReadAll(const WinePrefix& wine) {
     std::string source, oprCall, refdata, adi;
-};
-
-Readout ReadBoth(const WinePrefix& wine) {
-    Readout r;
-    ReadIniDataPath(wine, r.source, r.oprCall);
-    ReadIniPgmPath(wine, r.refdata, r.adi);
-    return r;
+    ReadIniDataPath(wine, source, oprCall);
+    ReadIniPgmPath(wine, refdata, adi);
+    return source + "|" + oprCall + "|" + refdata + "|" + adi;
 }
 
-TEST(IniReaders, WithoutSettingsFileThePathsStandOnTheRoot) {
-    TempPrefix emptyPrefix;
-    for (const std::string& root : {emptyPrefix.Root(), std::string("/nonexistent/prefix"), std::string()}) {
-        Readout r = ReadBoth(WinePrefix(root));
-        EXPECT_EQ(r.source, "") << root;
-        EXPECT_EQ(r.oprCall, "") << root;
-        EXPECT_EQ(r.refdata, "\\Refdata.mdb") << root;
-        EXPECT_EQ(r.adi, "\\adiUpld2Morvask.adi") << root;
+TEST(IniReaders, GiveTheDialogsStartingValues) {
+    const std::string none = "||\\Refdata.mdb|\\adiUpld2Morvask.adi";
+    const struct {
+        const char* name;
+        const char* fileName;
+        std::string contents;
+        std::string expected;
+    } cases[] = {
+        {"no settings file: paths on the root", "other.ini", "[Dir]\nPGMPATH=D:\\Log\n", none},
+        {"PGMPATH with a trailing backslash", "Qvl2007.ini",
+         "[Dir]\r\nDATAPATH=D:\\Log\\Qervel.mdb\r\nPGMPATH=D:\\Log\\\r\n[Gen]\r\nOPRCALL=PA3ABC\r\n",
+         "D:\\Log\\Qervel.mdb|PA3ABC|D:\\Log\\Refdata.mdb|D:\\Log\\adiUpld2Morvask.adi"},
+        {"PGMPATH without one", "Qvl2007.ini", "[Dir]\nPGMPATH=D:\\Log\n", "||D:\\Log\\Refdata.mdb|D:\\Log\\adiUpld2Morvask.adi"},
+        {"two trailing backslashes lose only one", "Qvl2007.ini", "[Dir]\nPGMPATH=D:\\Log\\\\\n",
+         "||D:\\Log\\\\Refdata.mdb|D:\\Log\\\\adiUpld2Morvask.adi"},
+        {"PGMPATH is not trimmed", "Qvl2007.ini", "[Dir]\nPGMPATH=\"D:\\Log \"\n", "||D:\\Log \\Refdata.mdb|D:\\Log \\adiUpld2Morvask.adi"},
+        {"DATAPATH keeps its trailing backslash", "Qvl2007.ini", "[Dir]\nDATAPATH=C:\\Qervel\\\n", "C:\\Qervel\\|" + none.substr(1)},
+        {"trailing white space goes, leading stays", "Qvl2007.ini", "[Dir]\nDATAPATH=\"  C:\\Q.mdb \t\"\n[Gen]\nOPRCALL='PA3ABC \t'\n",
+         "  C:\\Q.mdb|PA3ABC" + none.substr(1)},
+        {"keys of the wrong section are not taken", "Qvl2007.ini", "[Gen]\nDATAPATH=C:\\x.mdb\nPGMPATH=C:\\x\n[Dir]\nOPRCALL=X\n", none},
+        {"file name in any letter case", "QVL2007.INI", "[Gen]\nOPRCALL=PA3ABC\n", "|PA3ABC" + none.substr(1)},
+    };
+    for (const auto& row : cases) {
+        TempPrefix prefix;
+        prefix.WriteFile(std::string("drive_c/windows/") + row.fileName, row.contents);
+        EXPECT_EQ(ReadAll(WinePrefix(prefix.Root())), row.expected) << row.name;
     }
+    EXPECT_EQ(ReadAll(WinePrefix("/nonexistent/prefix")), none);
+    EXPECT_EQ(ReadAll(WinePrefix("")), none);
 }
 
-struct IniCase {
-    const char* name;
-    std::string settingsFile;
-    Readout expected;
-};
-
-class IniReadout : public testing::TestWithParam<IniCase> {};
-
-TEST_P(IniReadout, GivesTheDialogsStartingValues) {
-    const IniCase& c = GetParam();
-    TempPrefix prefix;
-    prefix.WriteFile("drive_c/windows/Qvl2007.ini", c.settingsFile);
-    Readout r = ReadBoth(WinePrefix(prefix.Root()));
-    EXPECT_EQ(r.source, c.expected.source);
-    EXPECT_EQ(r.oprCall, c.expected.oprCall);
-    EXPECT_EQ(r.refdata, c.expected.refdata);
-    EXPECT_EQ(r.adi, c.expected.adi);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Examples, IniReadout,
-    testing::Values(
-        IniCase{"pgmpath_with_trailing_backslash",
-                "[Dir]\r\nDATAPATH=D:\\Log\\Qervel.mdb\r\nPGMPATH=D:\\Log\\\r\n[Gen]\r\nOPRCALL=PA3ABC\r\n",
-                {"D:\\Log\\Qervel.mdb", "PA3ABC", "D:\\Log\\Refdata.mdb", "D:\\Log\\adiUpld2Morvask.adi"}},
-        IniCase{"pgmpath_without_trailing_backslash", "[Dir]\nPGMPATH=D:\\Log\n",
-                {"", "", "D:\\Log\\Refdata.mdb", "D:\\Log\\adiUpld2Morvask.adi"}},
-        IniCase{"two_trailing_backslashes_lose_only_one", "[Dir]\nPGMPATH=D:\\Log\\\\\n",
-                {"", "", "D:\\Log\\\\Refdata.mdb", "D:\\Log\\\\adiUpld2Morvask.adi"}},
-        IniCase{"pgmpath_blank_inside_quotes_is_not_trimmed", "[Dir]\nPGMPATH=\"D:\\Log \"\n",
-                {"", "", "D:\\Log \\Refdata.mdb", "D:\\Log \\adiUpld2Morvask.adi"}},
-        IniCase{"datapath_keeps_its_trailing_backslash", "[Dir]\nDATAPATH=C:\\Qervel\\\n",
-                {"C:\\Qervel\\", "", "\\Refdata.mdb", "\\adiUpld2Morvask.adi"}},
-        IniCase{"trailing_white_space_goes_leading_stays", "[Dir]\nDATAPATH=\"  C:\\Q.mdb \t\"\n[Gen]\nOPRCALL='PA3ABC \t'\n",
-                {"  C:\\Q.mdb", "PA3ABC", "\\Refdata.mdb", "\\adiUpld2Morvask.adi"}},
-        IniCase{"keys_in_other_sections_are_not_taken", "[Gen]\nDATAPATH=C:\\wrong.mdb\nPGMPATH=C:\\wrong\n[Dir]\nOPRCALL=WRONG\n",
-                {"", "", "\\Refdata.mdb", "\\adiUpld2Morvask.adi"}}),
-    [](const testing::TestParamInfo<IniCase>& row) { return std::string(row.param.name); });
-
-TEST(IniReaders, SettingsFileNameMatchesInAnyLetterCase) {
-    TempPrefix prefix;
-    prefix.WriteFile("drive_c/windows/QVL2007.INI", "[Gen]\nOPRCALL=PA3ABC\n");
-    std::string source, oprCall;
-    ReadIniDataPath(WinePrefix(prefix.Root()), source, oprCall);
-    EXPECT_EQ(oprCall, "PA3ABC");
-}
-
-// Every showing of the dialog reads the file again; a reader that kept the first
-// readout would show stale paths after the operator fixed the file.
+// Every showing of the dialog reads the file again; a reader that kept the first readout
+// would show stale paths after the operator fixed the file.
 TEST(IniReaders, EachCallReadsTheFileAsItIsThen) {
     TempPrefix prefix;
-    WinePrefix wine(prefix.Root());
-    std::string refdata, adi;
+    const WinePrefix wine(prefix.Root());
     prefix.WriteFile("drive_c/windows/Qvl2007.ini", "[Dir]\nPGMPATH=C:\\Old\n");
-    ReadIniPgmPath(wine, refdata, adi);
+    ReadAll(wine);
     prefix.WriteFile("drive_c/windows/Qvl2007.ini", "[Dir]\nPGMPATH=C:\\New\n");
-    ReadIniPgmPath(wine, refdata, adi);
-    EXPECT_EQ(refdata, "C:\\New\\Refdata.mdb");
+    EXPECT_EQ(ReadAll(wine), "||C:\\New\\Refdata.mdb|C:\\New\\adiUpld2Morvask.adi");
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <optional>
 #include <string>
 
 #include "settings/PathMappingError.h"
@@ -10,8 +9,8 @@
 
 namespace {
 
-// A prefix like an operator's: the logging program on C:, a second drive D: outside the
-// prefix, and one network share.
+// A prefix like an operator's: the logging program on C:, a drive D: outside the prefix
+// and one network share, with names in other letter case than the paths use.
 class MappedPrefix : public testing::Test {
 protected:
     void SetUp() override {
@@ -27,124 +26,75 @@ protected:
     TempPrefix prefix;
 };
 
-struct MapCase {
-    const char* name;
-    const char* path;
-    const char* expectedBelowRoot;  // the host path less the prefix root and "/"
-};
-
-class PathMapping : public MappedPrefix, public testing::WithParamInterface<MapCase> {};
-
-TEST_P(PathMapping, OpensTheHostFileWineWouldOpen) {
-    const MapCase& c = GetParam();
-    EXPECT_EQ(WinePrefix(prefix.Root()).MapToHost(c.path), prefix.Root() + "/" + c.expectedBelowRoot);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Paths, PathMapping,
-    testing::Values(
-        MapCase{"backslashes", "C:\\Program Files\\Qervel\\Data\\Qervel.mdb", "dosdevices/c:/Program Files/Qervel/Data/Qervel.mdb"},
-        MapCase{"forward_slashes", "C:/Program Files/Qervel/Data/Qervel.mdb", "dosdevices/c:/Program Files/Qervel/Data/Qervel.mdb"},
-        MapCase{"path_in_other_case_than_disk", "c:\\PROGRAM FILES\\qervel\\data\\QERVEL.MDB", "dosdevices/c:/Program Files/Qervel/Data/Qervel.mdb"},
-        MapCase{"disk_in_upper_case_path_in_mixed", "d:\\Log\\refdata.MDB", "dosdevices/d:/LOG/Refdata.mdb"},
-        MapCase{"doubled_backslash_from_pgmpath", "D:\\LOG\\\\Refdata.mdb", "dosdevices/d:/LOG/Refdata.mdb"},
-        MapCase{"dot_and_dotdot_folded", "C:\\Program Files\\.\\Gone\\..\\Qervel\\Data\\Qervel.mdb", "dosdevices/c:/Program Files/Qervel/Data/Qervel.mdb"},
-        MapCase{"dotdot_stops_at_the_drive_root", "C:\\..\\..\\Program Files", "dosdevices/c:/Program Files"},
-        MapCase{"missing_part_and_below_kept_as_written", "C:\\program files\\New Dir\\Sub\\x.adi", "dosdevices/c:/Program Files/New Dir/Sub/x.adi"},
-        MapCase{"rooted_without_drive_is_on_c", "\\Refdata.mdb", "dosdevices/c:/Refdata.mdb"},
-        MapCase{"drive_alone_is_its_root", "C:", "dosdevices/c:"},
-        MapCase{"unc_share_in_other_case", "\\\\SERVER\\share\\qervel.mdb", "dosdevices/unc/Server/Share/Qervel.mdb"},
-        MapCase{"unc_with_mixed_separators", "\\/server/Share\\Qervel.mdb", "dosdevices/unc/Server/Share/Qervel.mdb"}),
-    [](const testing::TestParamInfo<MapCase>& row) { return std::string(row.param.name); });
-
-TEST_F(MappedPrefix, HostAndRelativePathsAreNotTakenForDrives) {
+TEST_F(MappedPrefix, OpensTheHostFileWineWouldOpen) {
+    const std::string c = prefix.Root() + "/dosdevices/c:/";
+    const std::string log = c + "Program Files/Qervel/Data/Qervel.mdb";
+    const struct {
+        const char* name;
+        std::string path;
+        std::string expected;
+    } cases[] = {
+        {"backslashes", "C:\\Program Files\\Qervel\\Data\\Qervel.mdb", log},
+        {"forward slashes", "C:/Program Files/Qervel/Data/Qervel.mdb", log},
+        {"path in other letter case than the disk", "c:\\PROGRAM FILES\\qervel\\data\\QERVEL.MDB", log},
+        {"dot and dotdot folded", "C:\\Program Files\\.\\Gone\\..\\Qervel\\Data\\Qervel.mdb", log},
+        {"dotdot stops at the drive root", "C:\\..\\..\\Program Files", c + "Program Files"},
+        {"doubled backslash from PGMPATH", "D:\\log\\\\REFDATA.mdb", prefix.Root() + "/dosdevices/d:/LOG/Refdata.mdb"},
+        {"missing folder and below kept as written", "C:\\program files\\New Dir\\x.adi", c + "Program Files/New Dir/x.adi"},
+        {"rooted without drive lies on C:", "\\Refdata.mdb", c + "Refdata.mdb"},
+        {"unc share in other letter case", "\\\\SERVER\\share\\qervel.mdb", prefix.Root() + "/dosdevices/unc/Server/Share/Qervel.mdb"},
+        {"host path used as it is", "/srv/log\\book.mdb", "/srv/log\\book.mdb"},
+        {"double slash is a host path too", "//srv/logs/book.mdb", "//srv/logs/book.mdb"},
+        {"relative path stays relative", "no such dir\\log.mdb", "no such dir/log.mdb"},
+    };
     WinePrefix wine(prefix.Root());
-    EXPECT_EQ(wine.MapToHost("/srv/log\\book.mdb"), "/srv/log\\book.mdb");
-    EXPECT_EQ(wine.MapToHost("no such dir\\log.mdb"), "no such dir/log.mdb");
-    EXPECT_EQ(wine.MapToHost("//srv/logs/book.mdb"), "//srv/logs/book.mdb");
-    EXPECT_EQ(wine.MapToHost(""), "");
+    for (const auto& row : cases) {
+        EXPECT_EQ(wine.MapToHost(row.path), row.expected) << row.name;
+    }
+    // The output file is created under exactly the name the operator sees.
+    EXPECT_EQ(wine.MapOutputToHost("C:\\PROGRAM FILES\\QERVEL\\ADIUPLD2MORVASK.ADI"),
+              c + "Program Files/Qervel/ADIUPLD2MORVASK.ADI");
 }
 
-// The output file must be created under exactly the name the operator sees; its directory
-// is found the way Wine finds it.
-TEST_F(MappedPrefix, OutputKeepsItsFileNameAsWritten) {
-    WinePrefix wine(prefix.Root());
-    const std::string dir = prefix.Root() + "/dosdevices/c:/Program Files/Qervel/";
-    EXPECT_EQ(wine.MapOutputToHost("C:\\PROGRAM FILES\\QERVEL\\ADIUPLD2MORVASK.ADI"), dir + "ADIUPLD2MORVASK.ADI");
-    EXPECT_EQ(wine.MapToHost("C:\\PROGRAM FILES\\QERVEL\\ADIUPLD2MORVASK.ADI"), dir + "adiUpld2Morvask.adi");
-}
-
-struct FailureCase {
-    const char* name;
-    const char* path;
-    bool withPrefix;
-    std::vector<std::string> mustName;  // "<root>" stands for the prefix root
-};
-
-class PathMappingFailure : public MappedPrefix, public testing::WithParamInterface<FailureCase> {};
-
-TEST_P(PathMappingFailure, SaysWhichDriveOrShareAndWhichPrefix) {
-    const FailureCase& c = GetParam();
-    WinePrefix wine(c.withPrefix ? prefix.Root() : "");
-    try {
-        wine.MapToHost(c.path);
-        FAIL() << c.path << " was mapped although it has no place on the host";
-    } catch (const PathMappingError& error) {
-        std::string text = error.what();
-        for (std::string part : c.mustName) {
-            if (part == "<root>") part = prefix.Root();
-            EXPECT_NE(text.find(part), std::string::npos) << "\"" << part << "\" missing from: " << text;
+TEST_F(MappedPrefix, UnmappedDriveOrShareNamesItAndThePrefix) {
+    const struct {
+        std::string path;
+        std::string root;
+        std::string mustSay;
+    } cases[] = {
+        {"E:\\Log\\Qervel.mdb", prefix.Root(), "Drive E: of \"E:\\Log\\Qervel.mdb\" is not mapped in the Wine prefix \"" + prefix.Root()},
+        {"q:/x.mdb", prefix.Root(), "Drive Q:"},
+        {"\\\\Server\\nope\\Qervel.mdb", prefix.Root(), "share \\\\Server\\nope of"},
+        {"\\\\Server", prefix.Root(), "names no network share"},
+        {"C:\\Qervel.mdb", "", "set WINEPREFIX"},
+    };
+    for (const auto& row : cases) {
+        try {
+            WinePrefix(row.root).MapToHost(row.path);
+            ADD_FAILURE() << row.path << " was mapped although it has no place on the host";
+        } catch (const PathMappingError& error) {
+            EXPECT_NE(std::string(error.what()).find(row.mustSay), std::string::npos) << error.what();
         }
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Failures, PathMappingFailure,
-    testing::Values(
-        FailureCase{"unmapped_drive", "E:\\Log\\Qervel.mdb", true, {"E:", "<root>", "E:\\Log\\Qervel.mdb"}},
-        FailureCase{"unmapped_drive_in_lower_case", "q:/x.mdb", true, {"Q:", "<root>"}},
-        FailureCase{"unmapped_share", "\\\\other\\logs\\Qervel.mdb", true, {"\\\\other\\logs", "<root>"}},
-        FailureCase{"known_server_unknown_share", "\\\\Server\\nope\\Qervel.mdb", true, {"\\\\Server\\nope", "<root>"}},
-        FailureCase{"unc_without_share", "\\\\Server", true, {"\\\\Server"}},
-        FailureCase{"drive_without_any_prefix", "C:\\Qervel.mdb", false, {"C:", "WINEPREFIX"}}),
-    [](const testing::TestParamInfo<FailureCase>& row) { return std::string(row.param.name); });
-
-// Restores one environment variable when the test ends.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const std::optional<std::string>& value) : m_name(name) {
-        if (const char* old = std::getenv(name)) m_old = old;
-        if (value) setenv(name, value->c_str(), 1);
-        else unsetenv(name);
+TEST(WinePrefix, UsesWineprefixElseDotWineInHome) {
+    const char* savedPrefix = std::getenv("WINEPREFIX");
+    const char* savedHome = std::getenv("HOME");
+    const std::string oldPrefix = savedPrefix ? savedPrefix : "", oldHome = savedHome ? savedHome : "";
+    setenv("HOME", "/home/op", 1);
+    const struct {
+        const char* wineprefix;  // nullptr: not set
+        const char* expected;
+    } cases[] = {{"/opt/qervel-prefix/", "/opt/qervel-prefix/drive_c/windows"},
+                 {nullptr, "/home/op/.wine/drive_c/windows"},
+                 {"", "/home/op/.wine/drive_c/windows"}};
+    for (const auto& row : cases) {
+        row.wineprefix ? setenv("WINEPREFIX", row.wineprefix, 1) : unsetenv("WINEPREFIX");
+        EXPECT_EQ(WinePrefix::FromEnvironment().WindowsDirectory(), row.expected);
     }
-    ~ScopedEnv() {
-        if (m_old) setenv(m_name, m_old->c_str(), 1);
-        else unsetenv(m_name);
-    }
-
-private:
-    const char* m_name;
-    std::optional<std::string> m_old;
-};
-
-TEST(WinePrefixEnvironment, UsesWineprefixElseDotWineInHome) {
-    struct Row {
-        std::optional<std::string> wineprefix;
-        std::string home;
-        std::string expectedRoot;
-    };
-    const Row rows[] = {
-        {"/opt/qervel-prefix/", "/home/op", "/opt/qervel-prefix"},
-        {std::nullopt, "/home/op", "/home/op/.wine"},
-        {"", "/home/op", "/home/op/.wine"},
-    };
-    for (const Row& row : rows) {
-        ScopedEnv prefix("WINEPREFIX", row.wineprefix);
-        ScopedEnv home("HOME", row.home);
-        WinePrefix wine = WinePrefix::FromEnvironment();
-        EXPECT_EQ(wine.Root(), row.expectedRoot);
-        EXPECT_EQ(wine.WindowsDirectory(), row.expectedRoot + "/drive_c/windows");
-    }
+    savedPrefix ? setenv("WINEPREFIX", oldPrefix.c_str(), 1) : unsetenv("WINEPREFIX");
+    savedHome ? setenv("HOME", oldHome.c_str(), 1) : unsetenv("HOME");
 }
 
 }  // namespace
