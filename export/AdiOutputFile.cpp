@@ -76,11 +76,13 @@ void AdiOutputFile::RemoveUnfinished() noexcept {
 
 void AdiOutputFile::Fail(const std::string& doing, int error) {
     std::string reason = std::strerror(error);
+    bool full = error == ENOSPC || error == EDQUOT || error == EFBIG;
     Discard();
     throw CFileException(m_path, reason,
                          "Cannot " + doing + " the ADIF file \"" + m_path + "\": " + reason +
-                             ". Nothing was changed there; free some space or choose another folder and make the "
-                             "file again.");
+                             ". An earlier file there is left as it was; " +
+                             (full ? "free some disk space" : "check the output path and that you may write to its folder") +
+                             " and make the file again.");
 }
 
 void AdiOutputFile::Write(std::string_view line) {
