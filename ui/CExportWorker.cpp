@@ -5,6 +5,7 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QTimer>
 
 #include <cstdio>
@@ -25,9 +26,14 @@ QString Q(const std::string& text)
     return QString::fromStdString(text);
 }
 
-std::string TrimmedEnd(const QByteArray& bytes)
+// The exporter's reason is its first line; a usage text may follow it, which is of no use
+// to the operator of the desktop program.
+std::string FirstLine(const QByteArray& bytes)
 {
     std::string text = bytes.toStdString();
+    text.erase(0, text.find_first_not_of("\r\n"));
+    if (const std::size_t end = text.find('\n'); end != std::string::npos)
+        text.erase(end);
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
         text.pop_back();
     return text;
@@ -108,6 +114,11 @@ WorkerOutcome CExportWorker::Execute(const QStringList& arguments, const QString
     process.setArguments(arguments);
     process.setProcessChannelMode(QProcess::SeparateChannels);
     process.setInputChannelMode(QProcess::ManagedInputChannel);
+    if (!m_winePrefix.isEmpty()) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("WINEPREFIX"), m_winePrefix);
+        process.setProcessEnvironment(environment);
+    }
     if (progress) {
         const int writeFd = progress->WriteEnd();
         // Runs in the child between fork and exec: only async-signal-safe calls.
@@ -159,7 +170,7 @@ WorkerOutcome CExportWorker::Execute(const QStringList& arguments, const QString
                            .arg(task));
     if (process.exitCode() == 0)
         return WorkerOutcome{};
-    const std::string error = TrimmedEnd(process.readAllStandardError());
+    const std::string error = FirstLine(process.readAllStandardError());
     if (!error.empty())
         return WorkerOutcome{WorkerOutcome::Kind::Failed, error};
     return Failure(QStringLiteral("The exporter failed with exit code %1 while %2, without saying why. "

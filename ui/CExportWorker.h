@@ -36,6 +36,8 @@ public:
     CExportWorker& operator=(const CExportWorker&) = delete;
 
     const QString& Program() const { return m_program; }
+    // The Wine prefix the exporter maps Windows paths through; empty leaves the environment's.
+    void SetWinePrefix(const QString& root) { m_winePrefix = root; }
 
     // Opens the source database and checks its version. A refused version fails with
     // exactly the version error text.
@@ -55,6 +57,7 @@ private:
     void ForwardTrace(QProcess& process);
 
     QString m_program;
+    QString m_winePrefix;
     QProcess* m_process = nullptr;
     bool m_stopRequested = false;
     std::string m_stdoutPartial;

@@ -33,6 +33,7 @@ CMorvaskApp::CMorvaskApp()
                     QString::fromLatin1(AppTexts::kAppTitle)),
       m_icon(ApplicationIcon())
 {
+    m_worker->SetWinePrefix(QString::fromStdString(m_prefix.Root()));
     m_makeDialog = [this] { return std::make_unique<CRunSettingsDlg>(m_prefix, m_icon); };
     m_showMessage = [this](const QString& text) {
         QMessageBox box(QMessageBox::Warning, QString::fromLatin1(AppTexts::kAppTitle), text,
@@ -56,11 +57,14 @@ CMorvaskApp::~CMorvaskApp()
 void CMorvaskApp::SetWorkerProgram(const QString& program)
 {
     m_worker = std::make_unique<CExportWorker>(program);
+    m_worker->SetWinePrefix(QString::fromStdString(m_prefix.Root()));
 }
 
 void CMorvaskApp::SetPrefix(WinePrefix prefix)
 {
+    // The exporter maps the same Windows paths the same way as this program does.
     m_prefix = std::move(prefix);
+    m_worker->SetWinePrefix(QString::fromStdString(m_prefix.Root()));
 }
 
 CMainFrame* CMorvaskApp::MainFrame() const

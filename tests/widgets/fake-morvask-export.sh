@@ -2,7 +2,8 @@
 # Stands in for morvask-export in the widget tests. Its behaviour is scripted by files in
 # $FAKE_WORKER_DIR; every call is logged there.
 #   check-source.err / check-refdata.err  fail that check with this text on stderr
-#   run.steps   one step a line: "sleep S", a progress line "T NV V NSO NDR", "die" or "fail TEXT"
+#   run.steps   one step a line: "sleep S", a progress line "T NV V NSO NDR", "die", "fail TEXT"
+#               or "refuse TEXT" (an argument refusal with the usage after it)
 set -u
 dir="${FAKE_WORKER_DIR:?}"
 echo "$*" >>"$dir/calls.log"
@@ -33,6 +34,7 @@ while read -r step rest; do
     sleep) sleep "$rest" & wait $! ;;
     die) kill -KILL $$ ;;
     fail) echo "$rest" >&2; exit 1 ;;
+    refuse) printf '%s\n\nUsage:\n  morvask-export [--source PATH] ...\n' "$rest" >&2; exit 2 ;;
     *) echo "$step $rest" >&"$fd" ;;
   esac
 done <"$dir/run.steps"

@@ -158,6 +158,9 @@ void TestMainForm::failedRuns_data()
     QTest::newRow("the exporter's error text is shown as it is")
         << QStringList{"0 0 0 0 0", "fail Cannot create \"/x/adiUpld2Morvask.adi\": permission denied."}
         << "Cannot create \"/x/adiUpld2Morvask.adi\": permission denied." << QStringList(5, "0");
+    QTest::newRow("a refused argument shows its reason without the usage text")
+        << QStringList{"refuse morvask-export: --end: \"2030\" is not a date."}
+        << "morvask-export: --end: \"2030\" is not a date." << QStringList(5, "0");
     QTest::newRow("an exporter that dies is reported, with the counts reached kept")
         << QStringList{"3 0 3 0 0", "die"} << "The exporter ended unexpectedly" << QStringList{"3", "0", "3", "0", "0"};
 }
@@ -171,6 +174,7 @@ void TestMainForm::failedRuns()
     QTest::mouseClick(Button("makeAdiFile_1000"), Qt::LeftButton);
     QCOMPARE(m_harness->messages.size(), 1);
     QVERIFY2(m_harness->messages[0].startsWith(messageStart), qPrintable(m_harness->messages[0]));
+    QVERIFY2(!m_harness->messages[0].contains(QLatin1Char('\n')), qPrintable(m_harness->messages[0]));
     QCOMPARE(m_harness->Counters(), counters);
 
     // The program carries on and the next run works.
