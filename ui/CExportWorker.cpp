@@ -150,7 +150,10 @@ WorkerOutcome CExportWorker::Execute(const QStringList& arguments, const QString
         // more: end the job and wait for it here instead.
         if (loop.exec() < 0) {
             process.terminate();
-            process.waitForFinished(-1);
+            if (!process.waitForFinished(kStopGraceMs)) {
+                process.kill();
+                process.waitForFinished(-1);
+            }
         }
     }
     m_process = nullptr;
