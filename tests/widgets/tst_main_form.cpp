@@ -43,8 +43,9 @@ private slots:
 
 private:
     QPushButton* Button(const char* name) const;
-    // Clicks "Make adi file" and, while the run is in progress, calls probe after delayMs.
-    void RunWithProbe(int delayMs, const std::function<void()>& probe);
+    // Clicks "Make adi file" and, while the run is in progress, calls probe once the counters
+    // read ready (any counters once the run has started, when ready is empty).
+    void RunWithProbe(const QStringList& ready, const std::function<void()>& probe);
     QStringList RunValueFields() const;
 
     QTemporaryDir m_home;
@@ -75,13 +76,20 @@ QPushButton* TestMainForm::Button(const char* name) const
     return m_harness->View()->findChild<QPushButton*>(QString::fromLatin1(name));
 }
 
-void TestMainForm::RunWithProbe(int delayMs, const std::function<void()>& probe)
+void TestMainForm::RunWithProbe(const QStringList& ready, const std::function<void()>& probe)
 {
+    // Polled rather than timed, so that a slow start of the exporter on a busy machine
+    // cannot make the probe look too early or too late.
     bool probed = false;
-    QTimer::singleShot(delayMs, [&] {
-        probe();
-        probed = true;
+    QTimer poll;
+    poll.setInterval(20);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (!probed && m_harness->View()->IsRunning() && (ready.isEmpty() || m_harness->Counters() == ready)) {
+            probed = true;
+            probe();
+        }
     });
+    poll.start();
     QTest::mouseClick(Button("makeAdiFile_1000"), Qt::LeftButton);
     QVERIFY2(probed, "the run ended before the probe could look at it");
 }
@@ -96,13 +104,20 @@ QStringList TestMainForm::RunValueFields() const
 void TestMainForm::countersThroughARun()
 {
     QCOMPARE(m_harness->Counters(), QStringList(5, QString()));
-    m_harness->worker.SetRunSteps({"sleep 0.4", "1 1 0 0 0", "sleep 0.6", "79 7 62 9 1"});
-    QStringList atStart;
-    QStringList midway;
-    QTimer::singleShot(150, [&] { atStart = m_harness->Counters(); });
-    RunWithProbe(700, [&] { midway = m_harness->Counters(); });
-    QCOMPARE(atStart, QStringList(5, QStringLiteral("0")));
-    QCOMPARE(midway, (QStringList{"1", "1", "0", "0", "0"}));
+    m_harness->worker.SetRunSteps({"sleep 0.3", "1 1 0 0 0", "sleep 0.5", "79 7 62 9 1"});
+    // Every state the counters pass through while the run is in progress.
+    QList<QStringList> seen;
+    QTimer poll;
+    poll.setInterval(20);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (m_harness->View()->IsRunning() && (seen.isEmpty() || seen.last() != m_harness->Counters()))
+            seen.append(m_harness->Counters());
+    });
+    poll.start();
+    QTest::mouseClick(Button("makeAdiFile_1000"), Qt::LeftButton);
+    QVERIFY(seen.size() >= 2);
+    QCOMPARE(seen[0], QStringList(5, QStringLiteral("0")));
+    QCOMPARE(seen[1], (QStringList{"1", "1", "0", "0", "0"}));
     // Each count lands in its own field: total, not valid, valid, not same OprCall, not in range.
     QCOMPARE(m_harness->Counters(), (QStringList{"79", "7", "62", "9", "1"}));
     QCOMPARE(m_harness->messages, QStringList{});
@@ -115,7 +130,7 @@ void TestMainForm::busyWhileRunning()
     bool viewEnabled = true;
     bool menuEnabled = true;
     bool newEnabled = true;
-    RunWithProbe(200, [&] {
+    RunWithProbe({}, [&] {
         makeEnabled = Button("makeAdiFile_1000")->isEnabled();
         viewEnabled = Button("viewAdiFile_1009")->isEnabled();
         menuEnabled = m_harness->Frame()->menuBar()->isEnabled();
@@ -139,7 +154,8 @@ void TestMainForm::closeDuringRunEndsTheRunFirst()
 {
     m_harness->worker.SetRunSteps({"1 0 1 0 0", "sleep 30"});
     bool stillVisibleAfterClose = false;
-    RunWithProbe(300, [&] {
+    // Closed once the exporter has reported, so that it is surely running its steps.
+    RunWithProbe({"1", "0", "1", "0", "0"}, [&] {
         m_harness->Frame()->close();
         stillVisibleAfterClose = m_harness->Frame()->isVisible();
     });
