@@ -14,7 +14,7 @@
 #include "tools/sampledb/SampleInstallation.h"
 
 // The reader against databases written for each case: column types, NULLs, long values,
-// names in other letter cases, missing columns, rows added between opens, and generated
+// names in other letter cases, rows added between opens, and generated
 // logs whose edited and deleted contacts are spread over many pages.
 
 namespace {
@@ -23,7 +23,7 @@ using jet::Column;
 using jet::Value;
 using Rows = std::vector<std::vector<std::string>>;
 
-struct WrittenTest : ::testing::Test {
+struct MdbEngineWritten : ::testing::Test {
     TempPrefix dir;
     const std::string path = dir.Root() + "/log.mdb";
     MdbEngine engine;
@@ -50,7 +50,7 @@ struct WrittenTest : ::testing::Test {
     }
 };
 
-TEST_F(WrittenTest, EveryColumnTypeReadsAsDaoBindsIt) {
+TEST_F(MdbEngineWritten, EveryColumnTypeReadsAsDaoBindsIt) {
     Write([](jet::DatabaseWriter& db) {
         auto& t = db.AddTable("TYPES", {Column::Text("T"), Column::Memo("M"), Column::Long("L"), Column::Integer("I"),
                                         Column::Byte("B"), Column::Bool("F"), Column::Double("D")});
@@ -70,7 +70,7 @@ TEST_F(WrittenTest, EveryColumnTypeReadsAsDaoBindsIt) {
     EXPECT_NE(error.find("[T]"), std::string::npos) << error;
 }
 
-TEST_F(WrittenTest, LongValuesAreReadWholeOrRefused) {
+TEST_F(MdbEngineWritten, LongValuesAreReadWholeOrRefused) {
     std::string note;
     while (note.size() < 100 * 1024) note += "Karte erhalten \xC3\x9C\xE5\x8F\x97 ";
     std::string longText;
@@ -89,13 +89,11 @@ TEST_F(WrittenTest, LongValuesAreReadWholeOrRefused) {
     EXPECT_NE(error.find(path), std::string::npos) << error;
 }
 
-// The 41 QSO columns in reverse order, in lower case, after one more of Qervel's own;
-// leaveOut is left out.
-std::vector<Column> ShuffledQsoColumns(const std::string& leaveOut = "") {
+// The 41 QSO columns in reverse order, in lower case, after one more of Qervel's own.
+std::vector<Column> ShuffledQsoColumns() {
     std::vector<Column> columns{Column::Text("qso-extra")};
     const auto all = QsoTableColumns();
     for (auto it = all.rbegin(); it != all.rend(); ++it) {
-        if (it->name == leaveOut) continue;
         std::string lower;
         for (char c : it->name) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         columns.push_back(it->kind == FieldKind::Long ? Column::Long(lower) : Column::Text(lower));
@@ -103,16 +101,18 @@ std::vector<Column> ShuffledQsoColumns(const std::string& leaveOut = "") {
     return columns;
 }
 
-TEST_F(WrittenTest, QsoRecordsetFindsColumnsInAnyOrderAndCaseAndSeesRowsAddedSinceTheLastOpen) {
+TEST_F(MdbEngineWritten, QsoRecordsetFindsColumnsInAnyOrderAndCaseAndSeesRowsAddedSinceTheLastOpen) {
     const auto columns = ShuffledQsoColumns();
     auto write = [&](int rows) {
         Write([&](jet::DatabaseWriter& db) {
             auto& t = db.AddTable("qso-tab", columns);
             for (int n = 1; n <= rows; ++n) {
                 jet::Row row(columns.size());  // NULL everywhere else
-                row[columns.size() - 3] = "C" + std::to_string(n);  // qso-call
-                row[columns.size() - 35] = std::int64_t{n};          // qso-number
-                row[columns.size() - 29] = std::int64_t{-1};         // qso-valid
+                for (std::size_t i = 0; i < columns.size(); ++i) {
+                    if (columns[i].name == "qso-call") row[i] = "C" + std::to_string(n);
+                    if (columns[i].name == "qso-number") row[i] = std::int64_t{n};
+                    if (columns[i].name == "qso-valid") row[i] = std::int64_t{-1};
+                }
                 t.AddRow(row);
             }
         });
@@ -133,25 +133,7 @@ TEST_F(WrittenTest, QsoRecordsetFindsColumnsInAnyOrderAndCaseAndSeesRowsAddedSin
     EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1) << "a reader was left unreaped";
 }
 
-TEST_F(WrittenTest, AMissingColumnThatIsNeverReadStillFailsTheOpen) {
-    for (const char* missing : {"QSO-SPEC2", "QSO-CALL", "QSO-SATMODE"}) {
-        Write([&](jet::DatabaseWriter& db) { db.AddTable("QSO-TAB", ShuffledQsoColumns(missing)); });
-        CmorvaskSet2 qso(engine, [&] { return path; });
-        qso.SetFetchedColumns({"QSO-CALL"});
-        try {
-            qso.Open();
-            ADD_FAILURE() << missing << " is missing, yet the open succeeded";
-        } catch (const CDaoException& e) {
-            const std::string text = e.what();
-            EXPECT_NE(text.find(std::string("[") + missing + "]"), std::string::npos) << text;
-            EXPECT_NE(text.find("[QSO-TAB]"), std::string::npos) << text;
-            EXPECT_NE(text.find(path), std::string::npos) << text;
-        }
-        EXPECT_FALSE(qso.IsOpen());
-    }
-}
-
-TEST_F(WrittenTest, VersionIsTheFirstColumnOfTheFirstRowWhateverItsType) {
+TEST_F(MdbEngineWritten, VersionIsTheFirstColumnOfTheFirstRowWhateverItsType) {
     struct Case {
         const char* name;
         Column column;
@@ -162,7 +144,6 @@ TEST_F(WrittenTest, VersionIsTheFirstColumnOfTheFirstRowWhateverItsType) {
         {"a long column of 7", Column::Long("V"), {std::int64_t{7}}, true},
         {"a long column of 5", Column::Long("V"), {std::int64_t{5}}, false},
         {"a double of 6.5 reads as 6", Column::Double("V"), {6.5}, true},
-        {"a byte of 12 is compared as a number", Column::Byte("V"), {std::int64_t{12}}, true},
         {"NULL", Column::Text("V"), {Value{}}, false},
         {"no rows", Column::Text("V"), {}, false},
         {"a later 7 does not count", Column::Text("V"), {std::string("5"), std::string("7")}, false},
@@ -177,7 +158,7 @@ TEST_F(WrittenTest, VersionIsTheFirstColumnOfTheFirstRowWhateverItsType) {
     }
 }
 
-TEST_F(WrittenTest, GeneratedLogsOfManyPagesReadInEntryOrderWithoutDeletedContacts) {
+TEST_F(MdbEngineWritten, GeneratedLogsOfManyPagesReadInEntryOrderWithoutDeletedContacts) {
     // The logging program numbers contacts as they are entered, so Access order is rising
     // QSO-NUMBER; edited contacts moved to later pages, some of them were deleted after.
     for (std::uint64_t seed : {1u, 2u, 3u}) {
