@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <regex>
 #include <thread>
 
 #include "tests/integration/ExporterProcess.h"
@@ -17,20 +18,27 @@ std::vector<std::string> SampleArgs(const std::string& output, const std::string
 int Lines(const std::string& text) { return static_cast<int>(std::count(text.begin(), text.end(), '\n')); }
 
 // The desktop program reads the counts from the descriptor it names: a first line of zeros,
-// then one line after every change of a count, two for each contact.
-TEST(ExportCli, SampleLogExportsToTheExpectedBytesCountsAndProgress) {
+// then one line after every change of a count, two for each contact. The length trace
+// comes before the five counts, one line for every field with a counted length.
+TEST(ExportCli, SampleLogExportsToTheExpectedBytesCountsTraceAndProgress) {
     TempDir dir;
     int fds[2];
     ASSERT_EQ(pipe(fds), 0);
     std::vector<std::string> args = SampleArgs(dir.File("adiUpld2Morvask.adi"));
-    args.insert(args.end(), {"--progress-fd", std::to_string(fds[1])});
+    args.insert(args.end(), {"--trace", "--progress-fd", std::to_string(fds[1])});
     ExporterProcess run(args);
     close(fds[1]);
     EXPECT_EQ(run.Wait(), 0) << run.Stderr();
-    EXPECT_EQ(run.Stdout(), ReadFile(kSample + "/expected.counts"));
-    EXPECT_EQ(run.Stderr(), "") << "no progress line when standard error is no terminal";
-    EXPECT_EQ(ReadFile(dir.File("adiUpld2Morvask.adi")), ReadFile(kSample + "/expected.adi"));
+    const std::string adi = ReadFile(kSample + "/expected.adi");
+    EXPECT_EQ(ReadFile(dir.File("adiUpld2Morvask.adi")), adi);
     EXPECT_EQ(dir.Entries(), std::vector<std::string>{"adiUpld2Morvask.adi"});
+    EXPECT_EQ(run.Stderr(), "") << "no progress line when standard error is no terminal";
+    std::string trace;
+    const std::regex counted(
+        "\n<(CALL|TIME_ON|OPERATOR|QSL_RCVD|LOTW_QSL_RCVD|BAND|MODE|QSL_SENT|LOTW_QSL_SENT|DXCC|FREQ):(\\d+)>");
+    for (std::sregex_iterator field(adi.begin(), adi.end(), counted), end; field != end; ++field)
+        trace += "String of integer " + (*field)[2].str() + " (radix 10): " + (*field)[2].str() + "\n";
+    EXPECT_EQ(run.Stdout(), trace + ReadFile(kSample + "/expected.counts"));
 
     const std::string progress = ReadFile("/proc/self/fd/" + std::to_string(fds[0]));
     close(fds[0]);
@@ -54,15 +62,17 @@ TEST(ExportCli, ChecksRefusalsAndDamagedLogsLeaveTheUploadFileAlone) {
         {{}, 2, "Usage:"},
         {{"--source", "a", "--refdata", "b", "--output", output, "--oprcall", "", "--start", "2012"}, 2, "Usage:"},
     };
-    for (const auto& [name, bytes] : {std::pair{"empty.mdb", std::string()}, {"text.mdb", std::string("Total: 3\r\n")},
-                                      {"head.mdb", sample.substr(0, 4096)}, {"half.mdb", sample.substr(0, sample.size() / 2)},
-                                      {"scrambled.mdb", sample.substr(0, 8192) + std::string(sample.size() - 8192, '\xA5')}}) {
+    const std::pair<const char*, std::string> damaged[] = {
+        {"empty.mdb", ""}, {"text.mdb", "Total: 3\r\n"}, {"head.mdb", sample.substr(0, 4096)},
+        {"half.mdb", sample.substr(0, sample.size() / 2)},
+        {"scrambled.mdb", sample.substr(0, 8192) + std::string(sample.size() - 8192, '\xA5')}};
+    for (const auto& [name, bytes] : damaged) {
         WriteFile(dir.File(name), bytes);
         cases.push_back({SampleArgs(output, dir.File(name)), 1, name});
     }
     for (const auto& [args, code, text] : cases) {
         ExporterProcess run(args);
-        SCOPED_TRACE(args.empty() ? "no arguments" : args[args.size() > 2 ? 1 : 0] + " " + args.back());
+        SCOPED_TRACE(testing::PrintToString(args));
         EXPECT_EQ(run.Wait(), code) << run.Stderr();
         EXPECT_EQ(run.Stdout(), "");
         EXPECT_NE(run.Stderr().find(text), std::string::npos) << run.Stderr();

@@ -29,7 +29,7 @@ TEST(Conversions, ModeCodesAndDigitalSubmodes) {
         {"6", "CLOVER", "CLO"}, {"6", "GTOR", "GTOR"}, {"6", "FELDHELL", "HELL"}, {"6", "PSK31", "PSK31"},
         {"6", "pactor", "pactor"}, {"6", "", ""}, {"8", "", ""}, {"06", "PACTOR", ""}, {"", "", ""}};
     for (const auto& [mode, submode, expected] : rows)
-        EXPECT_EQ(BandModeFreq::Mode(mode, submode), expected) << "mode \"" << mode << "\" submode \"" << submode << '"';
+        EXPECT_EQ(BandModeFreq::Mode(mode, submode), expected) << "mode " << mode << ", submode " << submode;
 }
 
 TEST(Conversions, FrequencyMovesTheSeparatorKeepingEveryDigit) {
@@ -57,13 +57,13 @@ TEST(Conversions, QslReceivedFromCodeAndVerifiedBit) {
         // Unknown codes give empty states rather than the previous contact's.
         {"4", 1, "/"}, {"01", 0, "/"}, {"", 0, "/"}};
     for (const auto& [confirm, award, expected] : rows)
-        EXPECT_EQ(Joined(QslStatus::Received(confirm, award)), expected) << "confirm \"" << confirm << "\" award " << award;
+        EXPECT_EQ(Joined(QslStatus::Received(confirm, award)), expected) << confirm << ", award " << award;
 }
 
 TEST(Conversions, QslSent) {
     const std::vector<std::array<std::string, 2>> rows = {
         {"0", "N/N"}, {"1", "Y/N"}, {"2", "N/Y"}, {"3", "Y/Y"}, {"5", "/"}, {"", "/"}, {"1 ", "/"}};
-    for (const auto& [qsls, expected] : rows) EXPECT_EQ(Joined(QslStatus::Sent(qsls)), expected) << "sent \"" << qsls << '"';
+    for (const auto& [qsls, expected] : rows) EXPECT_EQ(Joined(QslStatus::Sent(qsls)), expected) << "sent " << qsls;
 }
 
 }  // namespace
