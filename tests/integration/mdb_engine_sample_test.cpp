@@ -1,9 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cstdio>
 #include <fstream>
 #include <random>
 #include <regex>
@@ -79,32 +75,15 @@ std::vector<std::string> ExpectedCalls() {
     return calls;
 }
 
-// While it lives, this process's stdout and stderr go to a file, so that a test can see
-// whether anything was printed.
-class CapturedOutput {
-public:
-    explicit CapturedOutput(std::string file) : m_file(std::move(file)) {
-        std::fflush(nullptr);
-        int fd = ::open(m_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        for (int stream : {1, 2}) ::dup2(fd, stream);
-        ::close(fd);
-    }
-    ~CapturedOutput() {
-        Take();
-        for (int fd : m_saved) ::close(fd);
-    }
-    std::string Take() {
-        std::fflush(nullptr);
-        for (int stream : {1, 2}) ::dup2(m_saved[stream - 1], stream);
-        std::stringstream printed;
-        printed << std::ifstream(m_file).rdbuf();
-        return printed.str();
-    }
-
-private:
-    std::string m_file;
-    int m_saved[2] = {::dup(1), ::dup(2)};
-};
+// What reached this process's stdout and stderr since the last StartCapture.
+void StartCapture() {
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+}
+std::string Captured() {
+    std::string out = testing::internal::GetCapturedStdout();
+    return out + testing::internal::GetCapturedStderr();
+}
 
 TEST(MdbEngineSample, ReadsTheLiveContactsWhereAccessShowsThem) {
     MdbEngine engine;
@@ -228,9 +207,9 @@ TEST(MdbEngineDamage, ForeignAndDamagedFilesGiveOurOwnClearError) {
     MdbEngine engine(MdbEngine::Limits{5s});
     for (const Case& c : cases) {
         const std::string path = c.bytes ? dir.WriteFile(c.file, *c.bytes) : dir.Root() + "/" + c.file;
-        CapturedOutput output(dir.Root() + "/output.txt");
+        StartCapture();
         const std::string error = TryRead(engine, path);
-        EXPECT_EQ(output.Take(), "") << c.name << ": something reached stdout or stderr";
+        EXPECT_EQ(Captured(), "") << c.name << ": something reached stdout or stderr";
         EXPECT_NE(error.find(c.expected), std::string::npos) << c.name << ": " << error;
         EXPECT_NE(error.find("'" + path + "'"), std::string::npos) << c.name << ": the error does not name the file";
     }
@@ -252,7 +231,7 @@ TEST(MdbEngineDamage, FlippedBytesEndInAllRowsOrAClearErrorNeverACrashOrHang) {
     MdbEngine engine(MdbEngine::Limits{3s});
     std::vector<std::string> failures;
     int errors = 0;
-    CapturedOutput output(dir.Root() + "/output.txt");
+    StartCapture();
     for (std::size_t mutant = 0; mutant < pages.size(); ++mutant) {
         std::string bytes = sample;
         std::uniform_int_distribution<std::size_t> offset(0, kPage - 1);
@@ -266,7 +245,7 @@ TEST(MdbEngineDamage, FlippedBytesEndInAllRowsOrAClearErrorNeverACrashOrHang) {
             failures.push_back("page " + std::to_string(pages[mutant]) + ": " + std::to_string(rows) + " rows, " + error);
         (void)CheckMdbVersion(engine, path);
     }
-    EXPECT_EQ(output.Take(), "") << "libmdb printed something";
+    EXPECT_EQ(Captured(), "") << "libmdb printed something";
     EXPECT_EQ(failures, std::vector<std::string>{});
     EXPECT_GT(errors, 0) << "no mutant was noticed at all";
 }
