@@ -6,8 +6,6 @@
 #include <sstream>
 
 #include "data/CDaoException.h"
-#include "data/CMorvaskSet.h"
-#include "data/CmorvaskSet2.h"
 #include "data/MdbEngine.h"
 #include "data/VersionCheck.h"
 #include "tests/support/MemoryEngine.h"
@@ -147,23 +145,6 @@ TEST(MdbEngineSample, VersionIsReadFromTheLogAndRefusedWhereThereIsNone) {
     EXPECT_EQ(engine.ReadFirstValue(kSource, "version"), std::optional<std::string>("6"));
     EXPECT_TRUE(CheckMdbVersion(engine, kSource));
     EXPECT_FALSE(CheckMdbVersion(engine, kRefdata)) << "a database without a VERSION table";
-}
-
-TEST(MdbEngineSample, RecordsetsWalkBothSampleTables) {
-    MdbEngine engine;
-    CmorvaskSet2 qso(engine, [] { return kSource; });
-    int contacts = 0;
-    for (qso.Open(); !qso.IsEOF(); qso.MoveNext()) {
-        if (contacts++ == 0) {
-            EXPECT_EQ(qso.m_QSO_NUMBER, 1);
-        }
-    }
-    EXPECT_EQ(contacts, 79);
-
-    CMorvaskSet prefixes(engine, [] { return kRefdata; });
-    int rows = 0;
-    for (prefixes.Open(); !prefixes.IsEOF(); prefixes.MoveNext()) ++rows;
-    EXPECT_EQ(rows, 65);
 }
 
 std::string Replaced(std::string bytes, std::size_t at, const std::string& with) {

@@ -79,7 +79,6 @@ void MemoryEngine::OpenDatabase(const std::string& path) {
 
 std::unique_ptr<RowCursor> MemoryEngine::OpenTable(const std::string& path, const std::string& table,
                                                    const std::vector<ColumnRequest>& columns) {
-    ++m_openTableCalls;
     const auto& [name, contents] = FindTable(path, table);
     std::vector<std::size_t> picks;
     for (const ColumnRequest& request : columns) {

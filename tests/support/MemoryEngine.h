@@ -29,8 +29,6 @@ public:
     // `rows` rows, as a damaged file would.
     void FailAfter(const std::string& path, const std::string& table, long rows);
 
-    int OpenTableCalls() const { return m_openTableCalls; }
-
     void OpenDatabase(const std::string& path) override;
     std::unique_ptr<RowCursor> OpenTable(const std::string& path, const std::string& table,
                                          const std::vector<ColumnRequest>& columns) override;
@@ -44,7 +42,6 @@ private:
     std::pair<const std::string, Table>& FindTable(const std::string& path, const std::string& table);
 
     std::map<std::string, File> m_files;
-    int m_openTableCalls = 0;
 };
 
 // The 41 columns of "QSO-TAB" and the 12 of "PREFIX-Pri", as the recordsets bind them.
