@@ -79,7 +79,7 @@ int ExportCommand::Export(const ExportOptions& options) {
     RunSettings settings = options.RunValues(Defaults(), DefaultsOrigin());
     settings.m_strSourcePath = HostPath("--source", settings.m_strSourcePath);
     settings.m_strRefdataPath = HostPath("--refdata", settings.m_strRefdataPath);
-    settings.m_strAdiPath = HostOutputPath(settings.m_strAdiPath);
+    settings.m_strAdiPath = HostPath("--output", settings.m_strAdiPath, true);
     if (options.progressFd && ::fcntl(*options.progressFd, F_GETFD) < 0)
         throw UsageError("--progress-fd " + std::to_string(*options.progressFd) + " names no open descriptor");
     if (int refused = CheckSource(settings.m_strSourcePath); refused != 0) return refused;
@@ -121,18 +121,10 @@ std::string ExportCommand::DefaultsOrigin() const {
     return "the settings file Qvl2007.ini, which is not in " + m_prefix.WindowsDirectory();
 }
 
-std::string ExportCommand::HostPath(const char* option, const std::string& path) const {
+std::string ExportCommand::HostPath(const char* option, const std::string& path, bool createdFile) const {
     try {
-        return m_prefix.MapToHost(path);
+        return createdFile ? m_prefix.MapOutputToHost(path) : m_prefix.MapToHost(path);
     } catch (const PathMappingError& e) {
         throw UsageError(std::string(option) + ": " + e.what());
-    }
-}
-
-std::string ExportCommand::HostOutputPath(const std::string& path) const {
-    try {
-        return m_prefix.MapOutputToHost(path);
-    } catch (const PathMappingError& e) {
-        throw UsageError(std::string("--output: ") + e.what());
     }
 }

@@ -29,8 +29,9 @@ private:
     int Export(const ExportOptions& options);
     RunSettings Defaults() const;
     std::string DefaultsOrigin() const;
-    std::string HostPath(const char* option, const std::string& path) const;
-    std::string HostOutputPath(const std::string& path) const;
+    // The host path of `path`; a file the run creates keeps its name as written. A path
+    // with no place on the host is refused as the value of `option`.
+    std::string HostPath(const char* option, const std::string& path, bool createdFile = false) const;
 
     DbEngine& m_engine;
     std::ostream& m_out;

@@ -48,7 +48,9 @@ void ExportRun::Count(ExportCounters::Counter which) {
 
 void ExportRun::Advance(bool prefixMoved) {
     // Between contacts the prefix set stands on its first row, as after a fresh Open. Only
-    // a written contact's lookup moves it, so only then is there anything to rewind.
+    // a written contact's lookup moves it, so only then is there anything to rewind; after a
+    // rejected contact the rewind would find it on that row already. The lookup itself goes
+    // by the index of the held rows and gives the same row from wherever the set stands.
     if (prefixMoved && !(m_prefixSet.IsEOF() && m_prefixSet.IsBOF())) m_prefixSet.MoveFirst();
     if (!m_qsoSet.IsEOF() && !m_qsoSet.IsBOF()) m_qsoSet.MoveNext();
 }

@@ -14,7 +14,6 @@ public:
     static ProfileText Decode(std::string_view fileBytes);
 
     const std::string& Utf8() const { return m_utf8; }
-    Encoding SourceEncoding() const { return m_encoding; }
 
     // How many bytes of the file the UTF-8 character starting at `utf8[pos]` took; value
     // lengths are counted in the file's own bytes, as the 512-byte buffer counts them.

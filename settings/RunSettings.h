@@ -11,8 +11,4 @@ struct RunSettings {
     std::string m_strOprCall;
     std::string m_strStartDate;
     std::string m_strEndDate;
-
-    // The paths the databases are opened on, as copies.
-    std::string GetSourcePath() const { return m_strSourcePath; }
-    std::string GetRefdataPath() const { return m_strRefdataPath; }
 };

@@ -1,11 +1,8 @@
 target_sources(engine_tests PRIVATE
   unit/recordset_test.cpp
-  unit/row_frame_codec_test.cpp
   unit/mdb_row_cursor_test.cpp
   unit/version_check_test.cpp
-  unit/cmorvask_doc_test.cpp
   integration/mdb_engine_sample_test.cpp
-  integration/mdb_engine_damage_test.cpp
   integration/mdb_engine_written_test.cpp
 )
 target_link_libraries(morvask_test_support PUBLIC morvask_mdb)

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <regex>
 #include <thread>
 
 #include "tests/integration/ExporterProcess.h"
@@ -16,31 +17,71 @@ std::vector<std::string> SampleArgs(const std::string& output, const std::string
 
 int Lines(const std::string& text) { return static_cast<int>(std::count(text.begin(), text.end(), '\n')); }
 
-TEST(ExportCli, SampleLogExportsToTheExpectedBytesAndCounts) {
+// The desktop program reads the counts from the descriptor it names: a first line of zeros,
+// then one line after every change of a count, two for each contact. The length trace
+// comes before the five counts, one line for every field with a counted length.
+TEST(ExportCli, SampleLogExportsToTheExpectedBytesCountsTraceAndProgress) {
     TempDir dir;
-    ExporterProcess run(SampleArgs(dir.File("adiUpld2Morvask.adi")));
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    std::vector<std::string> args = SampleArgs(dir.File("adiUpld2Morvask.adi"));
+    args.insert(args.end(), {"--trace", "--progress-fd", std::to_string(fds[1])});
+    ExporterProcess run(args);
+    close(fds[1]);
     EXPECT_EQ(run.Wait(), 0) << run.Stderr();
-    EXPECT_EQ(run.Stdout(), ReadFile(kSample + "/expected.counts"));
-    EXPECT_EQ(run.Stderr(), "") << "no progress line when standard error is no terminal";
-    EXPECT_EQ(ReadFile(dir.File("adiUpld2Morvask.adi")), ReadFile(kSample + "/expected.adi"));
+    const std::string adi = ReadFile(kSample + "/expected.adi");
+    EXPECT_EQ(ReadFile(dir.File("adiUpld2Morvask.adi")), adi);
     EXPECT_EQ(dir.Entries(), std::vector<std::string>{"adiUpld2Morvask.adi"});
+    EXPECT_EQ(run.Stderr(), "") << "no progress line when standard error is no terminal";
+    std::string trace;
+    const std::regex counted(
+        "\n<(CALL|TIME_ON|OPERATOR|QSL_RCVD|LOTW_QSL_RCVD|BAND|MODE|QSL_SENT|LOTW_QSL_SENT|DXCC|FREQ):(\\d+)>");
+    for (std::sregex_iterator field(adi.begin(), adi.end(), counted), end; field != end; ++field)
+        trace += "String of integer " + (*field)[2].str() + " (radix 10): " + (*field)[2].str() + "\n";
+    EXPECT_EQ(run.Stdout(), trace + ReadFile(kSample + "/expected.counts"));
+
+    const std::string progress = ReadFile("/proc/self/fd/" + std::to_string(fds[0]));
+    close(fds[0]);
+    EXPECT_EQ(Lines(progress), 1 + 2 * 79);
+    EXPECT_EQ(progress.substr(0, 10), "0 0 0 0 0\n");
+    EXPECT_EQ(progress.substr(progress.rfind('\n', progress.size() - 2) + 1), "79 7 62 9 1\n");
 }
 
-TEST(ExportCli, DamagedSourceFilesFailWithOneLineAndNoFile) {
-    TempDir dir;
-    const std::string sample = ReadFile(kSample + "/source.mdb");
-    for (const std::string& bytes : {std::string(), std::string("Total QSOs: 3\r\n"), sample.substr(0, 4096),
-                                     sample.substr(0, sample.size() / 2),
-                                     sample.substr(0, 8192) + std::string(sample.size() - 8192, '\xA5')}) {
-        SCOPED_TRACE(std::to_string(bytes.size()) + " bytes");
-        WriteFile(dir.File("source.mdb"), bytes);
-        WriteFile(dir.File("out.adi"), kEarlier);
-        ExporterProcess run(SampleArgs(dir.File("out.adi"), dir.File("source.mdb")));
-        EXPECT_EQ(run.Wait(), 1);
+// Refusals, check modes and damaged logs: one line on standard error, nothing on standard
+// output, and an earlier upload file left as it was.
+TEST(ExportCli, ChecksRefusalsAndDamagedLogsLeaveTheUploadFileAlone) {
+    TempDir dir, out;
+    const std::string output = out.File("adiUpld2Morvask.adi"), sample = ReadFile(kSample + "/source.mdb");
+    WriteFile(output, kEarlier);
+    std::vector<std::tuple<std::vector<std::string>, int, std::string>> cases = {  // arguments, exit code, error
+        {{"--check-source", "--source", kSample + "/source.mdb"}, 0, ""},
+        {{"--check-refdata", "--refdata", kSample + "/Refdata.mdb"}, 0, ""},
+        {{"--check-source", "--source", kSample + "/Refdata.mdb"}, 1, "Qervel - mdb file version error\n"},
+        {{"--check-refdata", "--refdata", kSample + "/source.mdb"}, 1, "PREFIX-Pri"},
+        {{"--check-source", "--source", dir.File("missing.mdb")}, 1, "missing.mdb"},
+        {{}, 2, "Usage:"},
+        {{"--source", "a", "--refdata", "b", "--output", output, "--oprcall", "", "--start", "2012"}, 2, "Usage:"},
+    };
+    const std::pair<const char*, std::string> damaged[] = {
+        {"empty.mdb", ""}, {"text.mdb", "Total: 3\r\n"}, {"head.mdb", sample.substr(0, 4096)},
+        {"half.mdb", sample.substr(0, sample.size() / 2)},
+        {"scrambled.mdb", sample.substr(0, 8192) + std::string(sample.size() - 8192, '\xA5')}};
+    for (const auto& [name, bytes] : damaged) {
+        WriteFile(dir.File(name), bytes);
+        cases.push_back({SampleArgs(output, dir.File(name)), 1, name});
+    }
+    for (const auto& [args, code, text] : cases) {
+        ExporterProcess run(args);
+        SCOPED_TRACE(testing::PrintToString(args));
+        EXPECT_EQ(run.Wait(), code) << run.Stderr();
         EXPECT_EQ(run.Stdout(), "");
-        EXPECT_EQ(Lines(run.Stderr()), 1) << run.Stderr();
-        EXPECT_EQ(ReadFile(dir.File("out.adi")), kEarlier);
-        EXPECT_EQ(dir.Entries().size(), 2u) << "no temporary file left";
+        EXPECT_NE(run.Stderr().find(text), std::string::npos) << run.Stderr();
+        EXPECT_EQ(code == 0, run.Stderr().empty()) << run.Stderr();
+        if (code == 1) {
+            EXPECT_EQ(Lines(run.Stderr()), 1) << run.Stderr();
+        }
+        EXPECT_EQ(ReadFile(output), kEarlier);
+        EXPECT_EQ(out.Entries(), std::vector<std::string>{"adiUpld2Morvask.adi"});
     }
 }
 
@@ -65,34 +106,6 @@ TEST(ExportCli, StopSignalRemovesTheUnfinishedFile) {
     close(fds[0]);
     EXPECT_EQ(ReadFile(dir.File("adiUpld2Morvask.adi")), kEarlier);
     EXPECT_EQ(dir.Entries(), std::vector<std::string>{"adiUpld2Morvask.adi"});
-}
-
-TEST(ExportCli, CheckModesAndUsage) {
-    TempDir dir;
-    WriteFile(dir.File("text.mdb"), "not a database");
-    const std::vector<std::tuple<std::vector<std::string>, int, std::string>> cases = {
-        {{"--check-source", "--source", kSample + "/source.mdb"}, 0, ""},
-        {{"--check-refdata", "--refdata", kSample + "/Refdata.mdb"}, 0, ""},
-        {{"--check-source", "--source", kSample + "/Refdata.mdb"}, 1, "Qervel - mdb file version error\n"},
-        {{"--check-refdata", "--refdata", kSample + "/source.mdb"}, 1, "PREFIX-Pri"},
-        {{"--check-source", "--source", dir.File("text.mdb")}, 1, "text.mdb"},
-        {{"--check-source", "--source", dir.File("missing.mdb")}, 1, "missing.mdb"},
-        {{}, 2, "Usage:"},
-        {{"--source", "a", "--refdata", "b", "--output", "c", "--oprcall", "", "--start", "2012"}, 2, "Usage:"},
-    };
-    for (const auto& [args, code, text] : cases) {
-        ExporterProcess run(args);
-        EXPECT_EQ(run.Wait(), code) << run.Stderr();
-        EXPECT_EQ(run.Stdout(), "");
-        if (code == 0) {
-            EXPECT_EQ(run.Stderr(), "");
-        } else {
-            EXPECT_NE(run.Stderr().find(text), std::string::npos) << run.Stderr();
-        }
-        if (code == 1) {
-            EXPECT_EQ(Lines(run.Stderr()), 1) << run.Stderr();
-        }
-    }
 }
 
 }  // namespace

@@ -1,98 +1,137 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
 #include <fstream>
+#include <random>
 #include <regex>
 #include <sstream>
-
-#include <sys/wait.h>
 
 #include "data/CDaoException.h"
 #include "data/CMorvaskSet.h"
 #include "data/CmorvaskSet2.h"
 #include "data/MdbEngine.h"
+#include "data/VersionCheck.h"
 #include "tests/support/MemoryEngine.h"
+#include "tests/support/TempPrefix.h"
 
 // The shared sample log: 84 contacts entered, 28 edited so that they moved to other
 // pages, 5 deleted (3 of them moved ones); 79 remain, in the order expected.adi shows.
+// Damaged and foreign files are derived from it at test time. Each must end in a clear
+// error of ours naming the file (or, for harmless damage, in all the rows), never in a
+// crash, a hang, rows lost without a word, or anything printed by libmdb.
+
+using namespace std::chrono_literals;
 
 namespace {
 
 const std::string kSampleDir = std::string(MORVASK_TEST_DATA) + "/sample";
 const std::string kSource = kSampleDir + "/source.mdb";
 const std::string kRefdata = kSampleDir + "/Refdata.mdb";
-
-std::vector<ColumnRequest> AllQsoColumns() {
-    std::vector<ColumnRequest> columns;
-    for (const auto& column : QsoTableColumns()) columns.push_back({column.name, column.kind, true});
-    return columns;
-}
-
-std::vector<std::vector<std::string>> ReadAll(RowCursor& cursor) {
-    std::vector<std::vector<std::string>> rows;
-    std::vector<std::string> values;
-    while (cursor.Next(values)) rows.push_back(values);
-    return rows;
-}
-
-std::vector<std::string> ExpectedCalls() {
-    std::ifstream in(kSampleDir + "/expected.adi", std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    std::string adi = text.str();
-    std::vector<std::string> calls;
-    std::regex call("<CALL:(\\d+)>");
-    for (auto it = std::sregex_iterator(adi.begin(), adi.end(), call); it != std::sregex_iterator(); ++it) {
-        auto start = static_cast<std::size_t>(it->position(0) + it->length(0));
-        calls.push_back(adi.substr(start, std::stoul((*it)[1].str())));
-    }
-    return calls;
-}
-
 constexpr std::size_t kCall = 2;
 constexpr std::size_t kNote = 7;
 constexpr std::size_t kValid = 28;
 constexpr std::size_t kNumber = 34;
+constexpr std::size_t kPage = 4096;
+// Pages of the sample's QSO table: its definition and its data pages.
+constexpr std::size_t kQsoDefinitionPage = 28;
+constexpr std::size_t kFirstQsoDataPage = 30;
+constexpr std::size_t kLastQsoDataPage = 48;
 
-TEST(MdbEngineSample, ReadsTheLiveContactsOnlyAndAsManyAsTheTableAnnounces) {
-    MdbEngine engine;
-    auto cursor = engine.OpenTable(kSource, "QSO-TAB", AllQsoColumns());
-    auto rows = ReadAll(*cursor);
-    EXPECT_EQ(rows.size(), 79u) << "deleted contacts came back or live ones were lost";
-    EXPECT_EQ(cursor->RowCount(), 79);
-    ASSERT_FALSE(rows.empty());
-    EXPECT_EQ(rows.front().size(), 41u);
+std::string ReadFile(const std::string& path) {
+    std::stringstream bytes;
+    bytes << std::ifstream(path, std::ios::binary).rdbuf();
+    return bytes.str();
 }
 
-TEST(MdbEngineSample, EditedContactsStayWhereAccessShowsThem) {
-    MdbEngine engine;
-    auto rows = ReadAll(*engine.OpenTable(kSource, "QSO-TAB", AllQsoColumns()));
+// Opens the file and reads every QSO column of every row; damage escapes as CDaoException.
+std::vector<std::vector<std::string>> ReadAllQsoColumns(MdbEngine& engine, const std::string& path,
+                                                        long* announced = nullptr) {
+    std::vector<ColumnRequest> columns;
+    for (const auto& column : QsoTableColumns()) columns.push_back({column.name, column.kind, true});
+    engine.OpenDatabase(path);
+    auto cursor = engine.OpenTable(path, "QSO-TAB", columns);
+    if (announced) *announced = cursor->RowCount();
+    std::vector<std::vector<std::string>> rows;
+    for (std::vector<std::string> values; cursor->Next(values);) rows.push_back(values);
+    return rows;
+}
+
+// The error text of reading path, or "" when it read cleanly.
+std::string TryRead(MdbEngine& engine, const std::string& path, std::size_t* rows = nullptr) {
+    try {
+        auto all = ReadAllQsoColumns(engine, path);
+        if (rows) *rows = all.size();
+    } catch (const CDaoException& e) {
+        return e.what();
+    }
+    return "";
+}
+
+std::vector<std::string> ExpectedCalls() {
+    const std::string adi = ReadFile(kSampleDir + "/expected.adi");
     std::vector<std::string> calls;
-    for (const auto& row : rows) calls.push_back(row[kCall]);
+    const std::regex call("<CALL:(\\d+)>");
+    for (auto it = std::sregex_iterator(adi.begin(), adi.end(), call); it != std::sregex_iterator(); ++it)
+        calls.push_back(adi.substr(static_cast<std::size_t>(it->position(0) + it->length(0)), std::stoul((*it)[1])));
+    return calls;
+}
+
+// While it lives, this process's stdout and stderr go to a file, so that a test can see
+// whether anything was printed.
+class CapturedOutput {
+public:
+    explicit CapturedOutput(std::string file) : m_file(std::move(file)) {
+        std::fflush(nullptr);
+        int fd = ::open(m_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        for (int stream : {1, 2}) ::dup2(fd, stream);
+        ::close(fd);
+    }
+    ~CapturedOutput() {
+        Take();
+        for (int fd : m_saved) ::close(fd);
+    }
+    std::string Take() {
+        std::fflush(nullptr);
+        for (int stream : {1, 2}) ::dup2(m_saved[stream - 1], stream);
+        std::stringstream printed;
+        printed << std::ifstream(m_file).rdbuf();
+        return printed.str();
+    }
+
+private:
+    std::string m_file;
+    int m_saved[2] = {::dup(1), ::dup(2)};
+};
+
+TEST(MdbEngineSample, ReadsTheLiveContactsWhereAccessShowsThem) {
+    MdbEngine engine;
+    long announced = 0;
+    const auto rows = ReadAllQsoColumns(engine, kSource, &announced);
+    ASSERT_EQ(rows.size(), 79u) << "deleted contacts came back or live ones were lost";
+    EXPECT_EQ(announced, 79);
+    EXPECT_EQ(rows.front().size(), 41u);
+    EXPECT_EQ(rows.front()[kCall], "VU6TY") << "the first contact was edited and moved; it still comes first";
 
     // Every exported contact appears, in the export's order.
-    std::vector<std::string> expected = ExpectedCalls();
+    const std::vector<std::string> expected = ExpectedCalls();
     ASSERT_EQ(expected.size(), 62u);
     std::size_t next = 0;
-    for (const std::string& call : calls)
-        if (next < expected.size() && call == expected[next]) ++next;
+    for (const auto& row : rows)
+        if (next < expected.size() && row[kCall] == expected[next]) ++next;
     EXPECT_EQ(next, expected.size()) << "contact " << (next < expected.size() ? expected[next] : "")
                                      << " is out of its place";
-
     // The logging program numbers contacts as they are entered; edits must not reorder them.
     long last = 0;
     for (const auto& row : rows) {
         if (row[kNumber].empty()) continue;
-        long number = std::stol(row[kNumber]);
-        EXPECT_GT(number, last) << "contact " << row[kCall] << " is out of its place";
-        last = number;
+        EXPECT_GT(std::stol(row[kNumber]), last) << "contact " << row[kCall] << " is out of its place";
+        last = std::stol(row[kNumber]);
     }
-    EXPECT_EQ(calls.front(), "VU6TY") << "the first contact was edited and moved; it still comes first";
-}
 
-TEST(MdbEngineSample, ValuesComeAsDaoBindsThem) {
-    MdbEngine engine;
-    auto rows = ReadAll(*engine.OpenTable(kSource, "QSO-TAB", AllQsoColumns()));
-    ASSERT_GE(rows.size(), 2u);
+    // Values as DAO binds them.
     EXPECT_EQ(rows[1][kCall], "YV0RU");
     EXPECT_EQ(rows[1][kValid], "-1") << "a long column keeps its sign";
     EXPECT_EQ(rows[1][kNumber], "2");
@@ -103,61 +142,139 @@ TEST(MdbEngineSample, ValuesComeAsDaoBindsThem) {
 
 TEST(MdbEngineSample, OnlyFetchedColumnsAreSentButAllMustExist) {
     MdbEngine engine;
-    auto cursor = engine.OpenTable(kSource, "QSO-TAB",
-                                   {{"QSO-DATE", FieldKind::Text, false}, {"QSO-CALL", FieldKind::Text, true}});
+    auto cursor = engine.OpenTable(kSource, "qso-tab",
+                                   {{"QSO-DATE", FieldKind::Text, false}, {"qso-call", FieldKind::Text, true}});
     std::vector<std::string> values;
     ASSERT_TRUE(cursor->Next(values));
     EXPECT_EQ(values, std::vector<std::string>{"VU6TY"});
 
-    try {
-        engine.OpenTable(kSource, "QSO-TAB", {{"QSO-NOPE", FieldKind::Text, false}});
-        FAIL() << "a missing column that is not read must still fail the open";
-    } catch (const CDaoException& e) {
-        std::string text = e.what();
-        EXPECT_NE(text.find("[QSO-NOPE]"), std::string::npos) << text;
-        EXPECT_NE(text.find("[QSO-TAB]"), std::string::npos) << text;
-        EXPECT_NE(text.find(kSource), std::string::npos) << text;
+    for (const auto& [table, column] : {std::pair{"QSO-TAB", "QSO-NOPE"}, std::pair{"QSO-TABLE", "QSO-CALL"}}) {
+        try {
+            engine.OpenTable(kSource, table, {{column, FieldKind::Text, false}});
+            ADD_FAILURE() << table << "." << column << " opened";
+        } catch (const CDaoException& e) {
+            const std::string text = e.what();
+            EXPECT_NE(text.find(std::string("[") + table + "]"), std::string::npos) << text;
+            EXPECT_NE(text.find(kSource), std::string::npos) << text;
+            if (std::string(table) == "QSO-TAB") {
+                EXPECT_NE(text.find("[QSO-NOPE]"), std::string::npos) << text;
+            }
+        }
     }
 }
 
-TEST(MdbEngineSample, FirstValueOfVersionTable) {
+TEST(MdbEngineSample, VersionIsReadFromTheLogAndRefusedWhereThereIsNone) {
     MdbEngine engine;
-    EXPECT_EQ(engine.ReadFirstValue(kSource, "VERSION"), std::optional<std::string>("6"));
     EXPECT_EQ(engine.ReadFirstValue(kSource, "version"), std::optional<std::string>("6"));
-    EXPECT_THROW(engine.ReadFirstValue(kRefdata, "VERSION"), CDaoException);
+    EXPECT_TRUE(CheckMdbVersion(engine, kSource));
+    EXPECT_FALSE(CheckMdbVersion(engine, kRefdata)) << "a database without a VERSION table";
 }
 
 TEST(MdbEngineSample, RecordsetsWalkBothSampleTables) {
     MdbEngine engine;
     CmorvaskSet2 qso(engine, [] { return kSource; });
-    qso.Open();
     int contacts = 0;
-    int32_t firstNumber = -1;
-    for (; !qso.IsEOF(); qso.MoveNext()) {
-        if (contacts++ == 0) firstNumber = qso.m_QSO_NUMBER;
+    for (qso.Open(); !qso.IsEOF(); qso.MoveNext()) {
+        if (contacts++ == 0) {
+            EXPECT_EQ(qso.m_QSO_NUMBER, 1);
+        }
     }
     EXPECT_EQ(contacts, 79);
-    EXPECT_EQ(firstNumber, 1);
-    qso.Close();
 
     CMorvaskSet prefixes(engine, [] { return kRefdata; });
-    prefixes.Open();
     int rows = 0;
-    for (; !prefixes.IsEOF(); prefixes.MoveNext()) ++rows;
+    for (prefixes.Open(); !prefixes.IsEOF(); prefixes.MoveNext()) ++rows;
     EXPECT_EQ(rows, 65);
-    prefixes.MoveFirst();
-    EXPECT_FALSE(prefixes.IsEOF());
 }
 
-TEST(MdbEngineSample, CursorClosedEarlyLeavesNothingBehind) {
-    MdbEngine engine;
-    for (int i = 0; i < 20; ++i) {
-        auto cursor = engine.OpenTable(kSource, "QSO-TAB", AllQsoColumns());
-        std::vector<std::string> values;
-        ASSERT_TRUE(cursor->Next(values));
+std::string Replaced(std::string bytes, std::size_t at, const std::string& with) {
+    return bytes.replace(at, with.size(), with);
+}
+
+TEST(MdbEngineDamage, ForeignAndDamagedFilesGiveOurOwnClearError) {
+    const std::string sample = ReadFile(kSource);
+    ASSERT_EQ(sample.size() % kPage, 0u);
+    std::mt19937 random(20121);
+    std::string noise(16 * kPage, '\0');
+    for (char& c : noise) c = static_cast<char>(random());
+    // The QSO table definition announces its row count at offset 16 of its page.
+    const std::size_t rowCount = kQsoDefinitionPage * kPage + 16;
+    struct Case {
+        const char* name;
+        std::string bytes;
+        const char* expected;  // a piece of the error text
+    };
+    const Case cases[] = {
+        {"zero length", "", "is not an Access database"},
+        {"a text file", "QSO-DATE,QSO-CALL\n20120101,PA3ABC\n", "is not an Access database"},
+        {"random bytes", noise, "is not an Access database"},
+        {"unknown format version", Replaced(sample, 0x14, "\x42"), "is not an Access database"},
+        {"only the first page", sample.substr(0, kPage), "is damaged"},
+        {"cut inside a page", sample.substr(0, sample.size() - 100), "is damaged"},
+        {"cut before the QSO pages", sample.substr(0, kFirstQsoDataPage * kPage), "is damaged"},
+        {"cut before the last QSO page", sample.substr(0, kLastQsoDataPage * kPage), "is damaged"},
+        {"QSO table definition zeroed", Replaced(sample, kQsoDefinitionPage * kPage, std::string(kPage, '\0')),
+         "is damaged"},
+        {"a data page zeroed", Replaced(sample, 33 * kPage, std::string(kPage, '\0')), "is damaged"},
+        {"definition announces one row more than the pages hold", Replaced(sample, rowCount, "\x50"),
+         "announces 80 rows but 79"},
+        {"definition announces one row fewer than the pages hold", Replaced(sample, rowCount, "\x4e"),
+         "more rows than the 78"},
+    };
+    TempPrefix dir;
+    MdbEngine engine(MdbEngine::Limits{5s});
+    for (const Case& c : cases) {
+        const std::string path = dir.WriteFile("log.mdb", c.bytes);
+        CapturedOutput output(dir.Root() + "/output.txt");
+        const std::string error = TryRead(engine, path);
+        EXPECT_EQ(output.Take(), "") << c.name << ": something reached stdout or stderr";
+        EXPECT_NE(error.find(c.expected), std::string::npos) << c.name << ": " << error;
+        EXPECT_NE(error.find("'" + path + "'"), std::string::npos) << c.name << ": the error does not name the file";
     }
-    // A reader that was not reaped would still be our child here.
-    EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1);
+}
+
+TEST(MdbEngineDamage, PathsThatAreNotFilesSayWhatIsWrong) {
+    TempPrefix dir;
+    MdbEngine engine;
+    const std::string missing = dir.Root() + "/nowhere.mdb";
+    EXPECT_NE(TryRead(engine, missing).find("Could not find file '" + missing + "'"), std::string::npos);
+    EXPECT_NE(TryRead(engine, dir.Root()).find("is not an Access database"), std::string::npos);
+    EXPECT_FALSE(CheckMdbVersion(engine, missing)) << "a missing file refuses the version, without an error";
+}
+
+TEST(MdbEngineDamage, FlippedBytesEndInAllRowsOrAClearErrorNeverACrashOrHang) {
+    // First bytes flipped in each page of the QSO table, then in pages chosen at random.
+    const std::string sample = ReadFile(kSource);
+    std::vector<std::size_t> pages;
+    for (unsigned seed = 0; seed < 4; ++seed) {
+        pages.push_back(kQsoDefinitionPage);
+        for (std::size_t page = kFirstQsoDataPage; page <= kLastQsoDataPage; ++page) pages.push_back(page);
+    }
+    std::mt19937 random(7);
+    std::uniform_int_distribution<std::size_t> anyPage(1, sample.size() / kPage - 1);
+    while (pages.size() < 380) pages.push_back(anyPage(random));
+
+    TempPrefix dir;
+    MdbEngine engine(MdbEngine::Limits{3s});
+    std::vector<std::string> failures;
+    int errors = 0;
+    CapturedOutput output(dir.Root() + "/output.txt");
+    for (std::size_t mutant = 0; mutant < pages.size(); ++mutant) {
+        std::string bytes = sample;
+        std::uniform_int_distribution<std::size_t> offset(0, kPage - 1);
+        for (std::size_t flips = 1 + random() % 40; flips > 0; --flips)
+            bytes[pages[mutant] * kPage + offset(random)] ^= static_cast<char>(0xFF);
+        const std::string path = dir.WriteFile("log.mdb", bytes);
+        std::size_t rows = 0;
+        const std::string error = TryRead(engine, path, &rows);
+        errors += !error.empty();
+        if (error.empty() ? rows != 79 : error.find(path) == std::string::npos)
+            failures.push_back("page " + std::to_string(pages[mutant]) + ": " + std::to_string(rows) + " rows, " + error);
+        (void)CheckMdbVersion(engine, path);
+    }
+    EXPECT_EQ(output.Take(), "") << "libmdb printed something";
+    EXPECT_EQ(failures, std::vector<std::string>{});
+    EXPECT_GT(errors, 0) << "no mutant was noticed at all";
 }
 
 }  // namespace

@@ -4,6 +4,9 @@
 #include <cctype>
 
 #include "data/CDaoException.h"
+#include "data/CDaoFieldExchange.h"
+#include "data/CMorvaskSet.h"
+#include "data/CmorvaskSet2.h"
 
 namespace {
 
@@ -33,6 +36,20 @@ private:
     long m_failAfter;
 };
 
+// The columns a recordset binds, in binding order, as its DoFieldExchange declares them.
+template <typename Recordset>
+std::vector<MemoryEngine::Column> BoundColumns() {
+    MemoryEngine unused;
+    Recordset recordset(unused, [] { return std::string(); });
+    std::vector<ColumnRequest> requests;
+    const std::vector<std::string> all;
+    CDaoFieldExchange fx = CDaoFieldExchange::Describe(&requests, &all);
+    recordset.DoFieldExchange(&fx);
+    std::vector<MemoryEngine::Column> columns;
+    for (const ColumnRequest& request : requests) columns.push_back({request.name, request.kind});
+    return columns;
+}
+
 }  // namespace
 
 MemoryEngine::Table& MemoryEngine::SetTable(const std::string& path, const std::string& table, Table contents) {
@@ -40,18 +57,17 @@ MemoryEngine::Table& MemoryEngine::SetTable(const std::string& path, const std::
 }
 
 MemoryEngine::Table& MemoryEngine::GetTable(const std::string& path, const std::string& table) {
-    return const_cast<Table&>(FindTable(path, table).second);
+    return FindTable(path, table).second;
 }
 
 void MemoryEngine::FailAfter(const std::string& path, const std::string& table, long rows) {
     m_files[path].failAfter[table] = rows;
 }
 
-const std::pair<const std::string, MemoryEngine::Table>& MemoryEngine::FindTable(const std::string& path,
-                                                                                 const std::string& table) const {
-    auto file = m_files.find(path);
-    if (file == m_files.end()) throw CDaoException("Could not find file '" + path + "'.");
-    for (const auto& entry : file->second.tables)
+std::pair<const std::string, MemoryEngine::Table>& MemoryEngine::FindTable(const std::string& path,
+                                                                           const std::string& table) {
+    OpenDatabase(path);
+    for (auto& entry : m_files.at(path).tables)
         if (SameName(entry.first, table)) return entry;
     throw CDaoException("The table [" + table + "] does not exist in '" + path + "'.");
 }
@@ -90,30 +106,6 @@ std::optional<std::string> MemoryEngine::ReadFirstValue(const std::string& path,
     return contents.rows.front().front();
 }
 
-std::vector<MemoryEngine::Column> QsoTableColumns() {
-    std::vector<MemoryEngine::Column> columns;
-    for (const char* name :
-         {"QSO-DATE", "QSO-TIME", "QSO-CALL", "QSO-RSTS", "QSO-RSTR", "QSO-NAME", "QSO-QTH", "QSO-NOTE", "QSO-PREFIX",
-          "QSO-CQ-ZONE", "QSO-ITU-ZONE", "QSO-MODE", "QSO-SUBMODE", "QSO-FREQ", "QSO-BAND", "QSO-WPX", "QSO-STATE",
-          "QSO-COUNTY", "QSO-IOTA", "QSO-GRID", "QSO-TEN-TEN", "QSO-SPEC1", "QSO-SPEC2", "QSO-CONFIRM", "QSO-QSLS",
-          "QSO-QSL-SENT", "QSO-QSL-VIA", "QSO-MGR-NUMB", "QSO-VALID", "QSO-AWARD", "QSO-SELECT", "QSO-CATEGORY",
-          "QSO-SAT", "QSO-QSL-NUMBER", "QSO-NUMBER", "QSO-OPRCALL", "QSO-QSLRDATE", "QSO-POWER", "QSO-LOTWREC",
-          "QSO-ENDTIME", "QSO-SATMODE"}) {
-        std::string n = name;
-        bool isLong = n == "QSO-VALID" || n == "QSO-AWARD" || n == "QSO-SELECT" || n == "QSO-CATEGORY" ||
-                      n == "QSO-NUMBER";
-        columns.push_back({n, isLong ? FieldKind::Long : FieldKind::Text});
-    }
-    return columns;
-}
+std::vector<MemoryEngine::Column> QsoTableColumns() { return BoundColumns<CmorvaskSet2>(); }
 
-std::vector<MemoryEngine::Column> PrefixTableColumns() {
-    std::vector<MemoryEngine::Column> columns;
-    for (const char* name : {"PREFIX", "COUNTRY", "LATITUDE", "LONGITUDE", "DEL-STATUS", "QSL-FIELD-CHECK",
-                             "QSL-BUREAU", "CQ-ZONE", "ITU-ZONE", "ARRL-ID", "CONTINENT", "TIMEDIFF"}) {
-        std::string n = name;
-        bool isFlag = n == "DEL-STATUS" || n == "QSL-FIELD-CHECK" || n == "QSL-BUREAU";
-        columns.push_back({n, isFlag ? FieldKind::Bool : FieldKind::Text});
-    }
-    return columns;
-}
+std::vector<MemoryEngine::Column> PrefixTableColumns() { return BoundColumns<CMorvaskSet>(); }

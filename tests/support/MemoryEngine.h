@@ -41,12 +41,12 @@ private:
         std::map<std::string, Table> tables;  // keyed by the name as given
         std::map<std::string, long> failAfter;
     };
-    const std::pair<const std::string, Table>& FindTable(const std::string& path, const std::string& table) const;
+    std::pair<const std::string, Table>& FindTable(const std::string& path, const std::string& table);
 
     std::map<std::string, File> m_files;
     int m_openTableCalls = 0;
 };
 
-// The 41 columns of "QSO-TAB" and the 12 of "PREFIX-Pri", in their binding order.
+// The 41 columns of "QSO-TAB" and the 12 of "PREFIX-Pri", as the recordsets bind them.
 std::vector<MemoryEngine::Column> QsoTableColumns();
 std::vector<MemoryEngine::Column> PrefixTableColumns();

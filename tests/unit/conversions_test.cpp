@@ -8,6 +8,8 @@
 
 namespace {
 
+std::string Joined(QslStatus::States s) { return std::string(s.qsl) + "/" + std::string(s.lotw); }
+
 TEST(Conversions, BandEveryCodeAndNothingElse) {
     const std::vector<std::pair<std::string, std::string>> rows = {
         {"0", "2M"}, {"1", "6M"}, {"2", "10M"}, {"3", "12M"}, {"4", "15M"}, {"5", "17M"}, {"6", "20M"}, {"7", "30M"},
@@ -27,17 +29,17 @@ TEST(Conversions, ModeCodesAndDigitalSubmodes) {
         {"6", "CLOVER", "CLO"}, {"6", "GTOR", "GTOR"}, {"6", "FELDHELL", "HELL"}, {"6", "PSK31", "PSK31"},
         {"6", "pactor", "pactor"}, {"6", "", ""}, {"8", "", ""}, {"06", "PACTOR", ""}, {"", "", ""}};
     for (const auto& [mode, submode, expected] : rows)
-        EXPECT_EQ(BandModeFreq::Mode(mode, submode), expected) << "mode \"" << mode << "\" submode \"" << submode << '"';
+        EXPECT_EQ(BandModeFreq::Mode(mode, submode), expected) << "mode " << mode << ", submode " << submode;
 }
 
 TEST(Conversions, FrequencyMovesTheSeparatorKeepingEveryDigit) {
     const std::vector<std::pair<std::string, std::string>> rows = {  // kHz, MHz ("-": no FREQ line)
         {"14025.50", "14.02550"}, {"14025.5", "14.02550"}, {"7025.50", "7.02550"}, {"3525.1234", "3.5251234"},
         {"144300.00", "144.30000"}, {"1296100.00", "1296.10000"}, {"50125.000", "50.125000"},
-        {"7025.500", "7.025500"},       // cut by position this gave "70.25.00"
+        {"7025.500", "7.025500"},  // cut by position this gave "70.25.00"
         {"14025", "14.025"}, {"136.5", "0.13650"}, {"5", "0.005"}, {"10368100.00", "10368.10000"},
-        {"7163,43", "7.16343"}, {"7163,4", "7.1634"}, {"0014025.50", "14.02550"}, {" 7025.5 ", "7.02550"},
-        {"14025.", "14.025"}, {".5", "0.00050"},
+        {"7163,43", "7.16343"}, {"7163,4", "7.1634"}, {"0014025.50", "14.02550"}, {"14025.", "14.025"},
+        {".5", "0.00050"}, {" 7025.5 ", "7.02550"},
         {"", "-"}, {"   ", "-"}, {"abc", "-"}, {"70.25.00", "-"}, {"-7025.5", "-"}, {"7025 .5", "-"}, {",", "-"}};
     for (const auto& [kHz, expected] : rows) {
         std::string mhz = "stale";
@@ -47,32 +49,21 @@ TEST(Conversions, FrequencyMovesTheSeparatorKeepingEveryDigit) {
 }
 
 TEST(Conversions, QslReceivedFromCodeAndVerifiedBit) {
-    struct Row {
-        std::string confirm;
-        int32_t award;
-        std::string qsl, lotw;
-    };
-    const std::vector<Row> rows = {
-        {"0", 0, "N", "N"}, {"0", 1, "N", "N"}, {"0", -1, "N", "N"}, {"1", 6, "Y", "N"}, {"1", 1, "V", "N"},
-        {"2", 0, "N", "Y"}, {"2", 3, "N", "V"}, {"3", 0, "Y", "Y"}, {"3", 1, "V", "V"}, {"1", 511, "V", "N"},
+    const std::vector<std::tuple<std::string, int32_t, std::string>> rows = {  // confirm, award, "qsl/lotw"
+        {"0", 0, "N/N"}, {"0", 1, "N/N"}, {"0", -1, "N/N"}, {"1", 6, "Y/N"}, {"1", 1, "V/N"}, {"2", 0, "N/Y"},
+        {"2", 3, "N/V"}, {"3", 0, "Y/Y"}, {"3", 1, "V/V"}, {"1", 511, "V/N"},
         // Bit 0 decides for every value, 512 and above and negative ones too.
-        {"3", 512, "Y", "Y"}, {"3", 513, "V", "V"}, {"2", -2, "N", "Y"}, {"3", -1, "V", "V"},
+        {"3", 512, "Y/Y"}, {"3", 513, "V/V"}, {"2", -2, "N/Y"}, {"3", -1, "V/V"},
         // Unknown codes give empty states rather than the previous contact's.
-        {"4", 1, "", ""}, {"01", 0, "", ""}, {"", 0, "", ""}};
-    for (const Row& r : rows) {
-        QslStatus::States s = QslStatus::Received(r.confirm, r.award);
-        EXPECT_EQ(std::string(s.qsl) + "/" + std::string(s.lotw), r.qsl + "/" + r.lotw)
-            << "confirm \"" << r.confirm << "\" award " << r.award;
-    }
+        {"4", 1, "/"}, {"01", 0, "/"}, {"", 0, "/"}};
+    for (const auto& [confirm, award, expected] : rows)
+        EXPECT_EQ(Joined(QslStatus::Received(confirm, award)), expected) << confirm << ", award " << award;
 }
 
 TEST(Conversions, QslSent) {
     const std::vector<std::array<std::string, 2>> rows = {
         {"0", "N/N"}, {"1", "Y/N"}, {"2", "N/Y"}, {"3", "Y/Y"}, {"5", "/"}, {"", "/"}, {"1 ", "/"}};
-    for (const auto& [qsls, expected] : rows) {
-        QslStatus::States s = QslStatus::Sent(qsls);
-        EXPECT_EQ(std::string(s.qsl) + "/" + std::string(s.lotw), expected) << "sent \"" << qsls << '"';
-    }
+    for (const auto& [qsls, expected] : rows) EXPECT_EQ(Joined(QslStatus::Sent(qsls)), expected) << "sent " << qsls;
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "settings/IniReaders.h"
@@ -15,7 +16,10 @@ std::string ReadAll(const WinePrefix& wine) {
     return source + "|" + oprCall + "|" + refdata + "|" + adi;
 }
 
-TEST(IniReaders, GiveTheDialogsStartingValues) {
+// All rows share one prefix and one WinePrefix, each writing its own settings file: a
+// reader that kept an earlier readout would show stale paths after the operator fixed
+// the file.
+TEST(IniReaders, GiveTheDialogsStartingValuesFromTheFileAsItIsThen) {
     const std::string none = "||\\Refdata.mdb|\\adiUpld2Morvask.adi";
     const struct {
         const char* name;
@@ -23,10 +27,10 @@ TEST(IniReaders, GiveTheDialogsStartingValues) {
         std::string contents;
         std::string expected;
     } cases[] = {
-        {"no settings file: paths on the root", "other.ini", "[Dir]\nPGMPATH=D:\\Log\n", none},
         {"PGMPATH with a trailing backslash", "Qvl2007.ini",
          "[Dir]\r\nDATAPATH=D:\\Log\\Qervel.mdb\r\nPGMPATH=D:\\Log\\\r\n[Gen]\r\nOPRCALL=PA3ABC\r\n",
          "D:\\Log\\Qervel.mdb|PA3ABC|D:\\Log\\Refdata.mdb|D:\\Log\\adiUpld2Morvask.adi"},
+        {"no settings file: paths on the root", "other.ini", "[Dir]\nPGMPATH=D:\\Log\n", none},
         {"PGMPATH without one", "Qvl2007.ini", "[Dir]\nPGMPATH=D:\\Log\n", "||D:\\Log\\Refdata.mdb|D:\\Log\\adiUpld2Morvask.adi"},
         {"two trailing backslashes lose only one", "Qvl2007.ini", "[Dir]\nPGMPATH=D:\\Log\\\\\n",
          "||D:\\Log\\\\Refdata.mdb|D:\\Log\\\\adiUpld2Morvask.adi"},
@@ -37,24 +41,14 @@ TEST(IniReaders, GiveTheDialogsStartingValues) {
         {"keys of the wrong section are not taken", "Qvl2007.ini", "[Gen]\nDATAPATH=C:\\x.mdb\nPGMPATH=C:\\x\n[Dir]\nOPRCALL=X\n", none},
         {"file name in any letter case", "QVL2007.INI", "[Gen]\nOPRCALL=PA3ABC\n", "|PA3ABC" + none.substr(1)},
     };
-    for (const auto& row : cases) {
-        TempPrefix prefix;
-        prefix.WriteFile(std::string("drive_c/windows/") + row.fileName, row.contents);
-        EXPECT_EQ(ReadAll(WinePrefix(prefix.Root())), row.expected) << row.name;
-    }
-    EXPECT_EQ(ReadAll(WinePrefix("/nonexistent/prefix")), none);
-    EXPECT_EQ(ReadAll(WinePrefix("")), none);
-}
-
-// Every showing of the dialog reads the file again; a reader that kept the first readout
-// would show stale paths after the operator fixed the file.
-TEST(IniReaders, EachCallReadsTheFileAsItIsThen) {
     TempPrefix prefix;
     const WinePrefix wine(prefix.Root());
-    prefix.WriteFile("drive_c/windows/Qvl2007.ini", "[Dir]\nPGMPATH=C:\\Old\n");
-    ReadAll(wine);
-    prefix.WriteFile("drive_c/windows/Qvl2007.ini", "[Dir]\nPGMPATH=C:\\New\n");
-    EXPECT_EQ(ReadAll(wine), "||C:\\New\\Refdata.mdb|C:\\New\\adiUpld2Morvask.adi");
+    for (const auto& row : cases) {
+        const std::string file = prefix.WriteFile(std::string("drive_c/windows/") + row.fileName, row.contents);
+        EXPECT_EQ(ReadAll(wine), row.expected) << row.name;
+        std::filesystem::remove(file);
+    }
+    EXPECT_EQ(ReadAll(WinePrefix("")), none);
 }
 
 }  // namespace

@@ -21,14 +21,23 @@ std::string Repeat(const std::string& unit, std::size_t times) {
     return out;
 }
 
+std::string RandomBytes(std::size_t count) {
+    std::mt19937 random(2007);
+    std::string out;
+    while (count-- > 0) out += static_cast<char>(random() & 0xFF);
+    return out;
+}
+
+// The last rows are damaged or foreign files: they must never bring the reader down, and
+// a good line after the damage is still read.
 TEST(ProfileFile, GivesTheValueWindowsWouldGive) {
-    struct Case {
+    const std::string longLine(3'000'000, 'L');
+    const struct {
         const char* name;
         std::string file;
         const char* key;
         std::string expected;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"names ignore letter case", "[dir]\ndataPath=C:\\Q.mdb\n", "DATAPATH", "C:\\Q.mdb"},
         {"first of two equal keys wins", "[Dir]\nA=first\na=second\n", "A", "first"},
         {"only the first equal section is searched", "[Dir]\nA=1\n[DIR]\nB=2\n", "B", "<default>"},
@@ -51,31 +60,14 @@ TEST(ProfileFile, GivesTheValueWindowsWouldGive) {
         {"1252 accents count one byte each", "[Dir]\nA=" + Repeat("\xE9", 600), "A", Repeat("\xC3\xA9", 511)},
         {"utf-8 never cut inside a character", "\xEF\xBB\xBF[Dir]\nA=" + Repeat("\xC3\xA9", 300), "A", Repeat("\xC3\xA9", 255)},
         {"utf-16 counts two bytes a character", Utf16Le("[Dir]\nA=" + Repeat("y", 300)), "A", Repeat("y", 255)},
+        {"binary garbage before the section", "x" + RandomBytes(200000) + "\n[Dir]\nA=found\n", "A", "found"},
+        {"lines of megabytes", "[Dir]\n" + longLine + "\nA=found\n[" + longLine, "A", "found"},
+        {"utf-8 cut inside a character", "\xEF\xBB\xBF[Dir]\nA=found\n\xE2\x82", "A", "found"},
+        {"utf-16 with an odd last byte", Utf16Le("[Dir]\nA=found\n") + "\x41"s, "A", "found"},
+        {"utf-16 ending in a lone surrogate", Utf16Le("[Dir]\nA=found\n") + "\x00\xD8"s, "A", "found"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         EXPECT_EQ(ProfileFile::Parse(c.file).GetString("Dir", c.key, "<default>"), c.expected) << c.name;
-    }
-}
-
-// A damaged or foreign file must never bring the reader down, and a good line after the
-// damage is still read.
-TEST(ProfileFile, GarbageLongLinesAndTruncatedTextDoNotStopTheReader) {
-    std::mt19937 random(2007);
-    std::string garbage = "x";
-    for (int i = 0; i < 200000; ++i) garbage += static_cast<char>(random() & 0xFF);
-    const std::string longLine(3'000'000, 'L');
-    const std::string files[] = {
-        garbage + "\n[Dir]\nA=found\n",
-        "[Dir]\n" + longLine + "\nA=found\n[" + longLine,
-        "\xEF\xBB\xBF[Dir]\nA=found\n\xE2\x82",      // UTF-8 cut inside a character
-        Utf16Le("[Dir]\nA=found\n") + "\x41"s,       // UTF-16 with an odd last byte
-        Utf16Le("[Dir]\nA=found\n") + "\x00\xD8"s,   // a lone surrogate at the end
-    };
-    for (const std::string& file : files) {
-        EXPECT_EQ(ProfileFile::Parse(file).GetString("Dir", "A"), "found");
-    }
-    for (const char* path : {"", "/nonexistent/Qvl2007.ini", "/"}) {
-        EXPECT_EQ(ProfileFile::Load(path).GetString("Dir", "A", "none"), "none") << path;
     }
 }
 

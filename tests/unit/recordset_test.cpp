@@ -1,47 +1,45 @@
 #include <gtest/gtest.h>
 
 #include "data/CDaoException.h"
-#include "data/CMorvaskSet.h"
-#include "data/CmorvaskSet2.h"
+#include "data/CMorvaskDoc.h"
 #include "tests/support/MemoryEngine.h"
 
 namespace {
 
 using Row = std::vector<std::optional<std::string>>;
 
-Row QsoRow(const std::string& date, const std::string& call, const std::string& valid) {
+Row QsoRow(const std::string& call, std::optional<std::string> valid, const std::string& name = "") {
     Row row(41);
-    row[0] = date;
     row[2] = call;
-    row[28] = valid;
+    row[5] = name;
+    row[28] = std::move(valid);
     return row;
 }
 
 struct RecordsetTest : ::testing::Test {
     MemoryEngine engine;
-    CmorvaskSet2 qso{engine, [] { return std::string("log.mdb"); }};
-    CMorvaskSet prefixes{engine, [] { return std::string("Refdata.mdb"); }};
+    RunSettings settings;
+    CMorvaskDoc doc{engine, settings};
+    CmorvaskSet2& qso = doc.m_morvaskSet2;
+    CMorvaskSet& prefixes = doc.m_morvaskSet;
 
     void SetUp() override {
+        settings.m_strSourcePath = "log.mdb";
+        settings.m_strRefdataPath = "Refdata.mdb";
         engine.SetTable("log.mdb", "QSO-TAB", {QsoTableColumns(), {}});
         engine.SetTable("Refdata.mdb", "PREFIX-Pri", {PrefixTableColumns(), {}});
     }
+    std::vector<Row>& QsoRows() { return engine.GetTable("log.mdb", "QSO-TAB").rows; }
+    std::vector<std::string> WalkCalls() {
+        std::vector<std::string> calls;
+        for (qso.Open(); !qso.IsEOF(); qso.MoveNext()) calls.push_back(qso.m_QSO_CALL);
+        return calls;
+    }
 };
 
-TEST_F(RecordsetTest, EmptyTableStandsBeforeStartAndPastEnd) {
+TEST_F(RecordsetTest, WalksInOrderAndMoveFirstAfterTheEndReadsTheTableAgain) {
+    QsoRows() = {QsoRow("PA3ABC", "-1"), QsoRow("DL1XX", std::nullopt)};
     qso.Open();
-    EXPECT_TRUE(qso.IsOpen());
-    EXPECT_TRUE(qso.IsEOF());
-    EXPECT_TRUE(qso.IsBOF());
-}
-
-TEST_F(RecordsetTest, WalksRowsInOrderAndFillsMembers) {
-    auto& rows = engine.GetTable("log.mdb", "QSO-TAB").rows;
-    rows.push_back(QsoRow("20120101", "PA3ABC", "-1"));
-    rows.push_back(QsoRow("20120102", "DL1XX", std::string()));
-    qso.Open();
-    ASSERT_FALSE(qso.IsEOF());
-    EXPECT_EQ(qso.m_QSO_DATE, "20120101");
     EXPECT_EQ(qso.m_QSO_VALID, -1);
     qso.MoveNext();
     EXPECT_EQ(qso.m_QSO_CALL, "DL1XX");
@@ -50,55 +48,46 @@ TEST_F(RecordsetTest, WalksRowsInOrderAndFillsMembers) {
     EXPECT_TRUE(qso.IsEOF());
     EXPECT_FALSE(qso.IsBOF());
     qso.MoveFirst();
-    EXPECT_EQ(qso.m_QSO_DATE, "20120101") << "MoveFirst after the end reads the table again";
+    EXPECT_EQ(qso.m_QSO_CALL, "PA3ABC");
+    EXPECT_FALSE(qso.IsEOF());
 }
 
-TEST_F(RecordsetTest, SecondOpenSeesRowsAddedSinceTheFirst) {
-    auto& rows = engine.GetTable("log.mdb", "QSO-TAB").rows;
-    rows.push_back(QsoRow("20120101", "PA3ABC", "1"));
-    qso.Open();
+TEST_F(RecordsetTest, EveryOpenReadsTheFileTheSettingsNameThen) {
+    QsoRows() = {QsoRow("PA3ABC", "1")};
+    EXPECT_EQ(WalkCalls(), std::vector<std::string>{"PA3ABC"});
     qso.Close();
-    rows.push_back(QsoRow("20120102", "PA3ABC", "1"));
-    qso.Open();
-    int seen = 0;
-    for (; !qso.IsEOF(); qso.MoveNext()) ++seen;
-    EXPECT_EQ(seen, 2);
-}
-
-TEST_F(RecordsetTest, MissingColumnFailsTheOpenNamingIt) {
-    auto& table = engine.GetTable("log.mdb", "QSO-TAB");
-    table.columns.erase(table.columns.begin() + 20);  // QSO-TEN-TEN, never read but bound
-    try {
-        qso.Open();
-        FAIL() << "open succeeded without [QSO-TEN-TEN]";
-    } catch (const CDaoException& e) {
-        EXPECT_NE(std::string(e.what()).find("QSO-TEN-TEN"), std::string::npos) << e.what();
-    }
-    EXPECT_FALSE(qso.IsOpen());
+    // Settings changed after the document was built are the ones opened.
+    engine.SetTable("other.mdb", "QSO-TAB", {QsoTableColumns(), {QsoRow("G4ABC", "1")}});
+    settings.m_strSourcePath = "other.mdb";
+    EXPECT_EQ(WalkCalls(), std::vector<std::string>{"G4ABC"});
+    settings.m_strRefdataPath = "other.mdb";
+    EXPECT_THROW(prefixes.Open(), CDaoException) << "the prefix recordset must read the reference path";
+    EXPECT_FALSE(prefixes.IsOpen());
 }
 
 TEST_F(RecordsetTest, UnfetchedColumnsMustExistButKeepTheirMembersEmpty) {
-    auto& rows = engine.GetTable("log.mdb", "QSO-TAB").rows;
-    Row row = QsoRow("20120101", "PA3ABC", "1");
-    row[5] = "Hans";  // QSO-NAME
-    rows.push_back(row);
-    qso.SetFetchedColumns({"QSO-DATE", "QSO-CALL"});
+    QsoRows() = {QsoRow("PA3ABC", "1", "Hans")};
+    qso.SetFetchedColumns({"QSO-CALL"});
     qso.Open();
     EXPECT_EQ(qso.m_QSO_CALL, "PA3ABC");
     EXPECT_EQ(qso.m_QSO_NAME, "");
     EXPECT_EQ(qso.m_QSO_VALID, 0);
+    qso.Close();
+    auto& columns = engine.GetTable("log.mdb", "QSO-TAB").columns;
+    columns.erase(columns.begin() + 20);  // QSO-TEN-TEN
+    EXPECT_THROW(qso.Open(), CDaoException) << "a bound column that is not read must still exist";
+    EXPECT_FALSE(qso.IsOpen());
 }
 
-TEST_F(RecordsetTest, KeptRowsRewindWithoutReadingTheTableAgain) {
-    auto& rows = engine.GetTable("Refdata.mdb", "PREFIX-Pri").rows;
+TEST_F(RecordsetTest, KeptPrefixRowsRewindWithoutReadingTheTableAgain) {
     for (const char* p : {"DL", "PA", "G"}) {
         Row row(12);
         row[0] = p;
         row[4] = "-1";
-        rows.push_back(row);
+        engine.GetTable("Refdata.mdb", "PREFIX-Pri").rows.push_back(row);
     }
     prefixes.Open();
-    int opens = engine.OpenTableCalls();
+    const int opens = engine.OpenTableCalls();
     prefixes.MoveNext();
     prefixes.MoveNext();
     EXPECT_EQ(prefixes.m_PREFIX, "G");

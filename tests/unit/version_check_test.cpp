@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <climits>
-
 #include "data/VersionCheck.h"
 #include "tests/support/MemoryEngine.h"
 
@@ -13,6 +11,7 @@ struct VersionCase {
     const char* name;
     std::vector<Cell> firstColumn;  // one cell per row, in table order
     bool accepted;
+    const char* table = "VERSION";
 };
 
 TEST(CheckMdbVersion, ReadsTheFirstValueAsAtoiDoes) {
@@ -26,42 +25,28 @@ TEST(CheckMdbVersion, ReadsTheFirstValueAsAtoiDoes) {
         {"tab and newline count as blanks", {"\t\n7"}, true},
         {"explicit plus sign", {"+6"}, true},
         {"minus 8 is below 6", {"-8"}, false},
+        {"a sign must touch its digits", {"- 8"}, false},
         {"a letter first gives 0", {"A7"}, false},
         {"empty text gives 0", {""}, false},
         {"blanks only give 0", {"   "}, false},
         {"digits after the number are ignored", {"7b"}, true},
         {"a number too large for long is still large", {"99999999999999999999"}, true},
+        {"a number too small for long is still small", {"-99999999999999999999"}, false},
         {"only the first row counts", {"5", "7"}, false},
         {"a later 5 does not spoil a first 7", {"7", "5"}, true},
         {"NULL is refused", {std::nullopt}, false},
         {"no rows is refused", {}, false},
+        {"no VERSION table is a refusal, not an error", {"7"}, false, "VERSIONS"},
     };
     for (const VersionCase& c : cases) {
         MemoryEngine engine;
         MemoryEngine::Table table{{{"VER", FieldKind::Text}}, {}};
         for (const Cell& cell : c.firstColumn) table.rows.push_back({cell});
-        engine.SetTable("log.mdb", "VERSION", table);
+        engine.SetTable("log.mdb", c.table, table);
         EXPECT_EQ(CheckMdbVersion(engine, "log.mdb"), c.accepted) << c.name;
     }
-}
-
-TEST(CheckMdbVersion, RefusesRatherThanFailsWhenTheTableCannotBeRead) {
-    MemoryEngine engine;
-    engine.SetTable("log.mdb", "QSO-TAB", {QsoTableColumns(), {}});
-    EXPECT_FALSE(CheckMdbVersion(engine, "log.mdb")) << "no VERSION table";
-    EXPECT_FALSE(CheckMdbVersion(engine, "elsewhere.mdb")) << "no such file";
-}
-
-TEST(CheckMdbVersion, FindsTheTableWithoutRegardToCase) {
-    MemoryEngine engine;
-    engine.SetTable("log.mdb", "Version", {{{"VER", FieldKind::Text}}, {{std::string("6")}}});
-    EXPECT_TRUE(CheckMdbVersion(engine, "log.mdb"));
-}
-
-TEST(LeadingInteger, ExtremesAreHeldAtTheEndsOfLong) {
-    EXPECT_EQ(LeadingInteger("-99999999999999999999"), LONG_MIN);
-    EXPECT_EQ(LeadingInteger("9223372036854775807"), LONG_MAX);
-    EXPECT_EQ(LeadingInteger("- 5"), 0) << "a sign must touch its digits";
+    MemoryEngine none;
+    EXPECT_FALSE(CheckMdbVersion(none, "elsewhere.mdb")) << "a file that cannot be read is a refusal";
 }
 
 }  // namespace
