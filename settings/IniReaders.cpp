@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "settings/AsciiCase.h"
+#include "settings/EqualsIgnoringCase.h"
 #include "settings/ProfileFile.h"
 
 namespace {
@@ -32,7 +32,7 @@ std::string SettingsFilePath(const WinePrefix& prefix) {
     std::string found;
     for (std::filesystem::directory_iterator it(directory, error), end; !error && it != end; it.increment(error)) {
         std::string name = it->path().filename().string();
-        if (EqualsIgnoringAsciiCase(name, kSettingsFileName) && (found.empty() || name < found)) found = name;
+        if (EqualsIgnoringCase(name, kSettingsFileName) && (found.empty() || name < found)) found = name;
     }
     return found.empty() ? std::string() : directory + "/" + found;
 }

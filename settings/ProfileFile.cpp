@@ -5,7 +5,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "settings/AsciiCase.h"
+#include "settings/EqualsIgnoringCase.h"
 #include "settings/ProfileText.h"
 
 namespace {
@@ -99,9 +99,9 @@ ProfileFile ProfileFile::Parse(std::string_view fileBytes) {
 std::string ProfileFile::GetString(std::string_view section, std::string_view key,
                                    std::string_view defaultValue) const {
     for (const Section& s : m_sections) {
-        if (!EqualsIgnoringAsciiCase(s.name, section)) continue;
+        if (!EqualsIgnoringCase(s.name, section)) continue;
         for (const Entry& e : s.entries) {
-            if (EqualsIgnoringAsciiCase(e.key, key)) return e.value;
+            if (EqualsIgnoringCase(e.key, key)) return e.value;
         }
         break;
     }

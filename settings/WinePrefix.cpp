@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "settings/AsciiCase.h"
+#include "settings/EqualsIgnoringCase.h"
 #include "settings/PathMappingError.h"
 
 namespace fs = std::filesystem;
@@ -45,7 +45,7 @@ std::string FindEntry(const std::string& directory, const std::string& name) {
     std::string found;
     for (fs::directory_iterator it(directory, error), end; !error && it != end; it.increment(error)) {
         std::string candidate = it->path().filename().string();
-        if (EqualsIgnoringAsciiCase(candidate, name) && (found.empty() || candidate < found)) {
+        if (EqualsIgnoringCase(candidate, name) && (found.empty() || candidate < found)) {
             found = candidate;
         }
     }

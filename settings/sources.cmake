@@ -1,4 +1,5 @@
 target_sources(morvask_engine PRIVATE
+  settings/EqualsIgnoringCase.cpp
   settings/IniReaders.cpp
   settings/ProfileFile.cpp
   settings/ProfileText.cpp

@@ -2,7 +2,6 @@ target_sources(engine_tests PRIVATE
   unit/jet_text_test.cpp
   unit/usage_map_test.cpp
   integration/database_writer_test.cpp
-  integration/table_writer_moves_test.cpp
   integration/sample_installation_test.cpp
 )
 target_link_libraries(engine_tests PRIVATE morvask_sampledb)

@@ -48,55 +48,45 @@ std::string ReadAll(const fs::path& path) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-// The offset of the first byte in which two files differ, or npos when they are equal.
-std::size_t FirstDifference(const std::string& a, const std::string& b) {
-    const auto mismatch = std::mismatch(a.begin(), a.end(), b.begin(), b.end());
-    return mismatch.first == a.end() && mismatch.second == b.end()
-               ? std::string::npos
-               : static_cast<std::size_t>(mismatch.first - a.begin());
+// The offset of the first byte in which two files differ, or -1 when they are equal.
+long FirstDifference(const fs::path& a, const fs::path& b) {
+    const std::string x = ReadAll(a), y = ReadAll(b);
+    const auto mismatch = std::mismatch(x.begin(), x.end(), y.begin(), y.end());
+    return mismatch.first == x.end() && mismatch.second == y.end() ? -1 : mismatch.first - x.begin();
 }
 
-const char* const kFiles[] = {"drive_c/windows/Qvl2007.ini", "drive_c/Program Files/Qervel/Refdata.mdb",
-                              "drive_c/Program Files/Qervel/Data/Qervel.mdb"};
-
-TEST(SampleInstallationTest, WritesTheWinePrefixLayoutThatTheSettingsFileNames) {
+TEST(SampleInstallationTest, WritesTheLayoutTheSettingsFileNamesAndTheSameBytesForTheSameSeed) {
     TempPrefix dir;
     const fs::path prefix = fs::path(dir.Root()) / "Qervel prefix";
-    const auto run = RunCommand(Sampledb(prefix, "--contacts 300 --seed 7"));
+    const fs::path again = fs::path(dir.Root()) / "again";
+    const fs::path other = fs::path(dir.Root()) / "other seed";
+    const auto run = RunCommand(Sampledb(prefix, "--contacts 400 --seed 3"));
     ASSERT_EQ(run.status, 0) << run.output;
-    EXPECT_EQ(ReadAll(prefix / kFiles[0]),
+    ASSERT_EQ(RunCommand(Sampledb(again, "--seed 3 --contacts 400")).status, 0);
+    ASSERT_EQ(RunCommand(Sampledb(other, "--contacts 400 --seed 4")).status, 0);
+
+    const fs::path ini = "drive_c/windows/Qvl2007.ini";
+    const fs::path refdata = "drive_c/Program Files/Qervel/Refdata.mdb";
+    const fs::path log = "drive_c/Program Files/Qervel/Data/Qervel.mdb";
+    EXPECT_EQ(ReadAll(prefix / ini),
               "[Dir]\r\nDATAPATH=C:\\Program Files\\Qervel\\Data\\Qervel.mdb\r\nPGMPATH=C:\\Program Files\\Qervel\r\n"
               "[Gen]\r\nOPRCALL=PA3ABC\r\n");
     EXPECT_EQ(fs::read_symlink(prefix / "dosdevices" / "c:"), fs::path("../drive_c"));
     EXPECT_TRUE(fs::exists(prefix / "dosdevices" / "c:" / "windows" / "Qvl2007.ini")) << "c: does not lead to drive_c";
-
-    const fs::path log = prefix / kFiles[2];
-    EXPECT_EQ(RunCommand("mdb-tables -1 " + Quoted(log)).output, "VERSION\nQSO-TAB\n");
-    EXPECT_EQ(RunCommand("mdb-export " + Quoted(log) + " VERSION").output, "VER\n\"6\"\n");
-    const fs::path refdata = prefix / kFiles[1];
-    EXPECT_EQ(RunCommand("mdb-tables -1 " + Quoted(refdata)).output, "PREFIX-Pri\n");
-    const auto prefixes = RunCommand("mdb-export " + Quoted(refdata) + " PREFIX-Pri").output;
+    EXPECT_EQ(RunCommand("mdb-tables -1 " + Quoted(prefix / log)).output, "VERSION\nQSO-TAB\n");
+    EXPECT_EQ(RunCommand("mdb-export " + Quoted(prefix / log) + " VERSION").output, "VER\n\"6\"\n");
+    EXPECT_EQ(RunCommand("mdb-tables -1 " + Quoted(prefix / refdata)).output, "PREFIX-Pri\n");
+    const auto prefixes = RunCommand("mdb-export " + Quoted(prefix / refdata) + " PREFIX-Pri").output;
     EXPECT_EQ(prefixes.substr(0, prefixes.find('\n')),
               "PREFIX,COUNTRY,LATITUDE,LONGITUDE,DEL-STATUS,QSL-FIELD-CHECK,QSL-BUREAU,CQ-ZONE,ITU-ZONE,ARRL-ID,"
               "CONTINENT,TIMEDIFF");
     EXPECT_NE(prefixes.find("\n\"DL\",\"Germany\","), std::string::npos);
     EXPECT_NE(prefixes.find(",\"230\",\"EU\","), std::string::npos);
-}
 
-TEST(SampleInstallationTest, SameSeedGivesTheSameBytesAndAnotherSeedAnotherLog) {
-    TempPrefix dir;
-    const fs::path a = fs::path(dir.Root()) / "a prefix";
-    const fs::path b = fs::path(dir.Root()) / "b prefix";
-    const fs::path c = fs::path(dir.Root()) / "c prefix";
-    ASSERT_EQ(RunCommand(Sampledb(a, "--contacts 400 --seed 3")).status, 0);
-    ASSERT_EQ(RunCommand(Sampledb(b, "--seed 3 --contacts 400")).status, 0);
-    ASSERT_EQ(RunCommand(Sampledb(c, "--contacts 400 --seed 4")).status, 0);
-    for (const char* file : kFiles) {
-        EXPECT_EQ(FirstDifference(ReadAll(a / file), ReadAll(b / file)), std::string::npos)
-            << file << " differs between two runs with one seed";
+    for (const auto& file : {ini, refdata, log}) {
+        EXPECT_EQ(FirstDifference(prefix / file, again / file), -1) << file << " differs between runs with one seed";
     }
-    EXPECT_NE(FirstDifference(ReadAll(a / kFiles[2]), ReadAll(c / kFiles[2])), std::string::npos)
-        << "the seed does not change the log";
+    EXPECT_NE(FirstDifference(prefix / log, other / log), -1) << "the seed does not change the log";
 }
 
 TEST(SampleInstallationTest, RefusesBadArgumentsWithUsage) {
@@ -139,9 +129,8 @@ TEST(SampleInstallationTest, ContactsLookLikeAQervelLog) {
 
     constexpr long kCount = 4000;
     ContactGenerator generator(prefixes, 11, kCount, "PA3ABC");
-    const std::regex frequency(R"(\d+\.\d{1,4})");
-    const std::regex date(R"(\d{8})");
-    const std::regex time(R"(([01]\d|2[0-3])[0-5]\d)");
+    const std::regex frequency(R"(\d+\.\d{1,4})"), date(R"(\d{8})"), time(R"(([01]\d|2[0-3])[0-5]\d)");
+    const std::regex modeCode("[0-7]"), qslCode("[0-3]");
     std::map<std::string, int> seen;
     std::string lastDate;
     auto text = [](const jet::Row& row, int col) {
@@ -160,16 +149,13 @@ TEST(SampleInstallationTest, ContactsLookLikeAQervelLog) {
             EXPECT_GE(khz, kBandLimits.at(band).first) << freq << " on band " << band;
             EXPECT_LE(khz, kBandLimits.at(band).second) << freq << " on band " << band;
         }
-        ASSERT_TRUE(mode.size() == 1 && mode[0] >= '0' && mode[0] <= '7') << "mode " << mode;
+        ASSERT_TRUE(std::regex_match(mode, modeCode)) << "mode " << mode;
         EXPECT_EQ(text(row, 12) != "<null>", mode == "6" || mode == "0" || mode == "1") << "submode for mode " << mode;
         ASSERT_TRUE(std::regex_match(text(row, 0), date));
         EXPECT_LE(lastDate, text(row, 0)) << "contacts out of date order";
         lastDate = text(row, 0);
         EXPECT_TRUE(std::regex_match(text(row, 1), time)) << text(row, 1);
-        for (const int qsl : {23, 24}) {
-            const auto code = text(row, qsl);
-            EXPECT_TRUE(code.size() == 1 && code[0] >= '0' && code[0] <= '3') << code;
-        }
+        EXPECT_TRUE(std::regex_match(text(row, 23), qslCode) && std::regex_match(text(row, 24), qslCode));
         EXPECT_EQ(std::get<std::int64_t>(row[34]), i + 1) << "contact numbers run in order";
         seen["known prefix"] += entities.count(text(row, 8)) ? 1 : 0;
         seen["own operator"] += text(row, 35) == "PA3ABC";

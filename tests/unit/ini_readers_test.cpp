@@ -30,7 +30,7 @@ TEST(IniReaders, GiveTheDialogsStartingValuesFromTheFileAsItIsThen) {
         {"PGMPATH with a trailing backslash", "Qvl2007.ini",
          "[Dir]\r\nDATAPATH=D:\\Log\\Qervel.mdb\r\nPGMPATH=D:\\Log\\\r\n[Gen]\r\nOPRCALL=PA3ABC\r\n",
          "D:\\Log\\Qervel.mdb|PA3ABC|D:\\Log\\Refdata.mdb|D:\\Log\\adiUpld2Morvask.adi"},
-        {"no settings file: paths on the root", "other.ini", "[Dir]\nPGMPATH=D:\\Log\n", none},
+        {"no settings file, only a copy of it: paths on the root", "Qvl2007.ini.bak", "[Dir]\nPGMPATH=D:\\Log\n", none},
         {"PGMPATH without one", "Qvl2007.ini", "[Dir]\nPGMPATH=D:\\Log\n", "||D:\\Log\\Refdata.mdb|D:\\Log\\adiUpld2Morvask.adi"},
         {"two trailing backslashes lose only one", "Qvl2007.ini", "[Dir]\nPGMPATH=D:\\Log\\\\\n",
          "||D:\\Log\\\\Refdata.mdb|D:\\Log\\\\adiUpld2Morvask.adi"},

@@ -39,6 +39,7 @@ TEST(ProfileFile, GivesTheValueWindowsWouldGive) {
         std::string expected;
     } cases[] = {
         {"names ignore letter case", "[dir]\ndataPath=C:\\Q.mdb\n", "DATAPATH", "C:\\Q.mdb"},
+        {"accented names in windows-1252 ignore letter case", "[Dir]\nR\xC9" "F=1\n", "r\xC3\xA9" "f", "1"},
         {"first of two equal keys wins", "[Dir]\nA=first\na=second\n", "A", "first"},
         {"only the first equal section is searched", "[Dir]\nA=1\n[DIR]\nB=2\n", "B", "<default>"},
         {"key before any section belongs to none", "B=1\n[Dir]\nA=2\n", "B", "<default>"},

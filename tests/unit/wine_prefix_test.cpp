@@ -25,6 +25,7 @@ TEST(WinePrefix, OpensTheHostFileWineWouldOpenOrNamesWhatIsNotMapped) {
     TempPrefix prefix;
     prefix.WriteFile("drive_c/Program Files/Qervel/Data/Qervel.mdb", "");
     prefix.WriteFile("drive_c/Program Files/Qervel/adiUpld2Morvask.adi", "");
+    prefix.WriteFile("drive_c/Jörg/Log.mdb", "");
     prefix.WriteFile("logs/LOG/Refdata.mdb", "");
     prefix.AddDosDevice("d:", prefix.Root() + "/logs");
     prefix.WriteFile("shares/Server/Share/Qervel.mdb", "");
@@ -42,6 +43,7 @@ TEST(WinePrefix, OpensTheHostFileWineWouldOpenOrNamesWhatIsNotMapped) {
         {"backslashes", "C:\\Program Files\\Qervel\\Data\\Qervel.mdb", log},
         {"forward slashes", "C:/Program Files/Qervel/Data/Qervel.mdb", log},
         {"path in other letter case than the disk", "c:\\PROGRAM FILES\\qervel\\data\\QERVEL.MDB", log},
+        {"letters beyond A to Z in other case", "C:\\JÖRG\\log.mdb", c + "Jörg/Log.mdb"},
         {"dot and dotdot folded, never above the root", "C:\\..\\Program Files\\.\\Gone\\..\\Qervel\\Data\\Qervel.mdb", log},
         {"doubled backslash from PGMPATH", "D:\\log\\\\REFDATA.mdb", prefix.Root() + "/dosdevices/d:/LOG/Refdata.mdb"},
         {"missing folder and below kept as written", "C:\\program files\\New Dir\\x.adi", c + "Program Files/New Dir/x.adi"},

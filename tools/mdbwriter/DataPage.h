@@ -30,8 +30,6 @@ public:
     bool Fits(std::size_t rowSize) const;
     // Appends a row; returns its row number. The caller checks Fits first.
     std::uint32_t Add(const std::vector<std::uint8_t>& row, std::uint16_t flags = 0);
-    std::uint32_t RowCount() const { return m_rows; }
-    bool Empty() const { return m_rows == 0; }
     // Where a row's bytes start within the page.
     std::size_t RowStart(std::uint32_t row) const;
     const Page& Bytes() const { return m_page; }

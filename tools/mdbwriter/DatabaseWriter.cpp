@@ -15,7 +15,6 @@ constexpr std::uint32_t kGlobalMapPage = 1;
 constexpr std::int64_t kTableType = 1;
 constexpr std::int64_t kSystemObjectFlags = static_cast<std::int64_t>(static_cast<std::int32_t>(0x80000000u));
 constexpr std::int64_t kTablesContainerId = 0x0F000001;
-constexpr double kCreated = 39083.0;  // 2007-01-01, fixed so that files are reproducible
 constexpr char kCatalogName[] = "MSysObjects";
 
 bool SameName(const std::string& a, const std::string& b) {
@@ -37,8 +36,8 @@ std::vector<Column> CatalogColumns() {
 
 Row CatalogRow(const std::string& name, std::uint32_t definitionPage, bool system) {
     Row row(17);
-    row[2] = kCreated;
-    row[3] = kCreated;
+    row[2] = kFixedDate;
+    row[3] = kFixedDate;
     row[4] = system ? kSystemObjectFlags : std::int64_t{0};
     row[6] = std::int64_t{definitionPage};
     row[11] = name;
@@ -81,7 +80,7 @@ void DatabaseWriter::WriteCatalog() {
     TableWriter catalog(m_file, m_longValues, kCatalogName, CatalogColumns(), kCatalogPage, true);
     catalog.AddRow(CatalogRow(kCatalogName, kCatalogPage, true));
     for (const auto& table : m_tables) {
-        catalog.AddRow(CatalogRow(table->Name(), table->DefinitionPage(), table->IsSystem()));
+        catalog.AddRow(CatalogRow(table->Name(), table->DefinitionPage(), false));
     }
     catalog.Finish();
 }

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <utility>
 
+#include "tools/mdbwriter/JetTypes.h"
+
 namespace jet {
 
 namespace {
@@ -14,12 +16,10 @@ constexpr std::size_t kBlockSize = 128;
 constexpr std::uint32_t kBlockKey = 0x6B39DAC7;
 constexpr std::uint32_t kJet4 = 1;
 constexpr std::uint32_t kWesternCodePage = 0x04E4;
-constexpr std::uint32_t kGeneralSortOrder = 0x0409;
-// A fixed creation date (2007-01-01), so that the same input gives the same file.
-constexpr double kCreated = 39083.0;
-}  // namespace
 
-void HeaderPage::Rc4(const std::uint8_t* key, std::size_t keyLength, std::uint8_t* data, std::size_t length) {
+// RC4 is small and fixed here; the Debian crypto libraries keep it only as a legacy
+// algorithm, so the writer carries its own.
+void Rc4(const std::uint8_t* key, std::size_t keyLength, std::uint8_t* data, std::size_t length) {
     std::uint8_t state[256];
     for (int i = 0; i < 256; ++i) {
         state[i] = static_cast<std::uint8_t>(i);
@@ -39,6 +39,8 @@ void HeaderPage::Rc4(const std::uint8_t* key, std::size_t keyLength, std::uint8_
     }
 }
 
+}  // namespace
+
 Page HeaderPage::Build() {
     Page page{};
     page[1] = 0x01;
@@ -48,7 +50,7 @@ Page HeaderPage::Build() {
     PutU16(page, 0x3C, kWesternCodePage);
     PutU32(page, 0x3E, 0);  // no database key: the pages are not encrypted
     PutU16(page, 0x6E, kGeneralSortOrder);
-    const auto created = std::bit_cast<std::uint64_t>(kCreated);
+    const auto created = std::bit_cast<std::uint64_t>(kFixedDate);
     PutU32(page, 0x72, static_cast<std::uint32_t>(created & 0xFFFFFFFFu));
     PutU32(page, 0x76, static_cast<std::uint32_t>(created >> 32));
 

@@ -10,9 +10,6 @@ namespace jet {
 class HeaderPage {
 public:
     static Page Build();
-    // RC4 is small and fixed here; the Debian crypto libraries keep it only as a legacy
-    // algorithm, so the writer carries its own.
-    static void Rc4(const std::uint8_t* key, std::size_t keyLength, std::uint8_t* data, std::size_t length);
 };
 
 }  // namespace jet

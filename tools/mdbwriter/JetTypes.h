@@ -45,6 +45,13 @@ struct Column {
 using Value = std::variant<std::monostate, std::string, std::int64_t, double, bool>;
 using Row = std::vector<Value>;
 
+// Access's "General" sort order, which the header gives the database and the table
+// definitions give every text column.
+inline constexpr std::uint16_t kGeneralSortOrder = 0x0409;
+// The one date the writer stamps (file creation, catalog entries): 2007-01-01 in Access's
+// days since 1899-12-30, fixed so that the same input gives the same file.
+inline constexpr double kFixedDate = 39083.0;
+
 // What became of a row after it was first written, as Access leaves it on the page:
 // Deleted rows keep their bytes under a deleted flag; Moved rows grew when edited, so
 // their data went to another page and their slot keeps only a pointer to it.

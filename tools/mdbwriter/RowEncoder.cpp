@@ -14,8 +14,15 @@ constexpr std::size_t kCountSize = 2;
 bool IsNull(const Value& value) { return std::holds_alternative<std::monostate>(value); }
 }  // namespace
 
+RowEncoder::RowEncoder(const TableLayout& layout, LongValueWriter& longValues)
+    : m_layout(layout), m_longValues(longValues) {
+    for (const auto& slot : layout.Slots()) {
+        m_columnNames.push_back("column \"" + slot.column.name + "\" of table \"" + layout.TableName() + "\"");
+    }
+}
+
 void RowEncoder::Unsuitable(const TableLayout::Slot& slot, const std::string& why) const {
-    throw WriteError("column \"" + slot.column.name + "\" of table \"" + m_layout.TableName() + "\": " + why);
+    throw WriteError(m_columnNames[slot.number] + ": " + why);
 }
 
 void RowEncoder::PutFixed(std::vector<std::uint8_t>& out, const TableLayout::Slot& slot, const Value& value) const {
@@ -61,7 +68,7 @@ std::vector<std::uint8_t> RowEncoder::VariableBytes(const TableLayout::Slot& slo
     if (!text) {
         Unsuitable(slot, "a text, memo, binary or OLE column takes a string");
     }
-    const std::string what = "column \"" + slot.column.name + "\" of table \"" + m_layout.TableName() + "\"";
+    const std::string& what = m_columnNames[slot.number];
     switch (slot.column.type) {
     case ColumnType::Text: {
         const auto units = JetText::ToUtf16(*text, what);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "tools/mdbwriter/JetTypes.h"
@@ -15,7 +16,7 @@ namespace jet {
 // the null mask, one bit per column, set when the value is present.
 class RowEncoder {
 public:
-    RowEncoder(const TableLayout& layout, LongValueWriter& longValues) : m_layout(layout), m_longValues(longValues) {}
+    RowEncoder(const TableLayout& layout, LongValueWriter& longValues);
 
     // Throws WriteError when a value does not suit its column, naming table and column.
     std::vector<std::uint8_t> Encode(const Row& row) const;
@@ -27,6 +28,8 @@ private:
 
     const TableLayout& m_layout;
     LongValueWriter& m_longValues;
+    // "column "X" of table "T"" for each column, made once for the error texts.
+    std::vector<std::string> m_columnNames;
 };
 
 }  // namespace jet

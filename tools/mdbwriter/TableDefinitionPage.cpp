@@ -18,7 +18,6 @@ constexpr std::uint8_t kSystemTable = 0x53;
 constexpr std::uint8_t kFixedFlag = 0x01;
 constexpr std::uint8_t kNullableFlag = 0x02;
 constexpr std::uint8_t kCompressedUnicode = 0x01;
-constexpr std::uint32_t kGeneralSortOrder = 0x0409;
 }  // namespace
 
 Page TableDefinitionPage::Build(const TableLayout& layout, const Facts& facts) {

@@ -19,16 +19,8 @@ std::string Folded(const std::string& name) {
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return folded;
 }
-}  // namespace
 
-void CheckObjectName(const std::string& name, const std::string& what) {
-    const auto units = JetText::ToUtf16(name, what);
-    if (units.empty() || units.size() > kMaxNameChars || units.front() == u' ') {
-        throw WriteError(what + " \"" + name + "\" is not a valid name: use 1 to 64 characters, not starting with a blank");
-    }
-}
-
-bool TableLayout::IsFixed(ColumnType type) {
+bool IsFixed(ColumnType type) {
     switch (type) {
     case ColumnType::Bool:
     case ColumnType::Byte:
@@ -42,7 +34,7 @@ bool TableLayout::IsFixed(ColumnType type) {
     }
 }
 
-std::uint16_t TableLayout::FixedWidth(ColumnType type) {
+std::uint16_t FixedWidth(ColumnType type) {
     switch (type) {
     case ColumnType::Byte:
         return 1;
@@ -55,6 +47,14 @@ std::uint16_t TableLayout::FixedWidth(ColumnType type) {
         return 8;
     default:
         return 0;
+    }
+}
+}  // namespace
+
+void CheckObjectName(const std::string& name, const std::string& what) {
+    const auto units = JetText::ToUtf16(name, what);
+    if (units.empty() || units.size() > kMaxNameChars || units.front() == u' ') {
+        throw WriteError(what + " \"" + name + "\" is not a valid name: use 1 to 64 characters, not starting with a blank");
     }
 }
 

@@ -33,9 +33,6 @@ public:
     std::uint16_t VariableCount() const { return m_variableCount; }
     std::size_t NullMaskSize() const { return (m_slots.size() + 7) / 8; }
 
-    static bool IsFixed(ColumnType type);
-    static std::uint16_t FixedWidth(ColumnType type);
-
 private:
     std::string m_tableName;
     std::vector<Slot> m_slots;

@@ -30,22 +30,21 @@ std::vector<std::uint8_t> TableWriter::EncodeChecked(const Row& row) const {
     return bytes;
 }
 
-TableWriter::Pointer TableWriter::Place(const std::vector<std::uint8_t>& bytes, std::uint16_t flags) {
+TableWriter::Placed TableWriter::Place(const std::vector<std::uint8_t>& bytes, std::uint16_t flags) {
     if (m_page && !m_page->Fits(bytes.size())) {
         FlushPage();
     }
     if (!m_page) {
         m_page.emplace(m_definitionPage);
-        m_pageNumber = m_file.Allocate();
-        m_pages.push_back(m_pageNumber);
+        m_pages.push_back(m_file.Allocate());
     }
     const auto row = m_page->Add(bytes, flags);
-    return {m_pageNumber, m_page->RowStart(row)};
+    return {m_pages.back(), row, m_page->RowStart(row)};
 }
 
 void TableWriter::FlushPage() {
     if (m_page) {
-        m_file.Write(m_pageNumber, m_page->Bytes());
+        m_file.Write(m_pages.back(), m_page->Bytes());
         m_page.reset();
     }
 }
@@ -95,15 +94,8 @@ void TableWriter::WriteMovedRows() {
     std::vector<std::uint32_t> targets;
     targets.reserve(m_movedRows.size());
     for (const auto& data : m_movedRows) {
-        if (m_page && !m_page->Fits(data.size())) {
-            FlushPage();
-        }
-        if (!m_page) {
-            m_page.emplace(m_definitionPage);
-            m_pageNumber = m_file.Allocate();
-            m_pages.push_back(m_pageNumber);
-        }
-        targets.push_back(PageRow(m_pageNumber, m_page->Add(data, DataPage::kDeletedFlag)));
+        const auto placed = Place(data, DataPage::kDeletedFlag);
+        targets.push_back(PageRow(placed.page, placed.row));
     }
     FlushPage();
     for (std::size_t i = 0; i < m_pointers.size(); ++i) {

@@ -36,17 +36,18 @@ public:
 
     const std::string& Name() const { return m_layout.TableName(); }
     std::uint32_t DefinitionPage() const { return m_definitionPage; }
-    bool IsSystem() const { return m_system; }
     // Rows a reader should see: those not deleted.
     std::uint32_t RowCount() const { return m_rowCount; }
 
 private:
-    struct Pointer {
+    // Where a row went: its page, its row number there and the offset of its bytes.
+    struct Placed {
         std::uint32_t page;
+        std::uint32_t row;
         std::size_t offset;
     };
     std::vector<std::uint8_t> EncodeChecked(const Row& row) const;
-    Pointer Place(const std::vector<std::uint8_t>& bytes, std::uint16_t flags);
+    Placed Place(const std::vector<std::uint8_t>& bytes, std::uint16_t flags);
     void FlushPage();
     void WriteMovedRows();
 
@@ -57,11 +58,10 @@ private:
     std::uint32_t m_definitionPage;
     bool m_system;
     std::uint32_t m_rowCount = 0;
-    std::optional<DataPage> m_page;
-    std::uint32_t m_pageNumber = 0;
+    std::optional<DataPage> m_page;  // being filled; its number is the last of m_pages
     std::vector<std::uint32_t> m_pages;
     std::vector<std::vector<std::uint8_t>> m_movedRows;  // the data, in the order of m_pointers
-    std::vector<Pointer> m_pointers;
+    std::vector<Placed> m_pointers;
     bool m_finished = false;
 };
 

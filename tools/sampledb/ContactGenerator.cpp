@@ -16,12 +16,8 @@ enum Col {
     kSatMode, kColumnCount
 };
 
-// Band code, lowest and highest frequency in tenths of a kHz, weight in the log.
-struct Band {
-    int code;
-    std::uint64_t low, high;
-    int weight;
-};
+using Band = ContactGenerator::Band;
+
 const Band kBands[] = {
     {0, 1440000, 1460000, 40},      {1, 500000, 540000, 30},        {2, 280000, 297000, 80},
     {3, 248900, 249900, 30},        {4, 210000, 214500, 100},       {5, 180680, 181680, 50},
@@ -105,18 +101,7 @@ std::vector<jet::Column> ContactGenerator::Columns() {
 std::uint64_t ContactGenerator::Below(std::uint64_t bound) { return m_random() % bound; }
 
 std::string ContactGenerator::Weighted(const std::vector<std::pair<const char*, int>>& table) {
-    int total = 0;
-    for (const auto& [item, weight] : table) {
-        total += weight;
-    }
-    auto pick = static_cast<int>(Below(static_cast<std::uint64_t>(total)));
-    for (const auto& [item, weight] : table) {
-        if (pick < weight) {
-            return item;
-        }
-        pick -= weight;
-    }
-    return table.back().first;
+    return PickWeighted(table, [](const auto& entry) { return entry.second; }).first;
 }
 
 std::string ContactGenerator::Date(long day) const {
@@ -128,16 +113,10 @@ std::string ContactGenerator::Date(long day) const {
 }
 
 // kHz with a point and one to four decimals, as the logging program writes them.
-std::string ContactGenerator::Frequency(int band) {
-    const Band* b = &kBands[0];
-    for (const auto& candidate : kBands) {
-        if (candidate.code == band) {
-            b = &candidate;
-        }
-    }
+std::string ContactGenerator::Frequency(const Band& band) {
     static constexpr std::uint64_t kScale[] = {1, 10, 100, 1000, 10000};
     const std::uint64_t decimals = 1 + Below(4);
-    const std::uint64_t tenThousandths = b->low * 1000 + Below((b->high - b->low) * 1000);
+    const std::uint64_t tenThousandths = band.low * 1000 + Below((band.high - band.low) * 1000);
     const std::uint64_t value = tenThousandths / kScale[4 - decimals];
     std::string fraction = std::to_string(value % kScale[decimals]);
     fraction.insert(0, decimals - fraction.size(), '0');
@@ -188,21 +167,8 @@ ContactGenerator::Contact ContactGenerator::Next() {
     }
     const std::string call = CallFor(*callPrefix);
 
-    int bandCode = 0;
-    {
-        int total = 0;
-        for (const auto& b : kBands) {
-            total += b.weight;
-        }
-        auto pick = static_cast<int>(Below(static_cast<std::uint64_t>(total)));
-        for (const auto& b : kBands) {
-            if (pick < b.weight) {
-                bandCode = b.code;
-                break;
-            }
-            pick -= b.weight;
-        }
-    }
+    const Band& band = PickWeighted(kBands, [](const Band& b) { return b.weight; });
+    const int bandCode = band.code;
     const bool vhf = bandCode == 0 || (bandCode >= 11 && bandCode <= 21);
     const std::string mode = Weighted(vhf ? kVhfModes : kHfModes);
 
@@ -237,7 +203,7 @@ ContactGenerator::Contact ContactGenerator::Next() {
     row[kItuZone] = entity.ituZone;
     row[kMode] = mode;
     if (!PerMille(15)) {
-        row[kFreq] = Frequency(bandCode);
+        row[kFreq] = Frequency(band);
     }
     row[kBand] = std::to_string(bandCode);
     row[kWpx] = call.substr(0, call.find_last_of("0123456789") + 1);

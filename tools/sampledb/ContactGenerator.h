@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <iterator>
 #include <optional>
 #include <random>
 #include <string>
@@ -26,6 +27,13 @@ public:
 
     static std::vector<jet::Column> Columns();
 
+    // Band code, lowest and highest frequency in tenths of a kHz, weight in the log.
+    struct Band {
+        int code;
+        std::uint64_t low, high;
+        int weight;
+    };
+
 private:
     std::uint64_t Below(std::uint64_t bound);
     bool Chance(int percent) { return Below(1000) < static_cast<std::uint64_t>(percent * 10); }
@@ -33,9 +41,25 @@ private:
     template <typename T, std::size_t N>
     const T& Pick(const T (&items)[N]) { return items[Below(N)]; }
     std::string Weighted(const std::vector<std::pair<const char*, int>>& table);
+    // One of `items`, each as likely as its weight.
+    template <typename Items, typename WeightOf>
+    const auto& PickWeighted(const Items& items, WeightOf weightOf) {
+        int total = 0;
+        for (const auto& item : items) {
+            total += weightOf(item);
+        }
+        auto pick = static_cast<int>(Below(static_cast<std::uint64_t>(total)));
+        for (const auto& item : items) {
+            if (pick < weightOf(item)) {
+                return item;
+            }
+            pick -= weightOf(item);
+        }
+        return *std::prev(std::end(items));
+    }
 
     std::string Date(long day) const;
-    std::string Frequency(int band);
+    std::string Frequency(const Band& band);
     std::string CallFor(const PrefixCatalogue::Entry& entity);
     std::string Grid();
 
