@@ -39,10 +39,8 @@ AdiOutputFile::AdiOutputFile(std::string path) : m_path(std::move(path)) {
         if (m_fd < 0 && (errno != EEXIST || attempt >= 100)) {
             int error = errno;
             m_tempPath.clear();
-            throw CFileException(m_path, std::strerror(error),
-                                 "Cannot create the ADIF file \"" + m_path + "\": " + std::strerror(error) +
-                                     ". Check that the folder \"" + directory +
-                                     "\" exists and that you may write to it.");
+            throw CFileException("Cannot create the ADIF file \"" + m_path + "\": " + std::strerror(error) +
+                                 ". Check that the folder \"" + directory + "\" exists and that you may write to it.");
         }
     }
     if (!g_haveUnfinished && m_tempPath.size() < sizeof g_unfinished) {
@@ -78,15 +76,14 @@ void AdiOutputFile::Fail(const std::string& doing, int error) {
     std::string reason = std::strerror(error);
     bool full = error == ENOSPC || error == EDQUOT || error == EFBIG;
     Discard();
-    throw CFileException(m_path, reason,
-                         "Cannot " + doing + " the ADIF file \"" + m_path + "\": " + reason +
-                             ". An earlier file there is left as it was; " +
-                             (full ? "free some disk space" : "check the output path and that you may write to its folder") +
-                             " and make the file again.");
+    throw CFileException("Cannot " + doing + " the ADIF file \"" + m_path + "\": " + reason +
+                         ". An earlier file there is left as it was; " +
+                         (full ? "free some disk space" : "check the output path and that you may write to its folder") +
+                         " and make the file again.");
 }
 
 void AdiOutputFile::Write(std::string_view line) {
-    if (m_fd < 0) throw CFileException(m_path, "closed", "The ADIF file \"" + m_path + "\" is already closed.");
+    if (m_fd < 0) throw CFileException("The ADIF file \"" + m_path + "\" is already closed.");
     m_buffer.append(line);
     if (m_buffer.size() >= kBlockSize) Flush();
 }
@@ -107,7 +104,7 @@ void AdiOutputFile::Flush() {
 }
 
 void AdiOutputFile::Commit() {
-    if (m_fd < 0) throw CFileException(m_path, "closed", "The ADIF file \"" + m_path + "\" is already closed.");
+    if (m_fd < 0) throw CFileException("The ADIF file \"" + m_path + "\" is already closed.");
     Flush();
     if (::fsync(m_fd) != 0) Fail("write", errno);
     int fd = m_fd;

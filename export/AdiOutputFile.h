@@ -20,8 +20,6 @@ public:
     // Flushes, syncs and closes the temporary file, then renames it over the output path.
     void Commit();
 
-    const std::string& TempPath() const { return m_tempPath; }
-
     // Removes the temporary file of the run in progress, if any. Safe to call from a
     // signal handler: the process ends a run that way when it is told to stop.
     static void RemoveUnfinished() noexcept;
