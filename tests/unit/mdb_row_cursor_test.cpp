@@ -45,25 +45,35 @@ std::unique_ptr<MdbRowCursor> Start(Body body, std::chrono::milliseconds timeout
 }
 
 // Reads the cursor to its end; returns the error text, or "" when it ended cleanly.
-std::string Drain(Body body, std::vector<std::string>* seen = nullptr, std::chrono::milliseconds timeout = 300ms) {
+std::string Drain(Body body) {
     try {
-        auto cursor = Start(std::move(body), timeout);
-        for (std::vector<std::string> values; cursor->Next(values);)
-            if (seen) seen->push_back(values.at(0));
+        auto cursor = Start(std::move(body), 300ms);
+        for (std::vector<std::string> values; cursor->Next(values);) {
+        }
     } catch (const CDaoException& e) {
         return e.what();
     }
     return "";
 }
 
-TEST(MdbRowCursor, EveryWayTheReaderCanFailEndsInAnErrorOfOurs) {
+TEST(MdbRowCursor, EveryWayTheReaderCanFailEndsInAnErrorOfOursButSlownessDoesNot) {
     const std::string missing = "The table [QSO-TAB] does not exist in '/logs/Qervel.mdb'.";
     struct Case {
         const char* name;
         Body body;
-        std::string expected;  // a piece of the error text
+        std::string expected;  // a piece of the error text; "" for a clean end
     };
     const Case cases[] = {
+        {"slow but steady rows: silence counts between arrivals, not over the whole read",
+         [](int fd) {
+             bool sent = MdbChildProcess::WriteAll(fd, Frame(FrameType::Opened, {4, 1}));
+             for (int i = 0; i < 4; ++i) {
+                 std::this_thread::sleep_for(150ms);
+                 sent = sent && MdbChildProcess::WriteAll(fd, kRow);
+             }
+             return sent && MdbChildProcess::WriteAll(fd, Frame(FrameType::Done, {4})) ? 0 : 9;
+         },
+         ""},
         {"crash before the first frame", [](int) { return ::raise(SIGSEGV); }, kDamaged},
         {"crash in the middle of the rows",
          [](int fd) { return MdbChildProcess::WriteAll(fd, kOpened + kRow) + ::raise(SIGSEGV); }, kDamaged},
@@ -89,26 +99,14 @@ TEST(MdbRowCursor, EveryWayTheReaderCanFailEndsInAnErrorOfOurs) {
     };
     for (const Case& c : cases) {
         std::string error = Drain(c.body);
+        if (c.expected.empty()) {
+            EXPECT_EQ(error, "") << c.name;
+        }
         EXPECT_NE(error.find(c.expected), std::string::npos) << c.name << ": " << error;
         if (c.expected.find("damaged") != std::string::npos) {
             EXPECT_NE(error.find("compact/repair"), std::string::npos) << c.name << ": " << error;
         }
     }
-}
-
-TEST(MdbRowCursor, SlowButSteadyReaderIsNotCutOff) {
-    // Silence is measured between arrivals, not over the whole read.
-    auto body = [](int fd) {
-        MdbChildProcess::WriteAll(fd, Frame(FrameType::Opened, {4, 1}));
-        for (int i = 0; i < 4; ++i) {
-            std::this_thread::sleep_for(150ms);
-            MdbChildProcess::WriteAll(fd, Frame(FrameType::Rows, {1}, std::to_string(i)));
-        }
-        return MdbChildProcess::WriteAll(fd, Frame(FrameType::Done, {4})) ? 0 : 9;
-    };
-    std::vector<std::string> seen;
-    EXPECT_EQ(Drain(body, &seen, 400ms), "");
-    EXPECT_EQ(seen, (std::vector<std::string>{"0", "1", "2", "3"}));
 }
 
 TEST(MdbRowCursor, DestroyingTheCursorEarlyStopsABlockedReader) {
