@@ -6,6 +6,20 @@
 #include "data/CDaoException.h"
 #include "data/MdbMessages.h"
 
+namespace {
+
+// Jet compares object names without regard to case, in full Unicode.
+bool SameName(const char* a, const std::string& b) {
+    gchar* left = g_utf8_casefold(a, -1);
+    gchar* right = g_utf8_casefold(b.c_str(), static_cast<gssize>(b.size()));
+    bool same = g_strcmp0(left, right) == 0;
+    g_free(left);
+    g_free(right);
+    return same;
+}
+
+}  // namespace
+
 void MdbDatabase::TableDefCloser::operator()(MdbTableDef* table) const {
     if (table) mdb_free_tabledef(table);
 }
@@ -32,16 +46,6 @@ MdbDatabase::MdbDatabase(const std::string& path, std::size_t bindSize) : m_path
 
 MdbDatabase::~MdbDatabase() {
     if (m_mdb) mdb_close(m_mdb);
-}
-
-bool MdbDatabase::SameName(const char* a, const std::string& b) {
-    // Jet compares object names without regard to case, in full Unicode.
-    gchar* left = g_utf8_casefold(a, -1);
-    gchar* right = g_utf8_casefold(b.c_str(), static_cast<gssize>(b.size()));
-    bool same = g_strcmp0(left, right) == 0;
-    g_free(left);
-    g_free(right);
-    return same;
 }
 
 MdbDatabase::TablePtr MdbDatabase::OpenTable(const std::string& name) {

@@ -32,7 +32,6 @@ public:
 
     // Index into table->columns of the column called name (letter case ignored), or -1.
     static int FindColumn(MdbTableDef* table, const std::string& name);
-    static bool SameName(const char* a, const std::string& b);
 
     MdbHandle* Handle() const { return m_mdb; }
     const std::string& Path() const { return m_path; }

@@ -38,7 +38,7 @@ private:
 
 }  // namespace
 
-MdbFileCheck::Result MdbFileCheck::Check(const std::string& path) {
+void MdbFileCheck::Check(const std::string& path) {
     FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.Get() < 0) {
         int error = errno;
@@ -67,15 +67,10 @@ MdbFileCheck::Result MdbFileCheck::Check(const std::string& path) {
         throw CDaoException(
             MdbMessages::NotAccess(path, "unknown format version " + std::to_string(static_cast<int>(version))));
 
-    Result result;
-    result.pageSize = version == 0 ? 2048 : 4096;
-    auto size = static_cast<std::size_t>(info.st_size);
+    const std::size_t pageSize = version == 0 ? 2048 : 4096;
+    const auto size = static_cast<std::size_t>(info.st_size);
     // The first page describes the database and the second holds the free-space map; a
     // file without both, or one that ends inside a page, has been cut short.
-    if (size < 2 * result.pageSize)
-        throw CDaoException(MdbMessages::Damaged(path, "the file is shorter than two pages"));
-    if (size % result.pageSize != 0)
-        throw CDaoException(MdbMessages::Damaged(path, "the file ends inside a page"));
-    result.pageCount = size / result.pageSize;
-    return result;
+    if (size < 2 * pageSize) throw CDaoException(MdbMessages::Damaged(path, "the file is shorter than two pages"));
+    if (size % pageSize != 0) throw CDaoException(MdbMessages::Damaged(path, "the file ends inside a page"));
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstddef>
 #include <string>
 
 // Looks at a file before libmdb is let near it: a regular, readable file, the Jet
@@ -9,12 +8,7 @@
 // not a database.
 class MdbFileCheck {
 public:
-    struct Result {
-        std::size_t pageSize = 0;
-        std::size_t pageCount = 0;
-    };
-
     // Throws CDaoException naming the file: not found, not readable, not an Access
     // database, or damaged (cut short).
-    static Result Check(const std::string& path);
+    static void Check(const std::string& path);
 };

@@ -100,6 +100,5 @@ bool MdbRowCursor::Next(std::vector<std::string>& values) {
         Fail("the reader's rows were cut short");
     }
     if (--m_batchRowsLeft == 0 && !m_batchReader->AtEnd()) Fail("the reader's rows did not add up");
-    ++m_rowsTaken;
     return true;
 }

@@ -42,7 +42,6 @@ private:
     uint32_t m_batchRowsLeft = 0;
     uint32_t m_valuesPerRow = 0;
     long m_rowCount = 0;
-    unsigned long m_rowsTaken = 0;
     std::vector<char> m_nulls;
     bool m_done = false;
 };

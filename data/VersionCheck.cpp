@@ -10,8 +10,11 @@ namespace {
 constexpr long kOldestAcceptedVersion = 6;
 
 bool IsCSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
-}  // namespace
 
+// The leading decimal integer of text as the C runtime's atoi finds it: leading white
+// space skipped, an optional sign, the digits up to the first other character; no digits
+// give 0. Values beyond the range of long are held at its ends. Written out rather than
+// taken from strtol, whose idea of white space follows the caller's locale.
 long LeadingInteger(const std::string& text) {
     std::size_t i = 0;
     while (i < text.size() && IsCSpace(text[i])) ++i;
@@ -25,6 +28,8 @@ long LeadingInteger(const std::string& text) {
     }
     return negative ? -value : value;
 }
+
+}  // namespace
 
 bool CheckMdbVersion(DbEngine& engine, const std::string& sourcePath) {
     std::optional<std::string> first;

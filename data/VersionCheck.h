@@ -9,8 +9,3 @@
 // number from being read (no such table, no rows, NULL, a file that cannot be read) is a
 // refusal, never an error.
 bool CheckMdbVersion(DbEngine& engine, const std::string& sourcePath);
-
-// The leading decimal integer of text as the C runtime's atoi finds it: leading white
-// space skipped, an optional sign, the digits up to the first other character; no digits
-// give 0. Values beyond the range of long are held at its ends.
-long LeadingInteger(const std::string& text);

@@ -1,8 +1,5 @@
 #include "settings/CRunSettingsDlg.h"
 
-#include "settings/IniReaders.h"
-#include "ui/CDialogUnits.h"
-
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
@@ -43,9 +40,8 @@ CRunSettingsDlg::CRunSettingsDlg(WinePrefix prefix, QIcon icon, QWidget* parent)
 
 void CRunSettingsDlg::BuildDialog()
 {
-    const CDialogUnits units;
     setFont(CDialogUnits::DialogFont());
-    setFixedSize(units.ToPixels(QSize(451, 164)));
+    setFixedSize(m_units.ToPixels(QSize(451, 164)));
 
     // Created in tab order: the operator call first, so that it has the focus at opening.
     m_oprCall = AddEdit("oprCall_1004", "OprCall for this run :", 36, 104, 114, 15);
@@ -54,13 +50,13 @@ void CRunSettingsDlg::BuildDialog()
     m_sourcePath = AddEdit("sourcePath_1002", "Qervel Source mdb file location :", 36, 29, 307, 15);
     m_refdataPath = AddEdit("refdataPath_1003", "Qervel Refdata mdb file location :", 36, 65, 307, 15);
 
-    auto addButton = [this, &units](const char* text, const char* name, const char* accessible, int x, int y,
+    auto addButton = [this](const char* text, const char* name, const char* accessible, int x, int y,
                                     int width, int height) {
         auto* button = new QPushButton(QString::fromLatin1(text), this);
         button->setObjectName(QString::fromLatin1(name));
         button->setAccessibleName(QString::fromLatin1(accessible));
         button->setAutoDefault(false);
-        units.Place(*button, x, y, width, height);
+        m_units.Place(*button, x, y, width, height);
         return button;
     };
     QPushButton* ok = addButton("OK", "ok_1", "OK", 394, 7, 50, 14);
@@ -76,7 +72,7 @@ void CRunSettingsDlg::BuildDialog()
     AddLabel("OprCall for this run :", 36, 92, 117, 10);
     auto* dateFrame = new QGroupBox(QStringLiteral("Date Range -- optional filter"), this);
     dateFrame->setObjectName(QStringLiteral("dateRangeFrame"));
-    units.Place(*dateFrame, 163, 89, 268, 62);
+    m_units.Place(*dateFrame, 163, 89, 268, 62);
     dateFrame->lower();
     AddLabel("Start Date - YYYYMMDD", 194, 108, 86, 9);
     AddLabel("End Date - YYYYMMDD", 328, 108, 88, 9);
@@ -93,7 +89,7 @@ QLineEdit* CRunSettingsDlg::AddEdit(const char* objectName, const char* accessib
     auto* edit = new QLineEdit(this);
     edit->setObjectName(QString::fromLatin1(objectName));
     edit->setAccessibleName(QString::fromLatin1(accessibleName));
-    CDialogUnits().Place(*edit, x, y, width, height);
+    m_units.Place(*edit, x, y, width, height);
     return edit;
 }
 
@@ -102,7 +98,7 @@ void CRunSettingsDlg::AddLabel(const char* text, int x, int y, int width, int he
     auto* label = new QLabel(QString::fromLatin1(text), this);
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    CDialogUnits().Place(*label, x, y, width, height);
+    m_units.Place(*label, x, y, width, height);
 }
 
 bool CRunSettingsDlg::DoModal()

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "settings/IRunSettingsDialog.h"
+#include "settings/IniReaders.h"
 #include "settings/WinePrefix.h"
+#include "ui/CDialogUnits.h"
 
 #include <QDialog>
 #include <QIcon>
@@ -51,8 +53,8 @@ private:
     std::string m_strSourcePath;
     std::string m_strRefdataPath;
     std::string m_strOprCall;
-    std::string m_strStartDate = "19451116";
-    std::string m_strEndDate = "20301231";
+    std::string m_strStartDate = kDefaultStartDate;
+    std::string m_strEndDate = kDefaultEndDate;
     std::string m_strAdiPath;
     bool m_bBrowseSource = false;
     bool m_bBrowseRefdata = false;
@@ -60,6 +62,7 @@ private:
 
     WinePrefix m_prefix;
     FileChooser m_chooseFile;
+    CDialogUnits m_units;
 
     QLineEdit* m_oprCall = nullptr;
     QLineEdit* m_startDate = nullptr;

@@ -20,9 +20,6 @@ public:
     // Base units given directly, in pixels: average character width and character height.
     CDialogUnits(int baseWidth, int baseHeight);
 
-    int BaseWidth() const { return m_baseWidth; }
-    int BaseHeight() const { return m_baseHeight; }
-
     int ToPixelsX(int units) const;
     int ToPixelsY(int units) const;
     QRect ToPixels(int x, int y, int width, int height) const;

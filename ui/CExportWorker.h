@@ -35,7 +35,6 @@ public:
     CExportWorker(const CExportWorker&) = delete;
     CExportWorker& operator=(const CExportWorker&) = delete;
 
-    const QString& Program() const { return m_program; }
     // The Wine prefix the exporter maps Windows paths through; empty leaves the environment's.
     void SetWinePrefix(const QString& root) { m_winePrefix = root; }
 
@@ -47,7 +46,6 @@ public:
     // One export run with the given run values; onProgress sees every counter change.
     WorkerOutcome Run(const RunSettings& values, const ProgressHandler& onProgress);
 
-    bool IsRunning() const { return m_process != nullptr; }
     // Asks a running job to end; the exporter removes its temporary file and leaves any
     // earlier output untouched. The job's call then returns Stopped.
     void Stop();

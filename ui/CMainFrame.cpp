@@ -41,8 +41,8 @@ void CMainFrame::BuildMenu()
     m_recentPlaceholder = addItem("Recent File", "fileMru_57616", {});
     m_recentPlaceholder->setEnabled(false);
     m_recentSeparator = m_fileMenu->addSeparator();
-    m_exit = addItem("E&xit", "appExit_57665", {});
-    connect(m_exit, &QAction::triggered, this, &QWidget::close);
+    QAction* exit = addItem("E&xit", "appExit_57665", {});
+    connect(exit, &QAction::triggered, this, &QWidget::close);
 }
 
 void CMainFrame::AddUnhandledKeys()
@@ -60,7 +60,6 @@ void CMainFrame::AddUnhandledKeys()
         action->setShortcut(key);
         action->setShortcutContext(Qt::WindowShortcut);
         addAction(action);
-        m_unhandledKeys.append(action);
     }
 }
 

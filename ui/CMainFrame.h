@@ -31,7 +31,6 @@ public:
     QAction* OpenAction() const { return m_open; }
     QAction* SaveAction() const { return m_save; }
     QAction* SaveAsAction() const { return m_saveAs; }
-    QAction* ExitAction() const { return m_exit; }
 
 signals:
     void RecentFileChosen(const QString& path);
@@ -53,7 +52,5 @@ private:
     QAction* m_recentSeparator = nullptr;
     QAction* m_recentPlaceholder = nullptr;
     QList<QAction*> m_recentEntries;
-    QAction* m_exit = nullptr;
-    QList<QAction*> m_unhandledKeys;
     bool m_bClosePending = false;
 };

@@ -138,22 +138,15 @@ void CMorvaskView::OnInitialUpdate()
     m_pQsoSet = &m_doc.QsoSet();
     m_doc.SetTitle(QString::fromLatin1(AppTexts::kDocumentTitle));
 
-    const RunSettings& settings = m_app.Settings();
-    m_strRefdataPath = settings.m_strRefdataPath;
-    m_strSourcePath = settings.m_strSourcePath;
-    m_strOprCall = settings.m_strOprCall;
-    m_strAdiPath = settings.m_strAdiPath;
-    m_strStartDate = settings.m_strStartDate;
-    m_strEndDate = settings.m_strEndDate;
+    m_runValues = m_app.Settings();
+    m_sourcePath->setText(Q(m_runValues.m_strSourcePath));
+    m_refdataPath->setText(Q(m_runValues.m_strRefdataPath));
+    m_oprCall->setText(Q(m_runValues.m_strOprCall));
+    m_adiPath->setText(Q(m_runValues.m_strAdiPath));
+    m_startDate->setText(Q(m_runValues.m_strStartDate));
+    m_endDate->setText(Q(m_runValues.m_strEndDate));
 
-    m_sourcePath->setText(Q(m_strSourcePath));
-    m_refdataPath->setText(Q(m_strRefdataPath));
-    m_oprCall->setText(Q(m_strOprCall));
-    m_adiPath->setText(Q(m_strAdiPath));
-    m_startDate->setText(Q(m_strStartDate));
-    m_endDate->setText(Q(m_strEndDate));
-
-    window()->setWindowTitle(Q(AppTexts::MainCaption(m_strOprCall)));
+    window()->setWindowTitle(Q(AppTexts::MainCaption(m_runValues.m_strOprCall)));
 
     if (!m_pPrefixSet->IsOpen()) {
         try {
@@ -165,22 +158,18 @@ void CMorvaskView::OnInitialUpdate()
             return;
         }
     }
-    UpdateData(false);
+    UpdateData();
     ResizeParentToFit();
 }
 
-void CMorvaskView::UpdateData(bool saveAndValidate)
+void CMorvaskView::UpdateData()
 {
-    const std::pair<QLabel*, std::string*> bound[] = {
+    const std::pair<QLabel*, const std::string*> bound[] = {
         {m_totalQsos, &m_strTotalQsos},     {m_notValidQsos, &m_strNotValidQsos},
         {m_validQsos, &m_strValidQsos},     {m_notSameOprCall, &m_strNotSameOprCall},
         {m_notDateRange, &m_strNotDateRange}};
-    for (const auto& [field, member] : bound) {
-        if (saveAndValidate)
-            *member = field->text().toStdString();
-        else
-            field->setText(Q(*member));
-    }
+    for (const auto& [field, member] : bound)
+        field->setText(Q(*member));
 }
 
 void CMorvaskView::ResizeParentToFit()
@@ -203,7 +192,7 @@ void CMorvaskView::ShowCounts(const RunCounts& counts)
     m_strValidQsos = CounterText(counts.valid);
     m_strNotSameOprCall = CounterText(counts.notSameOprCall);
     m_strNotDateRange = CounterText(counts.notDateRange);
-    UpdateData(false);
+    UpdateData();
 }
 
 void CMorvaskView::OnMakeAdiFile()
@@ -218,19 +207,12 @@ void CMorvaskView::OnMakeAdiFile()
 
     ShowCounts(RunCounts{});
     if (m_pPrefixSet && !m_pPrefixSet->IsOpen())
-        m_pPrefixSet->MarkOpenedByRun(m_strRefdataPath);
+        m_pPrefixSet->MarkOpenedByRun();
     if (m_pQsoSet && !m_pQsoSet->IsOpen())
-        m_pQsoSet->MarkOpenedByRun(m_strSourcePath);
+        m_pQsoSet->MarkOpenedByRun();
 
-    RunSettings values;
-    values.m_strSourcePath = m_strSourcePath;
-    values.m_strRefdataPath = m_strRefdataPath;
-    values.m_strAdiPath = m_strAdiPath;
-    values.m_strOprCall = m_strOprCall;
-    values.m_strStartDate = m_strStartDate;
-    values.m_strEndDate = m_strEndDate;
     const WorkerOutcome outcome =
-        m_app.Worker().Run(values, [this](const RunCounts& counts) { ShowCounts(counts); });
+        m_app.Worker().Run(m_runValues, [this](const RunCounts& counts) { ShowCounts(counts); });
 
     // The exporter has ended, so its tables are closed whatever the outcome; the next run
     // opens them afresh and its prefix lookups start from the first row.
@@ -259,7 +241,7 @@ void CMorvaskView::OnViewAdiFile()
     // cannot be mapped names no file to hand over.
     std::string hostPath;
     try {
-        hostPath = m_app.Prefix().MapToHost(m_strAdiPath);
+        hostPath = m_app.Prefix().MapToHost(m_runValues.m_strAdiPath);
     } catch (const std::runtime_error&) {
         return;
     }

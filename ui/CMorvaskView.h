@@ -1,5 +1,6 @@
 #pragma once
 
+#include "settings/RunSettings.h"
 #include "ui/CDialogUnits.h"
 #include "ui/RunCounts.h"
 
@@ -25,9 +26,9 @@ public:
     // Called once the form is attached to its document, before the frame is first shown, and
     // again whenever the document is re-initialised.
     void OnInitialUpdate();
-    // Rewrites the five counter fields from the counter texts; with toMembers true it would
-    // read them back, which this form never does.
-    void UpdateData(bool saveAndValidate);
+    // Rewrites the five counter fields from the counter texts, the one direction in which
+    // this form transfers them.
+    void UpdateData();
 
     // "Make adi file": the export run, synchronous for the caller.
     void OnMakeAdiFile();
@@ -72,12 +73,9 @@ private:
     std::string m_strValidQsos;
     std::string m_strNotSameOprCall;
     std::string m_strNotDateRange;
-    std::string m_strRefdataPath;
-    std::string m_strSourcePath;
-    std::string m_strOprCall;
-    std::string m_strAdiPath;
-    std::string m_strStartDate;
-    std::string m_strEndDate;
+    // The run values as the initial update copied them from the run settings; the run reads
+    // these copies, not the settings.
+    RunSettings m_runValues;
 
     bool m_bRunning = false;
 

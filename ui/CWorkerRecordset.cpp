@@ -9,11 +9,5 @@ void CWorkerRecordset::Open(CExportWorker& worker, const std::string& databasePa
                                                                 : worker.CheckSource(databasePath);
     if (!outcome.Succeeded())
         throw CDaoException(outcome.message);
-    MarkOpenedByRun(databasePath);
-}
-
-void CWorkerRecordset::MarkOpenedByRun(const std::string& databasePath)
-{
-    m_strDatabasePath = databasePath;
-    m_bOpen = true;
+    MarkOpenedByRun();
 }

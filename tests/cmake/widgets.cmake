@@ -16,10 +16,7 @@ endfunction()
 
 morvask_widget_test(tst_ui_logic)
 morvask_widget_test(tst_run_settings_dlg)
-morvask_widget_test(tst_startup)
-morvask_widget_test(tst_main_form)
-morvask_widget_test(tst_end_to_end)
-if(TARGET morvask-export)
-  add_dependencies(tst_end_to_end morvask-export)
-endif()
+morvask_widget_test(tst_main_window)
+# The main-window tests end with the whole program on the sample log, through the real exporter.
+add_dependencies(tst_main_window morvask-export)
 

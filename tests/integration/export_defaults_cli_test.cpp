@@ -8,12 +8,13 @@ namespace {
 
 const std::string kSample = std::string(MORVASK_TEST_DATA) + "/sample";
 
-// An option given wins over what the dialog opens with, even when it is given empty; the
-// options left out keep the dialog's values.
+// An option given wins over what the dialog opens with, even when it is given empty (an
+// empty date then takes its default); the options left out keep the dialog's values.
 TEST(ExportDefaults, GivenOptionsWinAndTheRestTakeWhatTheDialogOpensWith) {
     const RunSettings dialogOpens{"C:\\Q\\Data\\Qervel.mdb", "C:\\Q\\Refdata.mdb", "C:\\Q\\adiUpld2Morvask.adi",
                                   "PA3ABC", "19451116", "20301231"};
-    const ExportOptions options = ExportOptions::Parse({"--oprcall", "", "--start", "20120101", "--output", "/tmp/x.adi"});
+    const ExportOptions options = ExportOptions::Parse(
+        {"--oprcall", "", "--start", "20120101", "--end", "", "--output", "/tmp/x.adi"});
     const RunSettings s = options.RunValues(dialogOpens, "the settings file");
     EXPECT_EQ(s.m_strSourcePath + "|" + s.m_strRefdataPath + "|" + s.m_strAdiPath + "|" + s.m_strOprCall + "|" +
                   s.m_strStartDate + "|" + s.m_strEndDate,

@@ -7,6 +7,7 @@
 #include "data/CDaoFieldExchange.h"
 #include "data/CMorvaskSet.h"
 #include "data/CmorvaskSet2.h"
+#include "data/MdbMessages.h"
 
 namespace {
 
@@ -69,24 +70,21 @@ std::pair<const std::string, MemoryEngine::Table>& MemoryEngine::FindTable(const
     OpenDatabase(path);
     for (auto& entry : m_files.at(path).tables)
         if (SameName(entry.first, table)) return entry;
-    throw CDaoException("The table [" + table + "] does not exist in '" + path + "'.");
+    throw CDaoException(MdbMessages::MissingTable(path, table));
 }
 
 void MemoryEngine::OpenDatabase(const std::string& path) {
-    if (m_files.find(path) == m_files.end()) throw CDaoException("Could not find file '" + path + "'.");
+    if (m_files.find(path) == m_files.end()) throw CDaoException(MdbMessages::NotFound(path));
 }
 
 std::unique_ptr<RowCursor> MemoryEngine::OpenTable(const std::string& path, const std::string& table,
                                                    const std::vector<ColumnRequest>& columns) {
-    ++m_openTableCalls;
     const auto& [name, contents] = FindTable(path, table);
     std::vector<std::size_t> picks;
     for (const ColumnRequest& request : columns) {
         auto it = std::find_if(contents.columns.begin(), contents.columns.end(),
                                [&](const Column& c) { return SameName(c.name, request.name); });
-        if (it == contents.columns.end())
-            throw CDaoException("The column [" + request.name + "] does not exist in table [" + name + "] of '" +
-                                path + "'.");
+        if (it == contents.columns.end()) throw CDaoException(MdbMessages::MissingColumn(path, name, request.name));
         if (request.fetched) picks.push_back(static_cast<std::size_t>(it - contents.columns.begin()));
     }
     std::vector<std::vector<std::string>> rows;

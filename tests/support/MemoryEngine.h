@@ -8,9 +8,9 @@
 #include "data/DbEngine.h"
 
 // An in-memory stand-in for the Access reader: tables of text values keyed by file path
-// and table name, with the same lookup rules (names without regard to case, missing table
-// or column is an error naming it). Tests change the tables between opens to see that
-// every open reads the "file" as it is then.
+// and table name, with the same lookup rules (names without regard to case; a missing
+// file, table or column gives the reader's own error text). Tests change the tables
+// between opens to see that every open reads the "file" as it is then.
 class MemoryEngine : public DbEngine {
 public:
     struct Column {
@@ -29,8 +29,6 @@ public:
     // `rows` rows, as a damaged file would.
     void FailAfter(const std::string& path, const std::string& table, long rows);
 
-    int OpenTableCalls() const { return m_openTableCalls; }
-
     void OpenDatabase(const std::string& path) override;
     std::unique_ptr<RowCursor> OpenTable(const std::string& path, const std::string& table,
                                          const std::vector<ColumnRequest>& columns) override;
@@ -44,7 +42,6 @@ private:
     std::pair<const std::string, Table>& FindTable(const std::string& path, const std::string& table);
 
     std::map<std::string, File> m_files;
-    int m_openTableCalls = 0;
 };
 
 // The 41 columns of "QSO-TAB" and the 12 of "PREFIX-Pri", as the recordsets bind them.

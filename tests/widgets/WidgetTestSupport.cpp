@@ -1,12 +1,26 @@
 #include "WidgetTestSupport.h"
 
-#include "ui/CMainFrame.h"
 #include "ui/CMorvaskView.h"
 
 #include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QTextStream>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+class ScriptedDialog : public IRunSettingsDialog {
+public:
+    explicit ScriptedDialog(std::optional<RunSettings> values) : m_values(std::move(values)) {}
+    bool DoModal() override { return m_values.has_value(); }
+    RunSettings Values() const override { return m_values.value_or(RunSettings{}); }
+
+private:
+    std::optional<RunSettings> m_values;
+};
+
+} // namespace
 
 void IsolateUserEnvironment(const QTemporaryDir& home)
 {
@@ -14,115 +28,74 @@ void IsolateUserEnvironment(const QTemporaryDir& home)
     qputenv("WINEPREFIX", QDir(home.path()).filePath(QStringLiteral("wine")).toLocal8Bit());
 }
 
-FakeWorker::FakeWorker()
+void WriteFile(const QString& path, const QByteArray& bytes)
 {
-    qputenv("FAKE_WORKER_DIR", m_dir.path().toLocal8Bit());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        QFAIL(qPrintable(QStringLiteral("cannot write %1").arg(path)));
 }
 
-QString FakeWorker::Program() const
+QByteArray ReadFile(const QString& path)
 {
-    return QStringLiteral(MORVASK_FAKE_WORKER);
-}
-
-void FakeWorker::FailCheck(const QString& check, const QString& text)
-{
-    QFile file(Path(check + QStringLiteral(".err")));
-    if (file.open(QIODevice::WriteOnly))
-        file.write(text.toUtf8());
-}
-
-void FakeWorker::SetRunSteps(const QStringList& steps)
-{
-    QFile file(Path(QStringLiteral("run.steps")));
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        file.write((steps.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
-}
-
-QStringList FakeWorker::Calls() const
-{
-    QFile file(Path(QStringLiteral("calls.log")));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-}
-
-int FakeWorker::RunCalls() const
-{
-    int runs = 0;
-    for (const QString& call : Calls())
-        if (!call.startsWith(QStringLiteral("--check")))
-            ++runs;
-    return runs;
-}
-
-bool FakeWorker::WasTerminated() const
-{
-    return QFile::exists(Path(QStringLiteral("signals.log")));
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 RunSettings UsableRunValues(const QString& folder)
 {
-    RunSettings values;
-    values.m_strSourcePath = QDir(folder).filePath(QStringLiteral("source.mdb")).toStdString();
-    values.m_strRefdataPath = QDir(folder).filePath(QStringLiteral("Refdata.mdb")).toStdString();
-    values.m_strAdiPath = QDir(folder).filePath(QStringLiteral("adiUpld2Morvask.adi")).toStdString();
-    values.m_strOprCall = "PA3ABC";
-    values.m_strStartDate = "19451116";
-    values.m_strEndDate = "20301231";
-    return values;
+    const QDir dir(folder);
+    return RunSettings{dir.filePath(QStringLiteral("source.mdb")).toStdString(),
+                       dir.filePath(QStringLiteral("Refdata.mdb")).toStdString(),
+                       dir.filePath(QStringLiteral("adiUpld2Morvask.adi")).toStdString(),
+                       "PA3ABC", "19451116", "20301231"};
 }
 
 AppHarness::AppHarness() : app(std::make_unique<CMorvaskApp>())
 {
-    app->SetWorkerProgram(worker.Program());
-    app->SetDialogFactory([this]() -> std::unique_ptr<IRunSettingsDialog> {
+    qputenv("FAKE_WORKER_DIR", m_workerDir.path().toLocal8Bit());
+    app->SetWorkerProgram(QStringLiteral(MORVASK_FAKE_WORKER));
+    app->SetDialogFactory([this] {
         ++shown;
-        DialogShowing showing;
-        showing.ok = false;
+        std::optional<RunSettings> values;
         if (!showings.empty()) {
-            showing = showings.front();
+            values = showings.front();
             showings.pop_front();
         }
-        return std::make_unique<ScriptedDialog>(showing);
+        return std::make_unique<ScriptedDialog>(values);
     });
     app->SetMessageSink([this](const QString& text) { messages.append(text); });
     app->SetUrlOpener([this](const QUrl& url) { opened.append(url); });
-    app->SetPathChooser([this](bool forSave) {
-        pathQuestions.append(forSave);
-        if (pathAnswers.empty())
-            return QString();
-        const QString answer = pathAnswers.front();
-        pathAnswers.pop_front();
+    app->SetPathChooser([this](bool) {
+        ++pathQuestions;
+        QString answer;
+        if (!pathAnswers.empty()) {
+            answer = pathAnswers.front();
+            pathAnswers.pop_front();
+        }
         return answer;
     });
 }
 
-AppHarness::~AppHarness() = default;
-
 bool AppHarness::Start(const RunSettings& values)
 {
-    showings.push_back(DialogShowing{true, values});
+    showings.push_back(values);
     return app->InitInstance();
 }
 
-CMainFrame* AppHarness::Frame() const
+void AppHarness::SetRunSteps(const QStringList& steps)
 {
-    return app->MainFrame();
+    WriteFile(WorkerPath(QStringLiteral("run.steps")), (steps.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
 }
 
-CMorvaskView* AppHarness::View() const
+int AppHarness::Calls(const QString& what) const
 {
-    return Frame() ? Frame()->View() : nullptr;
-}
-
-QLabel* AppHarness::Field(const char* objectName) const
-{
-    return View() ? View()->findChild<QLabel*>(QString::fromLatin1(objectName)) : nullptr;
+    const QString log = QString::fromUtf8(ReadFile(WorkerPath(QStringLiteral("calls.log"))));
+    return int(log.split(QLatin1Char('\n')).filter(what).size());
 }
 
 QString AppHarness::FieldText(const char* objectName) const
 {
-    const QLabel* field = Field(objectName);
+    const auto* field = View() ? View()->findChild<QLabel*>(QString::fromLatin1(objectName)) : nullptr;
     return field ? field->text() : QStringLiteral("<no field %1>").arg(QString::fromLatin1(objectName));
 }
 
@@ -130,4 +103,17 @@ QStringList AppHarness::Counters() const
 {
     return {FieldText("totalQsos_1001"), FieldText("notValidQsos_1002"), FieldText("validQsos_1004"),
             FieldText("notSameOprCall_1003"), FieldText("notDateRange_1010")};
+}
+
+QStringList AppHarness::RunValueFields() const
+{
+    return {FieldText("sourcePath_1005"), FieldText("refdataPath_1006"), FieldText("adiPath_1008"),
+            FieldText("oprCall_1007"),    FieldText("startDate_1015"),   FieldText("endDate_1016")};
+}
+
+void AppHarness::Click(const char* buttonName) const
+{
+    auto* button = View()->findChild<QPushButton*>(QString::fromLatin1(buttonName));
+    QVERIFY2(button, buttonName);
+    QTest::mouseClick(button, Qt::LeftButton);
 }

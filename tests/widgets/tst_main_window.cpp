@@ -1,0 +1,358 @@
+#include "WidgetTestSupport.h"
+
+#include "ui/CMorvaskDoc.h"
+#include "ui/CMorvaskView.h"
+#include "ui/CRecentFileList.h"
+#include "ui/CSingleDocTemplate.h"
+#include "ui/CWorkerRecordset.h"
+
+#include <QAction>
+#include <QDir>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QtTest>
+
+#include <functional>
+
+// The program from start-up on: the run settings until usable, the source database and its
+// version, then the main window and its form through runs of the exporter, View and the File
+// commands; last, the whole program on the sample log through the real exporter.
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void startupPaths_data();
+    void startupPaths();
+    void beforeTheFirstRun();
+    void referenceDatabaseFailureKeepsProgramRunning();
+    void aRunAsTheUserSeesIt();
+    void closeDuringRunEndsTheRunFirst();
+    void failedRuns_data();
+    void failedRuns();
+    void repeatedInitialUpdate();
+    void recentFileList();
+    void saveCommands_data();
+    void saveCommands();
+    void frameShrunkToForm();
+    void makeAdiFileOnSampleLog();
+
+private:
+    // Clicks "Make adi file" and calls probe every 20 ms while the run is in progress; polled
+    // rather than timed, so that a slow start of the exporter cannot make a probe miss the run.
+    void RunWithProbe(const std::function<void()>& probe);
+
+    QTemporaryDir m_home;
+    std::unique_ptr<AppHarness> m_harness;
+};
+
+void TestMainWindow::initTestCase()
+{
+    IsolateUserEnvironment(m_home);
+}
+
+void TestMainWindow::init()
+{
+    m_harness = std::make_unique<AppHarness>();
+}
+
+void TestMainWindow::cleanup()
+{
+    m_harness.reset();
+    QSettings(QStringLiteral("Local AppWizard-Generated Applications"), QStringLiteral("Morvask ADI filemaker - ver 1.00"))
+        .clear();
+}
+
+void TestMainWindow::RunWithProbe(const std::function<void()>& probe)
+{
+    QTimer poll;
+    poll.setInterval(20);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (m_harness->View()->IsRunning())
+            probe();
+    });
+    poll.start();
+    m_harness->Click("makeAdiFile_1000");
+}
+
+void TestMainWindow::startupPaths_data()
+{
+    QTest::addColumn<QStringList>("showings");
+    QTest::addColumn<QString>("checkSourceError");
+    // Showings: "cancel", "ok" (usable values), "no-source", "short-date". The database is
+    // opened only after a showing whose values are usable; its check's error text is the one
+    // message, and only a database that passed leads to the main window.
+    QTest::newRow("cancel at the first showing ends silently") << QStringList{"cancel"} << "";
+    QTest::newRow("refused values bring the dialog back; cancel then ends silently")
+        << QStringList{"no-source", "short-date", "cancel"} << "";
+    QTest::newRow("refused values, then usable ones start the program") << QStringList{"short-date", "ok"} << "";
+    QTest::newRow("a source database that cannot be opened shows the error's text and ends")
+        << QStringList{"ok"} << "Cannot open \"/x/source.mdb\": no such file.";
+    QTest::newRow("a refused version shows the version error and ends")
+        << QStringList{"ok"} << "Qervel - mdb file version error";
+}
+
+void TestMainWindow::startupPaths()
+{
+    QFETCH(QStringList, showings);
+    QFETCH(QString, checkSourceError);
+    if (!checkSourceError.isEmpty())
+        WriteFile(m_harness->WorkerPath(QStringLiteral("check-source.err")), checkSourceError.toUtf8());
+    for (const QString& kind : showings) {
+        RunSettings values = UsableRunValues(m_harness->WorkerPath("."));
+        if (kind == QLatin1String("no-source"))
+            values.m_strSourcePath.clear();
+        if (kind == QLatin1String("short-date"))
+            values.m_strStartDate = "2012";
+        m_harness->showings.push_back(kind == QLatin1String("cancel") ? std::nullopt : std::optional(values));
+    }
+    const bool accepted = showings.constLast() == QLatin1String("ok");
+    const bool started = accepted && checkSourceError.isEmpty();
+    QCOMPARE(m_harness->app->InitInstance(), started);
+    QCOMPARE(m_harness->shown, int(showings.size()));
+    QCOMPARE(m_harness->messages, checkSourceError.isEmpty() ? QStringList{} : QStringList{checkSourceError});
+    QCOMPARE(m_harness->Calls(QStringLiteral("--check-source")), int(accepted));
+    QCOMPARE(m_harness->Frame() != nullptr && m_harness->Frame()->isVisible(), started);
+}
+
+void TestMainWindow::beforeTheFirstRun()
+{
+    RunSettings values = UsableRunValues(m_harness->WorkerPath("."));
+    values.m_strOprCall.clear();
+    QVERIFY(m_harness->Start(values));
+    QCOMPARE(m_harness->Frame()->windowTitle(), QStringLiteral("Morvask ADI filemaker - ver 1.00 - - "));
+    QCOMPARE(m_harness->app->DocTemplate()->Document()->GetTitle(), QStringLiteral("Morvask ADI filemaker Ver 1.00"));
+    // Empty, not "0".
+    QCOMPARE(m_harness->Counters(), QStringList(5, QString()));
+    // "View" hands the path to the desktop even with no file there, and says nothing itself.
+    m_harness->Click("viewAdiFile_1009");
+    QCOMPARE(m_harness->opened, QList<QUrl>{QUrl::fromLocalFile(QString::fromStdString(values.m_strAdiPath))});
+    QCOMPARE(m_harness->messages, QStringList{});
+}
+
+void TestMainWindow::referenceDatabaseFailureKeepsProgramRunning()
+{
+    WriteFile(m_harness->WorkerPath(QStringLiteral("check-refdata.err")), "Cannot open \"/x/Refdata.mdb\".");
+    QVERIFY(m_harness->Start());
+    QCOMPARE(m_harness->messages, QStringList{QStringLiteral("Cannot open \"/x/Refdata.mdb\".")});
+    QVERIFY(m_harness->Frame()->isVisible());
+    // What the initial update set before the failure stays in force: the caption with the call.
+    QCOMPARE(m_harness->Frame()->windowTitle(), QStringLiteral("Morvask ADI filemaker - ver 1.00 - - PA3ABC"));
+    QCOMPARE(m_harness->FieldText("oprCall_1007"), QStringLiteral("PA3ABC"));
+    QVERIFY(!m_harness->View()->GetFormRecordset()->IsOpen());
+}
+
+void TestMainWindow::aRunAsTheUserSeesIt()
+{
+    QVERIFY(m_harness->Start());
+    m_harness->SetRunSteps({"sleep 0.3", "1 1 0 0 0", "sleep 0.5", "79 7 62 9 1"});
+    auto enabled = [this] {
+        return QList<bool>{m_harness->View()->findChild<QPushButton*>("makeAdiFile_1000")->isEnabled(),
+                           m_harness->View()->findChild<QPushButton*>("viewAdiFile_1009")->isEnabled(),
+                           m_harness->Frame()->menuBar()->isEnabled(), m_harness->Frame()->NewAction()->isEnabled()};
+    };
+    QList<QStringList> seen;
+    QList<bool> during;
+    RunWithProbe([&] {
+        if (seen.isEmpty() || seen.last() != m_harness->Counters())
+            seen.append(m_harness->Counters());
+        during = enabled();
+        // A click already on its way, and a direct call, must not start a second run.
+        m_harness->View()->OnMakeAdiFile();
+        m_harness->View()->findChild<QPushButton*>("makeAdiFile_1000")->click();
+    });
+    // Every state the counters pass through, each count in its own field, and the last values
+    // kept after the run; the buttons and the menu are live again.
+    QCOMPARE(seen.mid(0, 2), (QList<QStringList>{QStringList(5, "0"), {"1", "1", "0", "0", "0"}}));
+    QCOMPARE(m_harness->Counters(), (QStringList{"79", "7", "62", "9", "1"}));
+    QCOMPARE(during, QList<bool>(4, false));
+    QCOMPARE(enabled(), QList<bool>(4, true));
+    QCOMPARE(m_harness->Calls(QStringLiteral("--output")), 1);
+    QCOMPARE(m_harness->messages, QStringList{});
+}
+
+void TestMainWindow::closeDuringRunEndsTheRunFirst()
+{
+    QVERIFY(m_harness->Start());
+    m_harness->SetRunSteps({"1 0 1 0 0", "sleep 30"});
+    bool visibleAfterClose = false;
+    RunWithProbe([&] {
+        // Closed once the exporter has reported, so that it is surely running its steps.
+        if (m_harness->Counters().constFirst() == QLatin1String("1") && m_harness->View()->IsRunning()) {
+            m_harness->Frame()->close();
+            visibleAfterClose = m_harness->Frame()->isVisible();
+        }
+    });
+    // The run was asked to end and the form outlived it; then the window closed itself.
+    QVERIFY(visibleAfterClose);
+    QVERIFY(QFile::exists(m_harness->WorkerPath(QStringLiteral("signals.log"))));
+    QTRY_VERIFY(!m_harness->Frame()->isVisible());
+    QCOMPARE(m_harness->messages, QStringList{});
+}
+
+void TestMainWindow::failedRuns_data()
+{
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QString>("messageStart");
+    QTest::addColumn<QStringList>("counters");
+    QTest::newRow("the exporter's error text is shown as it is")
+        << QStringList{"0 0 0 0 0", "fail Cannot create \"/x/adiUpld2Morvask.adi\": permission denied."}
+        << "Cannot create \"/x/adiUpld2Morvask.adi\": permission denied." << QStringList(5, "0");
+    QTest::newRow("a refused argument shows its reason without the usage text")
+        << QStringList{"refuse morvask-export: --end: \"2030\" is not a date."}
+        << "morvask-export: --end: \"2030\" is not a date." << QStringList(5, "0");
+    QTest::newRow("an exporter that dies is reported, with the counts reached kept")
+        << QStringList{"3 0 3 0 0", "die"} << "The exporter ended unexpectedly" << QStringList{"3", "0", "3", "0", "0"};
+}
+
+void TestMainWindow::failedRuns()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QString, messageStart);
+    QFETCH(QStringList, counters);
+    QVERIFY(m_harness->Start());
+    m_harness->SetRunSteps(steps);
+    m_harness->Click("makeAdiFile_1000");
+    QCOMPARE(m_harness->messages.size(), 1);
+    QVERIFY2(m_harness->messages[0].startsWith(messageStart), qPrintable(m_harness->messages[0]));
+    QVERIFY2(!m_harness->messages[0].contains(QLatin1Char('\n')), qPrintable(m_harness->messages[0]));
+    QCOMPARE(m_harness->Counters(), counters);
+
+    // The program carries on and the next run works.
+    m_harness->SetRunSteps({"2 0 2 0 0"});
+    m_harness->Click("makeAdiFile_1000");
+    QCOMPARE(m_harness->messages.size(), 1);
+    QCOMPARE(m_harness->Counters(), (QStringList{"2", "0", "2", "0", "0"}));
+}
+
+void TestMainWindow::repeatedInitialUpdate()
+{
+    QVERIFY(m_harness->Start());
+    const QStringList runValues = m_harness->RunValueFields();
+    m_harness->SetRunSteps({"5 1 2 1 1"});
+    m_harness->Click("makeAdiFile_1000");
+    QCOMPARE(m_harness->RunValueFields(), runValues);
+
+    // New keeps the counters of the run and opens again the prefix table that the run closed;
+    // a second New finds it open.
+    m_harness->Frame()->NewAction()->trigger();
+    QCOMPARE(m_harness->Counters(), (QStringList{"5", "1", "2", "1", "1"}));
+    QCOMPARE(m_harness->RunValueFields(), runValues);
+    QVERIFY(m_harness->View()->GetFormRecordset()->IsOpen());
+    m_harness->Frame()->NewAction()->trigger();
+    QCOMPARE(m_harness->Calls(QStringLiteral("--check-refdata")), 2);
+}
+
+void TestMainWindow::recentFileList()
+{
+    QVERIFY(m_harness->Start());
+    QStringList files;
+    for (int i = 0; i < 7; ++i) {
+        // The seventh opens the fourth again, which moves it to the top instead of adding it.
+        files.append(m_harness->WorkerPath(QStringLiteral("doc%1.txt").arg(i < 6 ? i : 3)));
+        WriteFile(files.last(), {});
+        m_harness->pathAnswers.push_back(files.last());
+        m_harness->Frame()->OpenAction()->trigger();
+    }
+    const QStringList newestFirst{files[3], files[5], files[4], files[2]};
+    QCOMPARE(m_harness->app->RecentFiles().Entries(), newestFirst);
+    QStringList menuEntries;
+    for (QAction* action : m_harness->Frame()->menuBar()->actions().constFirst()->menu()->actions())
+        if (action->isVisible() && action->text().endsWith(QStringLiteral(".txt")))
+            menuEntries.append(action->text());
+    QCOMPARE(menuEntries.size(), 4);
+    CRecentFileList reread(QStringLiteral("Local AppWizard-Generated Applications"),
+                           QStringLiteral("Morvask ADI filemaker - ver 1.00"));
+    reread.ReadList();
+    QCOMPARE(reread.Entries(), newestFirst);
+}
+
+void TestMainWindow::saveCommands_data()
+{
+    QTest::addColumn<bool>("openFirst");
+    QTest::addColumn<bool>("saveAs");
+    QTest::newRow("Save after Open asks for a path instead of emptying the opened file") << true << false;
+    QTest::newRow("Save of a new document asks for a path") << false << false;
+    QTest::newRow("Save As writes a zero-byte file, leaving the opened one alone") << true << true;
+}
+
+void TestMainWindow::saveCommands()
+{
+    QFETCH(bool, openFirst);
+    QFETCH(bool, saveAs);
+    QVERIFY(m_harness->Start());
+    const QString opened = m_harness->WorkerPath(QStringLiteral("opened.txt"));
+    WriteFile(opened, "the user's own data");
+    if (openFirst) {
+        m_harness->pathAnswers.push_back(opened);
+        m_harness->Frame()->OpenAction()->trigger();
+    }
+    const QString target = m_harness->WorkerPath(QStringLiteral("saved.doc"));
+    m_harness->pathAnswers.push_back(target);
+    m_harness->pathQuestions = 0;
+    (saveAs ? m_harness->Frame()->SaveAsAction() : m_harness->Frame()->SaveAction())->trigger();
+    QCOMPARE(m_harness->pathQuestions, 1);
+    QVERIFY(QFile::exists(target));
+    QCOMPARE(QFileInfo(target).size(), qint64(0));
+    QCOMPARE(ReadFile(opened), QByteArray("the user's own data"));
+
+    // Once saved under a name of its own, Save writes there without asking again.
+    m_harness->Frame()->SaveAction()->trigger();
+    QCOMPARE(m_harness->pathQuestions, 1);
+}
+
+void TestMainWindow::frameShrunkToForm()
+{
+    // The offscreen screen is 800 x 800: the frame is created 691 x 740 at 54, 30. The form
+    // is wider than that client area, so the width stays and the form scrolls; it is much
+    // lower, so the frame is lowered to it.
+    QVERIFY(m_harness->Start());
+    QCOMPARE(QGuiApplication::primaryScreen()->geometry().size(), QSize(800, 800));
+    CMainFrame* frame = m_harness->Frame();
+    QCOMPARE(QRect(frame->pos(), QSize(frame->width(), 0)), QRect(54, 30, 691, 0));
+    QVERIFY(frame->height() < 740);
+    QCOMPARE(m_harness->View()->height(), m_harness->View()->FormSize().height());
+    QVERIFY(m_harness->View()->horizontalScrollBar()->maximum() > 0);
+}
+
+void TestMainWindow::makeAdiFileOnSampleLog()
+{
+    // The sample log installed in a Wine prefix other than the environment's: the exporter has
+    // to map the Windows paths through the same prefix as the program that starts it.
+    const QDir sample(QStringLiteral(MORVASK_TEST_DATA "/sample"));
+    const QString prefix = QDir(m_home.path()).filePath(QStringLiteral("Qervel prefix"));
+    const QString folder = prefix + QStringLiteral("/drive_c/Qervel/");
+    QVERIFY(QDir().mkpath(folder) && QDir().mkpath(prefix + QStringLiteral("/dosdevices")));
+    QVERIFY(QFile::link(QStringLiteral("../drive_c"), prefix + QStringLiteral("/dosdevices/c:")));
+    for (const QString name : {QStringLiteral("source.mdb"), QStringLiteral("Refdata.mdb")})
+        QVERIFY(QFile::copy(sample.filePath(name), folder + name));
+
+    m_harness->app->SetWorkerProgram(QStringLiteral(MORVASK_BIN_DIR "/morvask-export"));
+    m_harness->app->SetPrefix(WinePrefix(prefix.toStdString()));
+    QVERIFY(m_harness->Start(RunSettings{"C:\\Qervel\\source.mdb", "C:\\Qervel\\Refdata.mdb",
+                                         "C:\\Qervel\\adiUpld2Morvask.adi", "PA3ABC", "19451116", "20301231"}));
+    m_harness->Click("makeAdiFile_1000");
+    QCOMPARE(m_harness->messages, QStringList{});
+    const QByteArray written = ReadFile(folder + QStringLiteral("adiUpld2Morvask.adi"));
+    QVERIFY(!written.isEmpty());
+    QCOMPARE(written, ReadFile(sample.filePath(QStringLiteral("expected.adi"))));
+
+    const QString counts = QString::fromUtf8(ReadFile(sample.filePath(QStringLiteral("expected.counts"))));
+    QStringList expectedCounts;
+    for (const char* label : {"Total QSOs", "Not Valid QSOs", "Valid QSOs", "Not same OprCall", "Not Date Range"}) {
+        const QRegularExpression line(QStringLiteral("^%1: (\\S+)$").arg(label), QRegularExpression::MultilineOption);
+        expectedCounts.append(line.match(counts).captured(1));
+    }
+    QCOMPARE(m_harness->Counters(), expectedCounts);
+
+    // "View" hands over the written file as this machine names it, not the Windows path.
+    m_harness->Click("viewAdiFile_1009");
+    QCOMPARE(m_harness->opened.size(), 1);
+    QCOMPARE(QFileInfo(m_harness->opened[0].toLocalFile()).canonicalFilePath(),
+             QFileInfo(folder + QStringLiteral("adiUpld2Morvask.adi")).canonicalFilePath());
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_main_window.moc"
