@@ -47,7 +47,6 @@ public:
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
-    const std::string& Path() const { return m_path; }
     std::string File(const std::string& name) const { return m_path + "/" + name; }
     std::vector<std::string> Entries() const {
         std::vector<std::string> names;
