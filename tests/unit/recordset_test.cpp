@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "data/CDaoException.h"
-#include "data/CMorvaskDoc.h"
+#include "data/CExportDocument.h"
 #include "tests/support/MemoryEngine.h"
 
 namespace {
@@ -19,7 +19,7 @@ Row QsoRow(const std::string& call, std::optional<std::string> valid, const std:
 struct RecordsetTest : ::testing::Test {
     MemoryEngine engine;
     RunSettings settings;
-    CMorvaskDoc doc{engine, settings};
+    CExportDocument doc{engine, settings};
     CmorvaskSet2& qso = doc.m_morvaskSet2;
     CMorvaskSet& prefixes = doc.m_morvaskSet;
 
