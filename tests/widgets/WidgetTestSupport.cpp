@@ -22,12 +22,6 @@ private:
 
 } // namespace
 
-void IsolateUserEnvironment(const QTemporaryDir& home)
-{
-    qputenv("XDG_CONFIG_HOME", QDir(home.path()).filePath(QStringLiteral("config")).toLocal8Bit());
-    qputenv("WINEPREFIX", QDir(home.path()).filePath(QStringLiteral("wine")).toLocal8Bit());
-}
-
 void WriteFile(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
@@ -56,23 +50,13 @@ AppHarness::AppHarness() : app(std::make_unique<CMorvaskApp>())
     app->SetWorkerProgram(QStringLiteral(MORVASK_FAKE_WORKER));
     app->SetDialogFactory([this] {
         ++shown;
-        std::optional<RunSettings> values;
-        if (!showings.empty()) {
-            values = showings.front();
-            showings.pop_front();
-        }
-        return std::make_unique<ScriptedDialog>(values);
+        return std::make_unique<ScriptedDialog>(showings.isEmpty() ? std::nullopt : showings.takeFirst());
     });
     app->SetMessageSink([this](const QString& text) { messages.append(text); });
     app->SetUrlOpener([this](const QUrl& url) { opened.append(url); });
     app->SetPathChooser([this](bool) {
         ++pathQuestions;
-        QString answer;
-        if (!pathAnswers.empty()) {
-            answer = pathAnswers.front();
-            pathAnswers.pop_front();
-        }
-        return answer;
+        return pathAnswers.isEmpty() ? QString() : pathAnswers.takeFirst();
     });
 }
 

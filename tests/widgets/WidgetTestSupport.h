@@ -8,15 +8,11 @@
 #include <QTemporaryDir>
 #include <QUrl>
 
-#include <deque>
 #include <memory>
 #include <optional>
 
 class CMorvaskView;
 
-// Points the per-user settings and the Wine prefix at a fresh temporary folder, so that no
-// test reads or writes the real ones.
-void IsolateUserEnvironment(const QTemporaryDir& home);
 void WriteFile(const QString& path, const QByteArray& bytes);
 QByteArray ReadFile(const QString& path);
 // Run values that the start-up accepts, with the databases and the output file in folder.
@@ -34,8 +30,7 @@ public:
     bool Start() { return Start(UsableRunValues(WorkerPath("."))); }
 
     QString WorkerPath(const QString& name) const { return m_workerDir.filePath(name); }
-    // One step a line: "sleep S", a progress line "T NV V NSO NDR", "die", "fail TEXT" or
-    // "refuse TEXT" (an argument refusal followed by the usage).
+    // The steps of the next runs, as fake-morvask-export.sh reads them.
     void SetRunSteps(const QStringList& steps);
     // How many calls of the exporter had what among their arguments.
     int Calls(const QString& what) const;
@@ -50,11 +45,11 @@ public:
     void Click(const char* buttonName) const;
 
     std::unique_ptr<CMorvaskApp> app;
-    std::deque<std::optional<RunSettings>> showings;
+    QList<std::optional<RunSettings>> showings;
     int shown = 0;
     QStringList messages;
     QList<QUrl> opened;
-    std::deque<QString> pathAnswers;
+    QStringList pathAnswers;
     int pathQuestions = 0;
 
 private:

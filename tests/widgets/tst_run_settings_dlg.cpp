@@ -25,7 +25,7 @@ private:
 
     std::unique_ptr<QTemporaryDir> m_home;
     QStringList m_initialNames;
-    std::deque<std::optional<QString>> m_choices;
+    QList<std::optional<QString>> m_choices;
 };
 
 void TestRunSettingsDlg::init()
@@ -44,9 +44,7 @@ std::unique_ptr<CRunSettingsDlg> TestRunSettingsDlg::MakeDialog(const QByteArray
     auto dialog = std::make_unique<CRunSettingsDlg>(WinePrefix(prefix.toStdString()), QIcon());
     dialog->SetFileChooser([this](QWidget*, const QString& initialName) {
         m_initialNames.append(initialName);
-        const std::optional<QString> choice = m_choices.front();
-        m_choices.pop_front();
-        return choice;
+        return m_choices.takeFirst();
     });
     dialog->OnInitDialog();
     return dialog;
