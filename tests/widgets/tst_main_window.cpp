@@ -1,5 +1,6 @@
-#include "WidgetTestSupport.h"
-
+#include "settings/RunSettings.h"
+#include "ui/CMainFrame.h"
+#include "ui/CMorvaskApp.h"
 #include "ui/CMorvaskDoc.h"
 #include "ui/CMorvaskView.h"
 #include "ui/CRecentFileList.h"
@@ -8,12 +9,133 @@
 
 #include <QAction>
 #include <QDir>
+#include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QtTest>
 
 #include <functional>
+#include <memory>
+#include <optional>
+
+namespace {
+
+void WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        QFAIL(qPrintable(QStringLiteral("cannot write %1").arg(path)));
+}
+
+QByteArray ReadFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Run values that the start-up accepts, with the databases and the output file in folder.
+RunSettings UsableRunValues(const QString& folder)
+{
+    const QDir dir(folder);
+    return RunSettings{dir.filePath(QStringLiteral("source.mdb")).toStdString(),
+                       dir.filePath(QStringLiteral("Refdata.mdb")).toStdString(),
+                       dir.filePath(QStringLiteral("adiUpld2Morvask.adi")).toStdString(),
+                       "PA3ABC", "19451116", "20301231"};
+}
+
+class ScriptedDialog : public IRunSettingsDialog {
+public:
+    explicit ScriptedDialog(std::optional<RunSettings> values) : m_values(std::move(values)) {}
+    bool DoModal() override { return m_values.has_value(); }
+    RunSettings Values() const override { return m_values.value_or(RunSettings{}); }
+
+private:
+    std::optional<RunSettings> m_values;
+};
+
+// The application wired to fake-morvask-export.sh, which is scripted by files in a folder of
+// its own ("check-source.err" or "check-refdata.err" fail that check with their text;
+// "run.steps" scripts the runs) and logs every call there. Message boxes, the desktop's file
+// handler and the file dialogs are recorded instead of shown. Each showing of the run-settings
+// dialog takes the next entry of showings, nullopt meaning Cancel; with none left it cancels.
+class AppHarness {
+public:
+    AppHarness() : app(std::make_unique<CMorvaskApp>())
+    {
+        qputenv("FAKE_WORKER_DIR", m_workerDir.path().toLocal8Bit());
+        app->SetWorkerProgram(QStringLiteral(MORVASK_FAKE_WORKER));
+        app->SetDialogFactory([this] {
+            ++shown;
+            return std::make_unique<ScriptedDialog>(showings.isEmpty() ? std::nullopt : showings.takeFirst());
+        });
+        app->SetMessageSink([this](const QString& text) { messages.append(text); });
+        app->SetUrlOpener([this](const QUrl& url) { opened.append(url); });
+        app->SetPathChooser([this](bool) {
+            ++pathQuestions;
+            return pathAnswers.isEmpty() ? QString() : pathAnswers.takeFirst();
+        });
+    }
+
+    bool Start(const RunSettings& values)
+    {
+        showings.push_back(values);
+        return app->InitInstance();
+    }
+    bool Start() { return Start(UsableRunValues(WorkerPath("."))); }
+
+    QString WorkerPath(const QString& name) const { return m_workerDir.filePath(name); }
+    // The steps of the next runs, as fake-morvask-export.sh reads them.
+    void SetRunSteps(const QStringList& steps)
+    {
+        WriteFile(WorkerPath(QStringLiteral("run.steps")), (steps.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
+    }
+    // How many calls of the exporter had what among their arguments.
+    int Calls(const QString& what) const
+    {
+        const QString log = QString::fromUtf8(ReadFile(WorkerPath(QStringLiteral("calls.log"))));
+        return int(log.split(QLatin1Char('\n')).filter(what).size());
+    }
+
+    CMainFrame* Frame() const { return app->MainFrame(); }
+    CMorvaskView* View() const { return Frame() ? Frame()->View() : nullptr; }
+    QString FieldText(const char* objectName) const
+    {
+        const auto* field = View() ? View()->findChild<QLabel*>(QString::fromLatin1(objectName)) : nullptr;
+        return field ? field->text() : QStringLiteral("<no field %1>").arg(QString::fromLatin1(objectName));
+    }
+    // Total, not valid, valid, not same OprCall, not date range.
+    QStringList Counters() const
+    {
+        return {FieldText("totalQsos_1001"), FieldText("notValidQsos_1002"), FieldText("validQsos_1004"),
+                FieldText("notSameOprCall_1003"), FieldText("notDateRange_1010")};
+    }
+    // Source, reference and output paths, operator call, start and end date.
+    QStringList RunValueFields() const
+    {
+        return {FieldText("sourcePath_1005"), FieldText("refdataPath_1006"), FieldText("adiPath_1008"),
+                FieldText("oprCall_1007"),    FieldText("startDate_1015"),   FieldText("endDate_1016")};
+    }
+    void Click(const char* buttonName) const
+    {
+        auto* button = View()->findChild<QPushButton*>(QString::fromLatin1(buttonName));
+        QVERIFY2(button, buttonName);
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+
+    std::unique_ptr<CMorvaskApp> app;
+    QList<std::optional<RunSettings>> showings;
+    int shown = 0;
+    QStringList messages;
+    QList<QUrl> opened;
+    QStringList pathAnswers;
+    int pathQuestions = 0;
+
+private:
+    QTemporaryDir m_workerDir;
+};
+
+} // namespace
 
 // The program from start-up on: the run settings until usable, the source database and its
 // version, then the main window and its form through runs of the exporter, View and the File
@@ -23,7 +145,6 @@ class TestMainWindow : public QObject {
 private slots:
     void initTestCase();
     void init();
-    void cleanup();
     void startupPaths_data();
     void startupPaths();
     void beforeTheFirstRun();
@@ -54,14 +175,11 @@ void TestMainWindow::initTestCase()
 
 void TestMainWindow::init()
 {
-    m_harness = std::make_unique<AppHarness>();
-}
-
-void TestMainWindow::cleanup()
-{
+    // The previous test's program goes first, then the recent-file list it left behind.
     m_harness.reset();
     QSettings(QStringLiteral("Local AppWizard-Generated Applications"), QStringLiteral("Morvask ADI filemaker - ver 1.00"))
         .clear();
+    m_harness = std::make_unique<AppHarness>();
 }
 
 void TestMainWindow::RunWithProbe(const std::function<void()>& probe)
@@ -318,9 +436,7 @@ void TestMainWindow::makeAdiFileOnSampleLog()
                                          "C:\\Qervel\\adiUpld2Morvask.adi", "PA3ABC", "19451116", "20301231"}));
     m_harness->Click("makeAdiFile_1000");
     QCOMPARE(m_harness->messages, QStringList{});
-    const QByteArray written = ReadFile(folder + QStringLiteral("adiUpld2Morvask.adi"));
-    QVERIFY(!written.isEmpty());
-    QCOMPARE(written, ReadFile(sample.filePath(QStringLiteral("expected.adi"))));
+    QCOMPARE(ReadFile(folder + QStringLiteral("adiUpld2Morvask.adi")), ReadFile(sample.filePath(QStringLiteral("expected.adi"))));
 
     // The counts of tests/data/sample/expected.counts.
     QCOMPARE(m_harness->Counters(), (QStringList{"79", "7", "62", "9", "1"}));
