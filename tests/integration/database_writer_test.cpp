@@ -1,16 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <map>
-#include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "tests/integration/ShellCommand.h"
 #include "tests/support/TempPrefix.h"
 #include "tools/mdbwriter/DatabaseWriter.h"
 #include "tools/mdbwriter/WriteError.h"
@@ -24,24 +21,8 @@ using jet::Column;
 using jet::RowMark;
 using jet::Value;
 
-std::string RunCommand(const std::string& command) {
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen((command + " 2>&1").c_str(), "r"), pclose);
-    std::string out;
-    std::array<char, 65536> buf{};
-    std::size_t n = 0;
-    while (pipe && (n = std::fread(buf.data(), 1, buf.size(), pipe.get())) > 0) {
-        out.append(buf.data(), n);
-    }
-    return out;
-}
-
 std::string Export(const std::string& file, const std::string& table) {
-    return RunCommand("mdb-export '" + file + "' '" + table + "'");
-}
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    return ShellCommand::Run("mdb-export '" + file + "' '" + table + "'").output;
 }
 
 std::string Repeat(const std::string& text, int times) {
@@ -107,7 +88,7 @@ TEST(DatabaseWriterTest, EveryValueTableNameAndRowReadsBackThroughMdbTools) {
         }
         db.Close();
     }
-    EXPECT_EQ(RunCommand("mdb-tables -1 '" + file + "'"), tables + "Empty List\nQSO-TAB\n");
+    EXPECT_EQ(ShellCommand::Run("mdb-tables -1 '" + file + "'").output, tables + "Empty List\nQSO-TAB\n");
     EXPECT_EQ(Export(file, "Empty List"), "PREFIX,DEL-STATUS\n");
     EXPECT_EQ(Export(file, "QSO-TAB"), many);
     for (std::size_t i = 0; i < cases.size(); ++i) {
@@ -265,8 +246,8 @@ TEST(TableWriterMovesTest, DeletedAndMovedRowsLieOnThePagesAsInTheSampleAndStayR
         }
         db.Close();
     }
-    const std::string sample = ReadAll(std::string(MORVASK_TEST_DATA) + "/sample/source.mdb");
-    const std::string ours = ReadAll(path);
+    const std::string sample = ShellCommand::ReadFile(std::string(MORVASK_TEST_DATA) + "/sample/source.mdb");
+    const std::string ours = ShellCommand::ReadFile(path);
     const std::string census = "54 plain, 2 deleted, 25 moved, 3 moved and deleted, 28 moved data, 79 announced";
     EXPECT_EQ(TakeCensus(sample, 41), census) << "the yardstick itself";
     EXPECT_EQ(TakeCensus(ours, 3), census);

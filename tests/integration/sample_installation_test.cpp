@@ -1,16 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <map>
-#include <memory>
 #include <regex>
 #include <string>
 
+#include "tests/integration/ShellCommand.h"
 #include "tests/support/TempPrefix.h"
 #include "tools/sampledb/ContactGenerator.h"
 #include "tools/sampledb/PrefixCatalogue.h"
@@ -19,32 +15,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Outcome {
-    int status;
-    std::string output;
-};
-
-Outcome RunCommand(const std::string& command) {
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen((command + " 2>&1").c_str(), "r"), pclose);
-    std::string out;
-    std::array<char, 4096> buf{};
-    std::size_t n = 0;
-    while ((n = std::fread(buf.data(), 1, buf.size(), pipe.get())) > 0) {
-        out.append(buf.data(), n);
-    }
-    const int status = pclose(pipe.release());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
-}
-
 std::string Quoted(const fs::path& path) { return "'" + path.string() + "'"; }
 
 std::string Sampledb(const fs::path& prefix, const std::string& options) {
     return std::string(MORVASK_BIN_DIR) + "/morvask-sampledb " + Quoted(prefix) + " " + options;
-}
-
-std::string ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 TEST(SampleInstallationTest, WritesTheLayoutTheSettingsFileNamesAndTheSameBytesForTheSameSeed) {
@@ -52,29 +26,29 @@ TEST(SampleInstallationTest, WritesTheLayoutTheSettingsFileNamesAndTheSameBytesF
     const fs::path prefix = fs::path(dir.Root()) / "Qervel prefix";
     const fs::path again = fs::path(dir.Root()) / "again";
     const fs::path other = fs::path(dir.Root()) / "other seed";
-    const auto run = RunCommand(Sampledb(prefix, "--contacts 400 --seed 3"));
+    const auto run = ShellCommand::Run(Sampledb(prefix, "--contacts 400 --seed 3"));
     ASSERT_EQ(run.status, 0) << run.output;
-    ASSERT_EQ(RunCommand(Sampledb(again, "--seed 3 --contacts 400")).status, 0);
-    ASSERT_EQ(RunCommand(Sampledb(other, "--contacts 400 --seed 4")).status, 0);
+    ASSERT_EQ(ShellCommand::Run(Sampledb(again, "--seed 3 --contacts 400")).status, 0);
+    ASSERT_EQ(ShellCommand::Run(Sampledb(other, "--contacts 400 --seed 4")).status, 0);
 
     const fs::path ini = "drive_c/windows/Qvl2007.ini";
     const fs::path refdata = "drive_c/Program Files/Qervel/Refdata.mdb";
     const fs::path log = "drive_c/Program Files/Qervel/Data/Qervel.mdb";
-    EXPECT_EQ(ReadAll(prefix / ini),
+    EXPECT_EQ(ShellCommand::ReadFile(prefix / ini),
               "[Dir]\r\nDATAPATH=C:\\Program Files\\Qervel\\Data\\Qervel.mdb\r\nPGMPATH=C:\\Program Files\\Qervel\r\n"
               "[Gen]\r\nOPRCALL=PA3ABC\r\n");
     EXPECT_EQ(fs::read_symlink(prefix / "dosdevices" / "c:"), fs::path("../drive_c"));
-    EXPECT_EQ(RunCommand("mdb-tables -1 " + Quoted(prefix / log)).output, "VERSION\nQSO-TAB\n");
-    EXPECT_EQ(RunCommand("mdb-export " + Quoted(prefix / log) + " VERSION").output, "VER\n\"6\"\n");
-    EXPECT_EQ(RunCommand("mdb-tables -1 " + Quoted(prefix / refdata)).output, "PREFIX-Pri\n");
-    const auto prefixes = RunCommand("mdb-export " + Quoted(prefix / refdata) + " PREFIX-Pri").output;
+    EXPECT_EQ(ShellCommand::Run("mdb-tables -1 " + Quoted(prefix / log)).output, "VERSION\nQSO-TAB\n");
+    EXPECT_EQ(ShellCommand::Run("mdb-export " + Quoted(prefix / log) + " VERSION").output, "VER\n\"6\"\n");
+    EXPECT_EQ(ShellCommand::Run("mdb-tables -1 " + Quoted(prefix / refdata)).output, "PREFIX-Pri\n");
+    const auto prefixes = ShellCommand::Run("mdb-export " + Quoted(prefix / refdata) + " PREFIX-Pri").output;
     EXPECT_EQ(prefixes.substr(0, prefixes.find('\n')),
               "PREFIX,COUNTRY,LATITUDE,LONGITUDE,DEL-STATUS,QSL-FIELD-CHECK,QSL-BUREAU,CQ-ZONE,ITU-ZONE,ARRL-ID,"
               "CONTINENT,TIMEDIFF");
     EXPECT_NE(prefixes.find("\n\"DL\",\"Germany\","), std::string::npos);
     EXPECT_NE(prefixes.find(",\"230\",\"EU\","), std::string::npos);
 
-    const auto digest = [](const fs::path& file) { return std::hash<std::string>{}(ReadAll(file)); };
+    const auto digest = [](const fs::path& file) { return std::hash<std::string>{}(ShellCommand::ReadFile(file)); };
     for (const auto& file : {ini, refdata, log}) {
         EXPECT_EQ(digest(prefix / file), digest(again / file)) << file << " differs between runs with one seed";
     }
@@ -92,7 +66,7 @@ TEST(SampleInstallationTest, RefusesBadArgumentsWithUsage) {
         {"unknown option", Sampledb(fs::path(dir.Root()) / "p", "--fast")},
     };
     for (const auto& [what, command] : cases) {
-        const auto run = RunCommand(command);
+        const auto run = ShellCommand::Run(command);
         EXPECT_EQ(run.status, 2) << what;
         EXPECT_NE(run.output.find("usage: morvask-sampledb PREFIX"), std::string::npos) << what << ": " << run.output;
     }
