@@ -6,7 +6,7 @@
 
 #include "cli/ProgressReporter.h"
 #include "data/CDaoException.h"
-#include "data/CMorvaskDoc.h"
+#include "data/CExportDocument.h"
 #include "data/VersionCheck.h"
 #include "export/ExportRun.h"
 #include "settings/IniReaders.h"
@@ -63,7 +63,7 @@ int ExportCommand::CheckSource(const std::string& sourcePath) {
 int ExportCommand::CheckRefdata(const std::string& refdataPath) {
     RunSettings settings;
     settings.m_strRefdataPath = refdataPath;
-    CMorvaskDoc doc(m_engine, settings);
+    CExportDocument doc(m_engine, settings);
     try {
         doc.m_morvaskSet.Open();
     } catch (const CDaoException& e) {
@@ -84,7 +84,7 @@ int ExportCommand::Export(const ExportOptions& options) {
         throw UsageError("--progress-fd " + std::to_string(*options.progressFd) + " names no open descriptor");
     if (int refused = CheckSource(settings.m_strSourcePath); refused != 0) return refused;
 
-    CMorvaskDoc doc(m_engine, settings);
+    CExportDocument doc(m_engine, settings);
     ExportRun run(doc.m_morvaskSet, doc.m_morvaskSet2);
     ProgressReporter progress(options.progressFd, m_terminalFd,
                               [&doc] { return doc.m_morvaskSet2.GetTableRowCount(); });

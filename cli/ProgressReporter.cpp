@@ -1,28 +1,13 @@
 #include "cli/ProgressReporter.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <stdexcept>
 
-namespace {
+#include "export/WriteAll.h"
 
-bool WriteAll(int fd, const std::string& bytes) {
-    const char* data = bytes.data();
-    std::size_t left = bytes.size();
-    while (left > 0) {
-        ssize_t written = ::write(fd, data, left);
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        data += written;
-        left -= static_cast<std::size_t>(written);
-    }
-    return true;
-}
+namespace {
 
 constexpr auto kRedrawInterval = std::chrono::milliseconds(100);
 

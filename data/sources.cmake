@@ -1,7 +1,7 @@
 target_sources(morvask_engine PRIVATE
   data/CDaoFieldExchange.cpp
   data/CDaoRecordset.cpp
-  data/CMorvaskDoc.cpp
+  data/CExportDocument.cpp
   data/CMorvaskSet.cpp
   data/CmorvaskSet2.cpp
   data/VersionCheck.cpp

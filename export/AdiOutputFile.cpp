@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "export/CFileException.h"
+#include "export/WriteAll.h"
 
 namespace {
 
@@ -89,17 +90,7 @@ void AdiOutputFile::Write(std::string_view line) {
 }
 
 void AdiOutputFile::Flush() {
-    const char* data = m_buffer.data();
-    std::size_t left = m_buffer.size();
-    while (left > 0) {
-        ssize_t written = ::write(m_fd, data, left);
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            Fail("write", errno);
-        }
-        data += written;
-        left -= static_cast<std::size_t>(written);
-    }
+    if (!WriteAll(m_fd, m_buffer)) Fail("write", errno);
     m_buffer.clear();
 }
 

@@ -1,8 +1,5 @@
 #include "settings/IniReaders.h"
 
-#include <filesystem>
-
-#include "settings/EqualsIgnoringCase.h"
 #include "settings/ProfileFile.h"
 
 namespace {
@@ -26,14 +23,7 @@ ProfileFile ReadSettingsFile(const WinePrefix& prefix) {
 std::string SettingsFilePath(const WinePrefix& prefix) {
     std::string directory = prefix.WindowsDirectory();
     if (directory.empty()) return {};
-    std::error_code error;
-    std::string exact = directory + "/" + kSettingsFileName;
-    if (std::filesystem::is_regular_file(exact, error)) return exact;
-    std::string found;
-    for (std::filesystem::directory_iterator it(directory, error), end; !error && it != end; it.increment(error)) {
-        std::string name = it->path().filename().string();
-        if (EqualsIgnoringCase(name, kSettingsFileName) && (found.empty() || name < found)) found = name;
-    }
+    std::string found = WinePrefix::FindEntry(directory, kSettingsFileName);
     return found.empty() ? std::string() : directory + "/" + found;
 }
 

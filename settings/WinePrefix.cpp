@@ -36,22 +36,6 @@ std::vector<std::string> SplitComponents(std::string_view rest) {
     return components;
 }
 
-// The name under which `name` exists in `directory`: the exact name when it exists,
-// otherwise the first entry, in name order, that differs from it only in letter case;
-// empty when there is none.
-std::string FindEntry(const std::string& directory, const std::string& name) {
-    std::error_code error;
-    if (fs::exists(fs::path(directory) / name, error)) return name;
-    std::string found;
-    for (fs::directory_iterator it(directory, error), end; !error && it != end; it.increment(error)) {
-        std::string candidate = it->path().filename().string();
-        if (EqualsIgnoringCase(candidate, name) && (found.empty() || candidate < found)) {
-            found = candidate;
-        }
-    }
-    return found;
-}
-
 }  // namespace
 
 WinePrefix::WinePrefix(std::string root) : m_root(std::move(root)) {
@@ -72,6 +56,19 @@ WinePrefix WinePrefix::FromEnvironment() {
 
 std::string WinePrefix::WindowsDirectory() const {
     return m_root.empty() ? std::string() : m_root + "/drive_c/windows";
+}
+
+std::string WinePrefix::FindEntry(const std::string& directory, const std::string& name) {
+    std::error_code error;
+    if (fs::exists(fs::path(directory) / name, error)) return name;
+    std::string found;
+    for (fs::directory_iterator it(directory, error), end; !error && it != end; it.increment(error)) {
+        std::string candidate = it->path().filename().string();
+        if (EqualsIgnoringCase(candidate, name) && (found.empty() || candidate < found)) {
+            found = candidate;
+        }
+    }
+    return found;
 }
 
 std::string WinePrefix::MapToHost(const std::string& windowsOrHostPath) const {

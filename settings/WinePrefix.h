@@ -32,6 +32,11 @@ public:
     // name is kept as written, so the file gets exactly the name the operator sees.
     std::string MapOutputToHost(const std::string& windowsOrHostPath) const;
 
+    // The name under which `name` exists in the host directory `directory`, as Wine finds
+    // it: the exact name when it exists, otherwise the first entry, in name order, that
+    // differs from it only in letter case; empty when there is none.
+    static std::string FindEntry(const std::string& directory, const std::string& name);
+
 private:
     std::string Map(const std::string& path, bool keepFileName) const;
     std::string DriveDirectory(char letter, const std::string& path) const;

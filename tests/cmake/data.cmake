@@ -1,7 +1,6 @@
 target_sources(engine_tests PRIVATE
   unit/recordset_test.cpp
   unit/mdb_row_cursor_test.cpp
-  unit/version_check_test.cpp
   integration/mdb_engine_sample_test.cpp
   integration/mdb_engine_written_test.cpp
 )

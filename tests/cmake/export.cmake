@@ -1,7 +1,6 @@
 target_sources(engine_tests PRIVATE
   unit/conversions_test.cpp
   unit/export_run_test.cpp
-  unit/prefix_lookup_test.cpp
   integration/export_cli_test.cpp
 )
 target_link_libraries(engine_tests PRIVATE morvask_cli)

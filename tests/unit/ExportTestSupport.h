@@ -66,5 +66,3 @@ inline std::string ReadFile(const std::string& path) {
 inline void WriteFile(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
-
-inline const std::string kAdiHeader = "MorVask Special ADIF filemaker from Tamrik v[1.0]\r\n<EOH>\r\n\r\n";

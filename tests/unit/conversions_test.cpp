@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
+#include "data/CMorvaskSet.h"
 #include "export/BandModeFreq.h"
 #include "export/QslStatus.h"
+#include "tests/unit/ExportTestSupport.h"
 
 namespace {
 
@@ -48,22 +51,46 @@ TEST(Conversions, FrequencyMovesTheSeparatorKeepingEveryDigit) {
     }
 }
 
-TEST(Conversions, QslReceivedFromCodeAndVerifiedBit) {
-    const std::vector<std::tuple<std::string, int32_t, std::string>> rows = {  // confirm, award, "qsl/lotw"
+TEST(Conversions, QslStatesFromCodesAndVerifiedBit) {
+    const std::vector<std::tuple<std::string, int32_t, std::string>> received = {  // confirm, award, "qsl/lotw"
         {"0", 0, "N/N"}, {"0", 1, "N/N"}, {"0", -1, "N/N"}, {"1", 6, "Y/N"}, {"1", 1, "V/N"}, {"2", 0, "N/Y"},
         {"2", 3, "N/V"}, {"3", 0, "Y/Y"}, {"3", 1, "V/V"}, {"1", 511, "V/N"},
         // Bit 0 decides for every value, 512 and above and negative ones too.
         {"3", 512, "Y/Y"}, {"3", 513, "V/V"}, {"2", -2, "N/Y"}, {"3", -1, "V/V"},
         // Unknown codes give empty states rather than the previous contact's.
         {"4", 1, "/"}, {"01", 0, "/"}, {"", 0, "/"}};
-    for (const auto& [confirm, award, expected] : rows)
+    for (const auto& [confirm, award, expected] : received)
         EXPECT_EQ(Joined(QslStatus::Received(confirm, award)), expected) << confirm << ", award " << award;
+    const std::vector<std::array<std::string, 2>> sent = {
+        {"0", "N/N"}, {"1", "Y/N"}, {"2", "N/Y"}, {"3", "Y/Y"}, {"5", "/"}, {"", "/"}, {"1 ", "/"}};
+    for (const auto& [qsls, expected] : sent) EXPECT_EQ(Joined(QslStatus::Sent(qsls)), expected) << "sent " << qsls;
 }
 
-TEST(Conversions, QslSent) {
-    const std::vector<std::array<std::string, 2>> rows = {
-        {"0", "N/N"}, {"1", "Y/N"}, {"2", "N/Y"}, {"3", "Y/Y"}, {"5", "/"}, {"", "/"}, {"1 ", "/"}};
-    for (const auto& [qsls, expected] : rows) EXPECT_EQ(Joined(QslStatus::Sent(qsls)), expected) << "sent " << qsls;
+// Random tables of prefixes that differ in case, blanks and bytes, each opened on the same set
+// so that a stale index would show. Every row has its own country: duplicates are told apart.
+TEST(PrefixLookup, EqualsTheLinearScanForEveryInput) {
+    std::mt19937 random(20120115);
+    const std::vector<std::string> pool = {"DL", "dl", "DL ", " DL", "", "PA", "PA0", "\xC3\x84", "9A", "XX"};
+    MemoryEngine engine;
+    CMorvaskSet set(engine, [] { return std::string("Refdata.mdb"); });
+    for (int table = 0; table < 40; ++table) {
+        std::vector<std::vector<std::optional<std::string>>> rows;
+        for (int i = 0, size = table == 0 ? 0 : static_cast<int>(random() % 12); i < size; ++i)
+            rows.push_back(PrefixRow(pool[random() % (pool.size() - 1)], "", "row " + std::to_string(i)));
+        engine.SetTable("Refdata.mdb", "PREFIX-Pri", {PrefixTableColumns(), rows});
+        set.Open();
+        for (const std::string& input : pool) {
+            std::string scanned;  // where a scan from the top, row by row, stops
+            for (set.MoveFirst(); !set.IsEOF() && scanned.empty(); set.MoveNext())
+                if (set.m_PREFIX == input) scanned = set.m_COUNTRY;
+            set.MoveFirst();
+            bool found = set.FindPrefix(input);
+            EXPECT_EQ(found ? set.m_COUNTRY : "", scanned) << "table " << table << " prefix \"" << input << '"';
+            EXPECT_EQ(set.IsEOF(), !found);
+        }
+        set.Close();
+        EXPECT_FALSE(set.FindPrefix("DL")) << "a closed set finds nothing";
+    }
 }
 
 }  // namespace

@@ -44,18 +44,6 @@ std::unique_ptr<MdbRowCursor> Start(Body body, std::chrono::milliseconds timeout
     return std::make_unique<MdbRowCursor>(std::make_unique<MdbChildProcess>(body, std::size_t{1} << 30), kPath, timeout);
 }
 
-// Reads the cursor to its end; returns the error text, or "" when it ended cleanly.
-std::string Drain(Body body) {
-    try {
-        auto cursor = Start(std::move(body), 300ms);
-        for (std::vector<std::string> values; cursor->Next(values);) {
-        }
-    } catch (const CDaoException& e) {
-        return e.what();
-    }
-    return "";
-}
-
 TEST(MdbRowCursor, EveryWayTheReaderCanFailEndsInAnErrorOfOursButSlownessDoesNot) {
     const std::string missing = "The table [QSO-TAB] does not exist in '/logs/Qervel.mdb'.";
     struct Case {
@@ -77,7 +65,6 @@ TEST(MdbRowCursor, EveryWayTheReaderCanFailEndsInAnErrorOfOursButSlownessDoesNot
         {"crash before the first frame", [](int) { return ::raise(SIGSEGV); }, kDamaged},
         {"crash in the middle of the rows",
          [](int fd) { return MdbChildProcess::WriteAll(fd, kOpened + kRow) + ::raise(SIGSEGV); }, kDamaged},
-        {"abort, as glib does when memory runs out", [](int) -> int { std::abort(); }, kDamaged},
         {"silent endless loop",
          [](int) -> int {
              for (;;) std::this_thread::sleep_for(1s);
@@ -98,10 +85,15 @@ TEST(MdbRowCursor, EveryWayTheReaderCanFailEndsInAnErrorOfOursButSlownessDoesNot
         {"an error it reports after some rows", Sends(kOpened + kRow + Frame(FrameType::Error, {}, missing)), missing},
     };
     for (const Case& c : cases) {
-        std::string error = Drain(c.body);
-        if (c.expected.empty()) {
-            EXPECT_EQ(error, "") << c.name;
+        std::string error;
+        try {
+            auto cursor = Start(c.body, 300ms);
+            for (std::vector<std::string> values; cursor->Next(values);) {
+            }
+        } catch (const CDaoException& e) {
+            error = e.what();
         }
+        EXPECT_EQ(error.empty(), c.expected.empty()) << c.name << ": " << error;
         EXPECT_NE(error.find(c.expected), std::string::npos) << c.name << ": " << error;
         if (c.expected.find("damaged") != std::string::npos) {
             EXPECT_NE(error.find("compact/repair"), std::string::npos) << c.name << ": " << error;

@@ -14,16 +14,13 @@ struct Showing {
     std::string source, start, end;
 };
 
-class ScriptedDialog : public IRunSettingsDialog {
-public:
-    explicit ScriptedDialog(Showing showing) : m_showing(std::move(showing)) {}
-    bool DoModal() override { return m_showing.ok; }
+struct ScriptedDialog : IRunSettingsDialog {
+    explicit ScriptedDialog(Showing scripted) : showing(std::move(scripted)) {}
+    bool DoModal() override { return showing.ok; }
     RunSettings Values() const override {
-        return {m_showing.source, "C:\\Q\\Refdata.mdb", "C:\\Q\\adiUpld2Morvask.adi", "", m_showing.start, m_showing.end};
+        return {showing.source, "C:\\Q\\Refdata.mdb", "C:\\Q\\adiUpld2Morvask.adi", "", showing.start, showing.end};
     }
-
-private:
-    Showing m_showing;
+    Showing showing;
 };
 
 TEST(AskRunSettings, ShowsAFreshDialogUntilUsableOrCancelled) {

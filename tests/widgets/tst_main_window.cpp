@@ -1,5 +1,6 @@
-#include "WidgetTestSupport.h"
-
+#include "settings/RunSettings.h"
+#include "ui/CMainFrame.h"
+#include "ui/CMorvaskApp.h"
 #include "ui/CMorvaskDoc.h"
 #include "ui/CMorvaskView.h"
 #include "ui/CRecentFileList.h"
@@ -8,12 +9,133 @@
 
 #include <QAction>
 #include <QDir>
+#include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QtTest>
 
 #include <functional>
+#include <memory>
+#include <optional>
+
+namespace {
+
+void WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        QFAIL(qPrintable(QStringLiteral("cannot write %1").arg(path)));
+}
+
+QByteArray ReadFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Run values that the start-up accepts, with the databases and the output file in folder.
+RunSettings UsableRunValues(const QString& folder)
+{
+    const QDir dir(folder);
+    return RunSettings{dir.filePath(QStringLiteral("source.mdb")).toStdString(),
+                       dir.filePath(QStringLiteral("Refdata.mdb")).toStdString(),
+                       dir.filePath(QStringLiteral("adiUpld2Morvask.adi")).toStdString(),
+                       "PA3ABC", "19451116", "20301231"};
+}
+
+class ScriptedDialog : public IRunSettingsDialog {
+public:
+    explicit ScriptedDialog(std::optional<RunSettings> values) : m_values(std::move(values)) {}
+    bool DoModal() override { return m_values.has_value(); }
+    RunSettings Values() const override { return m_values.value_or(RunSettings{}); }
+
+private:
+    std::optional<RunSettings> m_values;
+};
+
+// The application wired to fake-morvask-export.sh, which is scripted by files in a folder of
+// its own ("check-source.err" or "check-refdata.err" fail that check with their text;
+// "run.steps" scripts the runs) and logs every call there. Message boxes, the desktop's file
+// handler and the file dialogs are recorded instead of shown. Each showing of the run-settings
+// dialog takes the next entry of showings, nullopt meaning Cancel; with none left it cancels.
+class AppHarness {
+public:
+    AppHarness() : app(std::make_unique<CMorvaskApp>())
+    {
+        qputenv("FAKE_WORKER_DIR", m_workerDir.path().toLocal8Bit());
+        app->SetWorkerProgram(QStringLiteral(MORVASK_FAKE_WORKER));
+        app->SetDialogFactory([this] {
+            ++shown;
+            return std::make_unique<ScriptedDialog>(showings.isEmpty() ? std::nullopt : showings.takeFirst());
+        });
+        app->SetMessageSink([this](const QString& text) { messages.append(text); });
+        app->SetUrlOpener([this](const QUrl& url) { opened.append(url); });
+        app->SetPathChooser([this](bool) {
+            ++pathQuestions;
+            return pathAnswers.isEmpty() ? QString() : pathAnswers.takeFirst();
+        });
+    }
+
+    bool Start(const RunSettings& values)
+    {
+        showings.push_back(values);
+        return app->InitInstance();
+    }
+    bool Start() { return Start(UsableRunValues(WorkerPath("."))); }
+
+    QString WorkerPath(const QString& name) const { return m_workerDir.filePath(name); }
+    // The steps of the next runs, as fake-morvask-export.sh reads them.
+    void SetRunSteps(const QStringList& steps)
+    {
+        WriteFile(WorkerPath(QStringLiteral("run.steps")), (steps.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
+    }
+    // How many calls of the exporter had what among their arguments.
+    int Calls(const QString& what) const
+    {
+        const QString log = QString::fromUtf8(ReadFile(WorkerPath(QStringLiteral("calls.log"))));
+        return int(log.split(QLatin1Char('\n')).filter(what).size());
+    }
+
+    CMainFrame* Frame() const { return app->MainFrame(); }
+    CMorvaskView* View() const { return Frame() ? Frame()->View() : nullptr; }
+    QString FieldText(const char* objectName) const
+    {
+        const auto* field = View() ? View()->findChild<QLabel*>(QString::fromLatin1(objectName)) : nullptr;
+        return field ? field->text() : QStringLiteral("<no field %1>").arg(QString::fromLatin1(objectName));
+    }
+    // Total, not valid, valid, not same OprCall, not date range.
+    QStringList Counters() const
+    {
+        return {FieldText("totalQsos_1001"), FieldText("notValidQsos_1002"), FieldText("validQsos_1004"),
+                FieldText("notSameOprCall_1003"), FieldText("notDateRange_1010")};
+    }
+    // Source, reference and output paths, operator call, start and end date.
+    QStringList RunValueFields() const
+    {
+        return {FieldText("sourcePath_1005"), FieldText("refdataPath_1006"), FieldText("adiPath_1008"),
+                FieldText("oprCall_1007"),    FieldText("startDate_1015"),   FieldText("endDate_1016")};
+    }
+    void Click(const char* buttonName) const
+    {
+        auto* button = View()->findChild<QPushButton*>(QString::fromLatin1(buttonName));
+        QVERIFY2(button, buttonName);
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+
+    std::unique_ptr<CMorvaskApp> app;
+    QList<std::optional<RunSettings>> showings;
+    int shown = 0;
+    QStringList messages;
+    QList<QUrl> opened;
+    QStringList pathAnswers;
+    int pathQuestions = 0;
+
+private:
+    QTemporaryDir m_workerDir;
+};
+
+} // namespace
 
 // The program from start-up on: the run settings until usable, the source database and its
 // version, then the main window and its form through runs of the exporter, View and the File
@@ -23,20 +145,16 @@ class TestMainWindow : public QObject {
 private slots:
     void initTestCase();
     void init();
-    void cleanup();
     void startupPaths_data();
     void startupPaths();
     void beforeTheFirstRun();
-    void referenceDatabaseFailureKeepsProgramRunning();
     void aRunAsTheUserSeesIt();
     void closeDuringRunEndsTheRunFirst();
     void failedRuns_data();
     void failedRuns();
-    void repeatedInitialUpdate();
     void recentFileList();
     void saveCommands_data();
     void saveCommands();
-    void frameShrunkToForm();
     void makeAdiFileOnSampleLog();
 
 private:
@@ -50,19 +168,18 @@ private:
 
 void TestMainWindow::initTestCase()
 {
-    IsolateUserEnvironment(m_home);
+    // No test reads or writes the real per-user settings or Wine prefix.
+    qputenv("XDG_CONFIG_HOME", QDir(m_home.path()).filePath(QStringLiteral("config")).toLocal8Bit());
+    qputenv("WINEPREFIX", QDir(m_home.path()).filePath(QStringLiteral("wine")).toLocal8Bit());
 }
 
 void TestMainWindow::init()
 {
-    m_harness = std::make_unique<AppHarness>();
-}
-
-void TestMainWindow::cleanup()
-{
+    // The previous test's program goes first, then the recent-file list it left behind.
     m_harness.reset();
     QSettings(QStringLiteral("Local AppWizard-Generated Applications"), QStringLiteral("Morvask ADI filemaker - ver 1.00"))
         .clear();
+    m_harness = std::make_unique<AppHarness>();
 }
 
 void TestMainWindow::RunWithProbe(const std::function<void()>& probe)
@@ -80,26 +197,30 @@ void TestMainWindow::RunWithProbe(const std::function<void()>& probe)
 void TestMainWindow::startupPaths_data()
 {
     QTest::addColumn<QStringList>("showings");
-    QTest::addColumn<QString>("checkSourceError");
+    QTest::addColumn<QString>("failingCheck");
+    QTest::addColumn<QString>("error");
     // Showings: "cancel", "ok" (usable values), "no-source", "short-date". The database is
-    // opened only after a showing whose values are usable; its check's error text is the one
-    // message, and only a database that passed leads to the main window.
-    QTest::newRow("cancel at the first showing ends silently") << QStringList{"cancel"} << "";
+    // opened only after a showing whose values are usable; a failed check's error text is the
+    // one message, and only a source database that passed leads to the main window.
+    QTest::newRow("cancel at the first showing ends silently") << QStringList{"cancel"} << "" << "";
     QTest::newRow("refused values bring the dialog back; cancel then ends silently")
-        << QStringList{"no-source", "short-date", "cancel"} << "";
-    QTest::newRow("refused values, then usable ones start the program") << QStringList{"short-date", "ok"} << "";
+        << QStringList{"no-source", "short-date", "cancel"} << "" << "";
+    QTest::newRow("refused values, then usable ones start the program") << QStringList{"short-date", "ok"} << "" << "";
     QTest::newRow("a source database that cannot be opened shows the error's text and ends")
-        << QStringList{"ok"} << "Cannot open \"/x/source.mdb\": no such file.";
+        << QStringList{"ok"} << "check-source" << "Cannot open \"/x/source.mdb\": no such file.";
     QTest::newRow("a refused version shows the version error and ends")
-        << QStringList{"ok"} << "Qervel - mdb file version error";
+        << QStringList{"ok"} << "check-source" << "Qervel - mdb file version error";
+    QTest::newRow("a prefix table that cannot be opened is reported; the window stays, captioned")
+        << QStringList{"ok"} << "check-refdata" << "Cannot open \"/x/Refdata.mdb\".";
 }
 
 void TestMainWindow::startupPaths()
 {
     QFETCH(QStringList, showings);
-    QFETCH(QString, checkSourceError);
-    if (!checkSourceError.isEmpty())
-        WriteFile(m_harness->WorkerPath(QStringLiteral("check-source.err")), checkSourceError.toUtf8());
+    QFETCH(QString, failingCheck);
+    QFETCH(QString, error);
+    if (!failingCheck.isEmpty())
+        WriteFile(m_harness->WorkerPath(failingCheck + QStringLiteral(".err")), error.toUtf8());
     for (const QString& kind : showings) {
         RunSettings values = UsableRunValues(m_harness->WorkerPath("."));
         if (kind == QLatin1String("no-source"))
@@ -109,12 +230,16 @@ void TestMainWindow::startupPaths()
         m_harness->showings.push_back(kind == QLatin1String("cancel") ? std::nullopt : std::optional(values));
     }
     const bool accepted = showings.constLast() == QLatin1String("ok");
-    const bool started = accepted && checkSourceError.isEmpty();
+    const bool started = accepted && failingCheck != QLatin1String("check-source");
     QCOMPARE(m_harness->app->InitInstance(), started);
     QCOMPARE(m_harness->shown, int(showings.size()));
-    QCOMPARE(m_harness->messages, checkSourceError.isEmpty() ? QStringList{} : QStringList{checkSourceError});
+    QCOMPARE(m_harness->messages, error.isEmpty() ? QStringList{} : QStringList{error});
     QCOMPARE(m_harness->Calls(QStringLiteral("--check-source")), int(accepted));
     QCOMPARE(m_harness->Frame() != nullptr && m_harness->Frame()->isVisible(), started);
+    if (started) {
+        QCOMPARE(m_harness->Frame()->windowTitle(), QStringLiteral("Morvask ADI filemaker - ver 1.00 - - PA3ABC"));
+        QCOMPARE(m_harness->RunValueFields().mid(3), (QStringList{"PA3ABC", "19451116", "20301231"}));
+    }
 }
 
 void TestMainWindow::beforeTheFirstRun()
@@ -126,27 +251,27 @@ void TestMainWindow::beforeTheFirstRun()
     QCOMPARE(m_harness->app->DocTemplate()->Document()->GetTitle(), QStringLiteral("Morvask ADI filemaker Ver 1.00"));
     // Empty, not "0".
     QCOMPARE(m_harness->Counters(), QStringList(5, QString()));
+
+    // The offscreen screen is 800 x 800: the frame is created 691 x 740 at 54, 30. The form
+    // is wider than that client area, so the width stays and the form scrolls; it is much
+    // lower, so the frame is lowered to it.
+    QCOMPARE(QGuiApplication::primaryScreen()->geometry().size(), QSize(800, 800));
+    CMainFrame* frame = m_harness->Frame();
+    QCOMPARE(QRect(frame->pos(), QSize(frame->width(), 0)), QRect(54, 30, 691, 0));
+    QVERIFY(frame->height() < 740);
+    QCOMPARE(m_harness->View()->height(), m_harness->View()->FormSize().height());
+    QVERIFY(m_harness->View()->horizontalScrollBar()->maximum() > 0);
+
     // "View" hands the path to the desktop even with no file there, and says nothing itself.
     m_harness->Click("viewAdiFile_1009");
     QCOMPARE(m_harness->opened, QList<QUrl>{QUrl::fromLocalFile(QString::fromStdString(values.m_strAdiPath))});
     QCOMPARE(m_harness->messages, QStringList{});
 }
 
-void TestMainWindow::referenceDatabaseFailureKeepsProgramRunning()
-{
-    WriteFile(m_harness->WorkerPath(QStringLiteral("check-refdata.err")), "Cannot open \"/x/Refdata.mdb\".");
-    QVERIFY(m_harness->Start());
-    QCOMPARE(m_harness->messages, QStringList{QStringLiteral("Cannot open \"/x/Refdata.mdb\".")});
-    QVERIFY(m_harness->Frame()->isVisible());
-    // What the initial update set before the failure stays in force: the caption with the call.
-    QCOMPARE(m_harness->Frame()->windowTitle(), QStringLiteral("Morvask ADI filemaker - ver 1.00 - - PA3ABC"));
-    QCOMPARE(m_harness->FieldText("oprCall_1007"), QStringLiteral("PA3ABC"));
-    QVERIFY(!m_harness->View()->GetFormRecordset()->IsOpen());
-}
-
 void TestMainWindow::aRunAsTheUserSeesIt()
 {
     QVERIFY(m_harness->Start());
+    const QStringList runValues = m_harness->RunValueFields();
     m_harness->SetRunSteps({"sleep 0.3", "1 1 0 0 0", "sleep 0.5", "79 7 62 9 1"});
     auto enabled = [this] {
         return QList<bool>{m_harness->View()->findChild<QPushButton*>("makeAdiFile_1000")->isEnabled(),
@@ -171,6 +296,16 @@ void TestMainWindow::aRunAsTheUserSeesIt()
     QCOMPARE(enabled(), QList<bool>(4, true));
     QCOMPARE(m_harness->Calls(QStringLiteral("--output")), 1);
     QCOMPARE(m_harness->messages, QStringList{});
+    QCOMPARE(m_harness->RunValueFields(), runValues);
+
+    // New keeps the counters of the run and opens again the prefix table that the run closed;
+    // a second New finds it open.
+    m_harness->Frame()->NewAction()->trigger();
+    QCOMPARE(m_harness->Counters(), (QStringList{"79", "7", "62", "9", "1"}));
+    QCOMPARE(m_harness->RunValueFields(), runValues);
+    QVERIFY(m_harness->View()->GetFormRecordset()->IsOpen());
+    m_harness->Frame()->NewAction()->trigger();
+    QCOMPARE(m_harness->Calls(QStringLiteral("--check-refdata")), 2);
 }
 
 void TestMainWindow::closeDuringRunEndsTheRunFirst()
@@ -225,24 +360,6 @@ void TestMainWindow::failedRuns()
     m_harness->Click("makeAdiFile_1000");
     QCOMPARE(m_harness->messages.size(), 1);
     QCOMPARE(m_harness->Counters(), (QStringList{"2", "0", "2", "0", "0"}));
-}
-
-void TestMainWindow::repeatedInitialUpdate()
-{
-    QVERIFY(m_harness->Start());
-    const QStringList runValues = m_harness->RunValueFields();
-    m_harness->SetRunSteps({"5 1 2 1 1"});
-    m_harness->Click("makeAdiFile_1000");
-    QCOMPARE(m_harness->RunValueFields(), runValues);
-
-    // New keeps the counters of the run and opens again the prefix table that the run closed;
-    // a second New finds it open.
-    m_harness->Frame()->NewAction()->trigger();
-    QCOMPARE(m_harness->Counters(), (QStringList{"5", "1", "2", "1", "1"}));
-    QCOMPARE(m_harness->RunValueFields(), runValues);
-    QVERIFY(m_harness->View()->GetFormRecordset()->IsOpen());
-    m_harness->Frame()->NewAction()->trigger();
-    QCOMPARE(m_harness->Calls(QStringLiteral("--check-refdata")), 2);
 }
 
 void TestMainWindow::recentFileList()
@@ -303,20 +420,6 @@ void TestMainWindow::saveCommands()
     QCOMPARE(m_harness->pathQuestions, 1);
 }
 
-void TestMainWindow::frameShrunkToForm()
-{
-    // The offscreen screen is 800 x 800: the frame is created 691 x 740 at 54, 30. The form
-    // is wider than that client area, so the width stays and the form scrolls; it is much
-    // lower, so the frame is lowered to it.
-    QVERIFY(m_harness->Start());
-    QCOMPARE(QGuiApplication::primaryScreen()->geometry().size(), QSize(800, 800));
-    CMainFrame* frame = m_harness->Frame();
-    QCOMPARE(QRect(frame->pos(), QSize(frame->width(), 0)), QRect(54, 30, 691, 0));
-    QVERIFY(frame->height() < 740);
-    QCOMPARE(m_harness->View()->height(), m_harness->View()->FormSize().height());
-    QVERIFY(m_harness->View()->horizontalScrollBar()->maximum() > 0);
-}
-
 void TestMainWindow::makeAdiFileOnSampleLog()
 {
     // The sample log installed in a Wine prefix other than the environment's: the exporter has
@@ -326,7 +429,7 @@ void TestMainWindow::makeAdiFileOnSampleLog()
     const QString folder = prefix + QStringLiteral("/drive_c/Qervel/");
     QVERIFY(QDir().mkpath(folder) && QDir().mkpath(prefix + QStringLiteral("/dosdevices")));
     QVERIFY(QFile::link(QStringLiteral("../drive_c"), prefix + QStringLiteral("/dosdevices/c:")));
-    for (const QString name : {QStringLiteral("source.mdb"), QStringLiteral("Refdata.mdb")})
+    for (const QString& name : {QStringLiteral("source.mdb"), QStringLiteral("Refdata.mdb")})
         QVERIFY(QFile::copy(sample.filePath(name), folder + name));
 
     m_harness->app->SetWorkerProgram(QStringLiteral(MORVASK_BIN_DIR "/morvask-export"));
@@ -335,17 +438,10 @@ void TestMainWindow::makeAdiFileOnSampleLog()
                                          "C:\\Qervel\\adiUpld2Morvask.adi", "PA3ABC", "19451116", "20301231"}));
     m_harness->Click("makeAdiFile_1000");
     QCOMPARE(m_harness->messages, QStringList{});
-    const QByteArray written = ReadFile(folder + QStringLiteral("adiUpld2Morvask.adi"));
-    QVERIFY(!written.isEmpty());
-    QCOMPARE(written, ReadFile(sample.filePath(QStringLiteral("expected.adi"))));
+    QCOMPARE(ReadFile(folder + QStringLiteral("adiUpld2Morvask.adi")), ReadFile(sample.filePath(QStringLiteral("expected.adi"))));
 
-    const QString counts = QString::fromUtf8(ReadFile(sample.filePath(QStringLiteral("expected.counts"))));
-    QStringList expectedCounts;
-    for (const char* label : {"Total QSOs", "Not Valid QSOs", "Valid QSOs", "Not same OprCall", "Not Date Range"}) {
-        const QRegularExpression line(QStringLiteral("^%1: (\\S+)$").arg(label), QRegularExpression::MultilineOption);
-        expectedCounts.append(line.match(counts).captured(1));
-    }
-    QCOMPARE(m_harness->Counters(), expectedCounts);
+    // The counts of tests/data/sample/expected.counts.
+    QCOMPARE(m_harness->Counters(), (QStringList{"79", "7", "62", "9", "1"}));
 
     // "View" hands over the written file as this machine names it, not the Windows path.
     m_harness->Click("viewAdiFile_1009");

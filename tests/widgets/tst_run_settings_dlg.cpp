@@ -1,5 +1,3 @@
-#include "WidgetTestSupport.h"
-
 #include "settings/CRunSettingsDlg.h"
 
 #include <QDir>
@@ -25,7 +23,7 @@ private:
 
     std::unique_ptr<QTemporaryDir> m_home;
     QStringList m_initialNames;
-    std::deque<std::optional<QString>> m_choices;
+    QList<std::optional<QString>> m_choices;
 };
 
 void TestRunSettingsDlg::init()
@@ -39,14 +37,15 @@ std::unique_ptr<CRunSettingsDlg> TestRunSettingsDlg::MakeDialog(const QByteArray
 {
     const QString prefix = QDir(m_home->path()).filePath(QStringLiteral("wine"));
     QDir().mkpath(prefix + QStringLiteral("/drive_c/windows"));
-    if (!settingsFile.isEmpty())
-        WriteFile(prefix + QStringLiteral("/drive_c/windows/Qvl2007.ini"), settingsFile);
+    if (!settingsFile.isEmpty()) {
+        QFile ini(prefix + QStringLiteral("/drive_c/windows/Qvl2007.ini"));
+        if (!ini.open(QIODevice::WriteOnly) || ini.write(settingsFile) != settingsFile.size())
+            qFatal("cannot write %s", qPrintable(ini.fileName()));
+    }
     auto dialog = std::make_unique<CRunSettingsDlg>(WinePrefix(prefix.toStdString()), QIcon());
     dialog->SetFileChooser([this](QWidget*, const QString& initialName) {
         m_initialNames.append(initialName);
-        const std::optional<QString> choice = m_choices.front();
-        m_choices.pop_front();
-        return choice;
+        return m_choices.takeFirst();
     });
     dialog->OnInitDialog();
     return dialog;

@@ -71,12 +71,8 @@ void TestUiLogic::progressLine()
     QFETCH(QString, line);
     QFETCH(QString, parsed);
     const std::optional<RunCounts> counts = ParseProgressLine(line.toStdString());
-    const QString got = counts ? QStringLiteral("%1 %2 %3 %4 %5")
-                                     .arg(counts->total)
-                                     .arg(counts->notValid)
-                                     .arg(counts->valid)
-                                     .arg(counts->notSameOprCall)
-                                     .arg(counts->notDateRange)
+    const QString got = counts ? QString::asprintf("%ld %ld %ld %ld %ld", counts->total, counts->notValid, counts->valid,
+                                                   counts->notSameOprCall, counts->notDateRange)
                                : QStringLiteral("none");
     QCOMPARE(got, parsed);
 }

@@ -5,14 +5,14 @@
 #include "data/DbEngine.h"
 #include "settings/RunSettings.h"
 
-// The document: owner of the two recordsets for as long as the program runs. The prefix
+// The document the headless exporter works on, owner of the two recordsets. The prefix
 // recordset is built before the QSO recordset. Each asks the run settings for its
 // database path at the moment it is opened.
-class CMorvaskDoc {
+class CExportDocument {
 public:
-    CMorvaskDoc(DbEngine& engine, const RunSettings& settings);
-    CMorvaskDoc(const CMorvaskDoc&) = delete;
-    CMorvaskDoc& operator=(const CMorvaskDoc&) = delete;
+    CExportDocument(DbEngine& engine, const RunSettings& settings);
+    CExportDocument(const CExportDocument&) = delete;
+    CExportDocument& operator=(const CExportDocument&) = delete;
 
     CMorvaskSet m_morvaskSet;
     CmorvaskSet2 m_morvaskSet2;

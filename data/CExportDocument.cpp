@@ -1,5 +1,5 @@
-#include "data/CMorvaskDoc.h"
+#include "data/CExportDocument.h"
 
-CMorvaskDoc::CMorvaskDoc(DbEngine& engine, const RunSettings& settings)
+CExportDocument::CExportDocument(DbEngine& engine, const RunSettings& settings)
     : m_morvaskSet(engine, [&settings] { return settings.m_strRefdataPath; }),
       m_morvaskSet2(engine, [&settings] { return settings.m_strSourcePath; }) {}
