@@ -51,22 +51,19 @@ TEST(Conversions, FrequencyMovesTheSeparatorKeepingEveryDigit) {
     }
 }
 
-TEST(Conversions, QslReceivedFromCodeAndVerifiedBit) {
-    const std::vector<std::tuple<std::string, int32_t, std::string>> rows = {  // confirm, award, "qsl/lotw"
+TEST(Conversions, QslStatesFromCodesAndVerifiedBit) {
+    const std::vector<std::tuple<std::string, int32_t, std::string>> received = {  // confirm, award, "qsl/lotw"
         {"0", 0, "N/N"}, {"0", 1, "N/N"}, {"0", -1, "N/N"}, {"1", 6, "Y/N"}, {"1", 1, "V/N"}, {"2", 0, "N/Y"},
         {"2", 3, "N/V"}, {"3", 0, "Y/Y"}, {"3", 1, "V/V"}, {"1", 511, "V/N"},
         // Bit 0 decides for every value, 512 and above and negative ones too.
         {"3", 512, "Y/Y"}, {"3", 513, "V/V"}, {"2", -2, "N/Y"}, {"3", -1, "V/V"},
         // Unknown codes give empty states rather than the previous contact's.
         {"4", 1, "/"}, {"01", 0, "/"}, {"", 0, "/"}};
-    for (const auto& [confirm, award, expected] : rows)
+    for (const auto& [confirm, award, expected] : received)
         EXPECT_EQ(Joined(QslStatus::Received(confirm, award)), expected) << confirm << ", award " << award;
-}
-
-TEST(Conversions, QslSent) {
-    const std::vector<std::array<std::string, 2>> rows = {
+    const std::vector<std::array<std::string, 2>> sent = {
         {"0", "N/N"}, {"1", "Y/N"}, {"2", "N/Y"}, {"3", "Y/Y"}, {"5", "/"}, {"", "/"}, {"1 ", "/"}};
-    for (const auto& [qsls, expected] : rows) EXPECT_EQ(Joined(QslStatus::Sent(qsls)), expected) << "sent " << qsls;
+    for (const auto& [qsls, expected] : sent) EXPECT_EQ(Joined(QslStatus::Sent(qsls)), expected) << "sent " << qsls;
 }
 
 // Random tables of prefixes that differ in case, blanks and bytes, each opened on the same set

@@ -98,9 +98,8 @@ TEST_F(ExportRunTest, WalkSortsEachContactIntoOneOutcome) {
     };
     for (const WalkCase& c : cases) {
         SCOPED_TRACE(c.name);
-        settings.m_strOprCall = c.oprCall;
-        settings.m_strStartDate = c.startDate;
-        settings.m_strEndDate = c.endDate;
+        std::tie(settings.m_strOprCall, settings.m_strStartDate, settings.m_strEndDate) =
+            std::tie(c.oprCall, c.startDate, c.endDate);
         SetQsos(c.rows);
         pumps = 0;
         run.Run(settings);

@@ -13,26 +13,22 @@ namespace {
 // through bitmap pages that each cover 32736 pages.
 std::vector<std::uint32_t> Decode(const std::vector<std::uint8_t>& map, const std::string& file) {
     std::vector<std::uint32_t> pages;
-    if (map[0] == 0) {
-        const std::uint32_t start = jet::GetU32(map, 1);
-        for (std::uint32_t bit = 0; bit < (map.size() - 5) * 8; ++bit) {
-            if (map[5 + bit / 8] & (1u << (bit % 8))) {
-                pages.push_back(start + bit);
+    const auto collect = [&pages](const void* bitmap, std::uint32_t bits, std::uint32_t firstPage) {
+        for (std::uint32_t bit = 0; bit < bits; ++bit) {
+            if (static_cast<const std::uint8_t*>(bitmap)[bit / 8] & (1u << (bit % 8))) {
+                pages.push_back(firstPage + bit);
             }
         }
+    };
+    if (map[0] == 0) {
+        collect(&map[5], static_cast<std::uint32_t>(map.size() - 5) * 8, jet::GetU32(map, 1));
         return pages;
     }
-    for (std::size_t entry = 0; entry < (map.size() - 1) / 4; ++entry) {
-        const std::uint32_t bitmapPage = jet::GetU32(map, 1 + 4 * entry);
-        if (bitmapPage == 0) {
-            continue;
-        }
-        const std::string page = file.substr(std::size_t{bitmapPage} * 4096, 4096);
-        EXPECT_EQ(page[0], 0x05);
-        for (std::uint32_t bit = 0; bit < jet::UsageMap::kPagesPerBitmapPage; ++bit) {
-            if (static_cast<unsigned char>(page[4 + bit / 8]) & (1u << (bit % 8))) {
-                pages.push_back(static_cast<std::uint32_t>(entry) * jet::UsageMap::kPagesPerBitmapPage + bit);
-            }
+    for (std::uint32_t entry = 0; entry < (map.size() - 1) / 4; ++entry) {
+        if (const std::size_t bitmapPage = jet::GetU32(map, 1 + 4 * entry)) {
+            EXPECT_EQ(file[bitmapPage * 4096], 0x05);
+            collect(&file[bitmapPage * 4096 + 4], jet::UsageMap::kPagesPerBitmapPage,
+                    entry * jet::UsageMap::kPagesPerBitmapPage);
         }
     }
     return pages;

@@ -236,8 +236,10 @@ void TestMainWindow::startupPaths()
     QCOMPARE(m_harness->messages, error.isEmpty() ? QStringList{} : QStringList{error});
     QCOMPARE(m_harness->Calls(QStringLiteral("--check-source")), int(accepted));
     QCOMPARE(m_harness->Frame() != nullptr && m_harness->Frame()->isVisible(), started);
-    if (started)
+    if (started) {
         QCOMPARE(m_harness->Frame()->windowTitle(), QStringLiteral("Morvask ADI filemaker - ver 1.00 - - PA3ABC"));
+        QCOMPARE(m_harness->RunValueFields().mid(3), (QStringList{"PA3ABC", "19451116", "20301231"}));
+    }
 }
 
 void TestMainWindow::beforeTheFirstRun()

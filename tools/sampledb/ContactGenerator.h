@@ -36,7 +36,7 @@ public:
 
 private:
     std::uint64_t Below(std::uint64_t bound);
-    bool Chance(int percent) { return Below(1000) < static_cast<std::uint64_t>(percent * 10); }
+    bool Chance(int percent) { return PerMille(percent * 10); }
     bool PerMille(int perMille) { return Below(1000) < static_cast<std::uint64_t>(perMille); }
     template <typename T, std::size_t N>
     const T& Pick(const T (&items)[N]) { return items[Below(N)]; }
