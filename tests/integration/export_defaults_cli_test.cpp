@@ -48,6 +48,8 @@ TEST(ExportDefaultsCli, UnusableSettingsSayWhichValueAndExitTwo) {
          "source database path is empty: name the logging program's database file with --source PATH, or as "
          "DATAPATH in section [Dir] of the settings file " + prefix.Root() + "/drive_c/windows/Qvl2007.ini"},
         {"empty output", "[Dir]\nDATAPATH=C:\\Qervel.mdb\n", {"--output", ""}, "--output is empty"},
+        {"four-character start date", "[Dir]\nDATAPATH=C:\\Qervel.mdb\n", {"--start", "2012"},
+         "the start date \"2012\" is shorter than 8 characters"},
         {"DATAPATH on a drive the prefix lacks", "[Dir]\nDATAPATH=M:\\Log\\Qervel.mdb\n", {},
          "--source: Drive M: of \"M:\\Log\\Qervel.mdb\" is not mapped in the Wine prefix \"" + prefix.Root()},
     };
