@@ -12,9 +12,9 @@ struct ValueOption {
 };
 
 constexpr ValueOption kValueOptions[] = {
-    {"--source", &ExportOptions::source},     {"--refdata", &ExportOptions::refdata},
-    {"--output", &ExportOptions::output},     {"--oprcall", &ExportOptions::oprCall},
-    {"--start", &ExportOptions::startDate},   {"--end", &ExportOptions::endDate},
+    {"--source", &ExportOptions::source},   {"--refdata", &ExportOptions::refdata},
+    {"--output", &ExportOptions::output},   {"--oprcall", &ExportOptions::oprCall},
+    {"--start", &ExportOptions::startDate}, {"--end", &ExportOptions::endDate},
 };
 
 int ParseFd(const std::string& text) {

@@ -48,8 +48,7 @@ void ProgressReporter::DrawTerminalLine(bool force) {
     m_drawnDone = m_done;
     // The table's size is known only while it is open; keep what was seen then.
     m_total = std::max({m_total, m_totalRows(), m_done});
-    std::string line = "\rExporting: " + std::to_string(m_done) + " of " + std::to_string(m_total) +
-                       " contacts\x1b[K";
+    std::string line = "\rExporting: " + std::to_string(m_done) + " of " + std::to_string(m_total) + " contacts\x1b[K";
     // A terminal that cannot be written to only loses the progress line.
     if (WriteAll(*m_terminalFd, line)) m_lineShown = true;
 }

@@ -12,9 +12,9 @@
 enum class FieldKind { Text, Long, Bool };
 
 struct ColumnRequest {
-    std::string name;       // the column's name, without brackets; found without regard to case
+    std::string name;  // the column's name, without brackets; found without regard to case
     FieldKind kind = FieldKind::Text;
-    bool fetched = true;    // false: the column must exist, but its values are not read
+    bool fetched = true;  // false: the column must exist, but its values are not read
 };
 
 // A forward cursor over the rows of one table, in the order Access presents them.

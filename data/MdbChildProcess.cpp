@@ -36,7 +36,8 @@ std::size_t CurrentAddressSpace() {
     ssize_t got = ::read(fd, text, sizeof text - 1);
     ::close(fd);
     std::size_t pages = 0;
-    for (ssize_t i = 0; i < got && text[i] >= '0' && text[i] <= '9'; ++i) pages = pages * 10 + static_cast<std::size_t>(text[i] - '0');
+    for (ssize_t i = 0; i < got && text[i] >= '0' && text[i] <= '9'; ++i)
+        pages = pages * 10 + static_cast<std::size_t>(text[i] - '0');
     return pages * static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
 }
 
@@ -90,8 +91,7 @@ MdbChildProcess::~MdbChildProcess() {
     if (m_pid > 0) {
         ::kill(m_pid, SIGKILL);
         int status = 0;
-        while (::waitpid(m_pid, &status, 0) < 0 && errno == EINTR) {
-        }
+        while (::waitpid(m_pid, &status, 0) < 0 && errno == EINTR) {}
     }
     if (m_readFd >= 0) ::close(m_readFd);
 }
@@ -151,8 +151,7 @@ std::string MdbChildProcess::Reap(std::chrono::milliseconds timeout) {
         }
         if (std::chrono::steady_clock::now() >= deadline) {
             ::kill(m_pid, SIGKILL);
-            while (::waitpid(m_pid, &status, 0) < 0 && errno == EINTR) {
-            }
+            while (::waitpid(m_pid, &status, 0) < 0 && errno == EINTR) {}
             m_pid = -1;
             return m_ending = "the reader did not finish";
         }

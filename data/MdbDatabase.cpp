@@ -54,7 +54,8 @@ MdbDatabase::TablePtr MdbDatabase::OpenTable(const std::string& name) {
         auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(catalog, i));
         if (entry->object_type != MDB_TABLE || !SameName(entry->object_name, name)) continue;
         TablePtr table(mdb_read_table(entry));
-        if (!table) throw CDaoException(MdbMessages::Damaged(m_path, "the definition of table [" + name + "] cannot be read"));
+        if (!table)
+            throw CDaoException(MdbMessages::Damaged(m_path, "the definition of table [" + name + "] cannot be read"));
         if (!mdb_read_columns(table.get()) || table->num_cols == 0 || table->num_cols > MDB_MAX_COLS)
             throw CDaoException(MdbMessages::Damaged(m_path, "the columns of table [" + name + "] cannot be read"));
         return table;

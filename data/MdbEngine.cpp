@@ -46,9 +46,9 @@ int ReadTable(int fd, const std::string& path, const std::string& tableName, con
         MdbTableWalker walker(db, table.get(), tableName, wanted);
         rows = walker.Walk([&](const MdbTableWalker::Row& row) {
             if (!firstRowOnly && rows >= announced)
-                throw CDaoException(MdbMessages::Damaged(
-                    path, "table [" + tableName + "] holds more rows than the " + std::to_string(announced) +
-                              " its definition announces"));
+                throw CDaoException(MdbMessages::Damaged(path, "table [" + tableName + "] holds more rows than the " +
+                                                                   std::to_string(announced) +
+                                                                   " its definition announces"));
             sender.Add(row);
             ++rows;
             return !firstRowOnly;
@@ -84,8 +84,7 @@ void MdbEngine::OpenDatabase(const std::string& path) {
         m_limits.memoryBytes);
     MdbRowCursor cursor(std::move(child), path, m_limits.noProgressTimeout);
     std::vector<std::string> none;
-    while (cursor.Next(none)) {
-    }
+    while (cursor.Next(none)) {}
 }
 
 std::unique_ptr<RowCursor> MdbEngine::OpenTable(const std::string& path, const std::string& table,
@@ -104,7 +103,6 @@ std::optional<std::string> MdbEngine::ReadFirstValue(const std::string& path, co
     std::vector<std::string> values;
     std::optional<std::string> first;
     if (cursor.Next(values) && !values.empty() && !cursor.WasNull(0)) first = values[0];
-    while (cursor.Next(values)) {
-    }
+    while (cursor.Next(values)) {}
     return first;
 }

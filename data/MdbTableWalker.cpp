@@ -79,8 +79,8 @@ unsigned long MdbTableWalker::Walk(const std::function<bool(const Row&)>& onRow)
                     Damaged("a moved row points to " + where + ", which belongs to no row of this table");
                 auto targetSlots = static_cast<int>(mdb_get_int16(m_mdb->pg_buf, rowCountOffset));
                 int targetOffset = 0;
-                if (targetSlot >= targetSlots ||
-                    mdb_find_row(m_mdb, targetSlot, &targetOffset, &length) != 0 || length == 0)
+                if (targetSlot >= targetSlots || mdb_find_row(m_mdb, targetSlot, &targetOffset, &length) != 0 ||
+                    length == 0)
                     Damaged("a moved row points to " + where + ", which does not exist");
                 if (targetOffset & kMovedRow) Damaged("a moved row points to " + where + ", which has moved again");
                 CrackAndConvert(targetOffset & kOffsetMask, length);
@@ -102,7 +102,8 @@ void MdbTableWalker::CrackAndConvert(int start, std::size_t length) {
     std::fill(m_fieldOfColumn.begin(), m_fieldOfColumn.end(), -1);
     for (unsigned i = 0; i < m_table->num_cols; ++i) {
         int column = m_fields[i].colnum;
-        if (column >= 0 && static_cast<unsigned>(column) < m_table->num_cols) m_fieldOfColumn[column] = static_cast<int>(i);
+        if (column >= 0 && static_cast<unsigned>(column) < m_table->num_cols)
+            m_fieldOfColumn[column] = static_cast<int>(i);
     }
     for (std::size_t i = 0; i < m_columns.size(); ++i) {
         int fieldIndex = m_fieldOfColumn[static_cast<std::size_t>(m_columns[i])];

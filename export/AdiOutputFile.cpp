@@ -77,10 +77,11 @@ void AdiOutputFile::Fail(const std::string& doing, int error) {
     std::string reason = std::strerror(error);
     bool full = error == ENOSPC || error == EDQUOT || error == EFBIG;
     Discard();
-    throw CFileException("Cannot " + doing + " the ADIF file \"" + m_path + "\": " + reason +
-                         ". An earlier file there is left as it was; " +
-                         (full ? "free some disk space" : "check the output path and that you may write to its folder") +
-                         " and make the file again.");
+    throw CFileException(
+        "Cannot " + doing + " the ADIF file \"" + m_path + "\": " + reason +
+        ". An earlier file there is left as it was; " +
+        (full ? "free some disk space" : "check the output path and that you may write to its folder") +
+        " and make the file again.");
 }
 
 void AdiOutputFile::Write(std::string_view line) {

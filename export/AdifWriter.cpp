@@ -6,9 +6,7 @@ namespace {
 constexpr std::string_view kCrLf = "\r\n";
 }
 
-AdifWriter::AdifWriter(LineSink& out, std::ostream* trace) : m_out(out), m_trace(trace) {
-    m_line.reserve(512);
-}
+AdifWriter::AdifWriter(LineSink& out, std::ostream* trace) : m_out(out), m_trace(trace) { m_line.reserve(512); }
 
 void AdifWriter::WriteHeader() {
     m_out.Write("MorVask Special ADIF filemaker from Tamrik v[1.0]\r\n");

@@ -5,8 +5,8 @@
 namespace {
 
 constexpr std::array<std::string_view, 24> kBands = {
-    "2M",   "6M",  "10M",  "12M",  "15M", "17M", "20M", "30M", "40M",    "80M", "160M", "1.25M",
-    "70CM", "33CM", "23CM", "13CM", "9CM", "6CM", "3CM", "1.25CM", "6MM", "4MM", "4M",  "60M",
+    "2M",   "6M",   "10M",  "12M",  "15M", "17M", "20M", "30M",    "40M", "80M", "160M", "1.25M",
+    "70CM", "33CM", "23CM", "13CM", "9CM", "6CM", "3CM", "1.25CM", "6MM", "4MM", "4M",   "60M",
 };
 
 struct Submode {

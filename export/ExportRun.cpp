@@ -8,9 +8,9 @@
 ExportRun::ExportRun(CMorvaskSet& prefixSet, CmorvaskSet2& qsoSet) : m_prefixSet(prefixSet), m_qsoSet(qsoSet) {}
 
 std::vector<std::string> ExportRun::ReadColumns() {
-    return {"QSO-DATE",     "QSO-TIME",  "QSO-CALL",     "QSO-PREFIX", "QSO-MODE",
-            "QSO-SUBMODE",  "QSO-FREQ",  "QSO-BAND",     "QSO-CONFIRM", "QSO-QSLS",
-            "QSO-QSL-SENT", "QSO-VALID", "QSO-AWARD",    "QSO-OPRCALL", "QSO-QSLRDATE"};
+    return {"QSO-DATE",     "QSO-TIME",  "QSO-CALL",  "QSO-PREFIX",  "QSO-MODE",
+            "QSO-SUBMODE",  "QSO-FREQ",  "QSO-BAND",  "QSO-CONFIRM", "QSO-QSLS",
+            "QSO-QSL-SENT", "QSO-VALID", "QSO-AWARD", "QSO-OPRCALL", "QSO-QSLRDATE"};
 }
 
 void ExportRun::Run(const RunSettings& settings) {

@@ -10,36 +10,28 @@
 
 namespace {
 
-QString Q(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
+QString Q(const std::string& text) { return QString::fromStdString(text); }
 
-std::optional<QString> ChooseMdbFile(QWidget* owner, const QString& initialName)
-{
+std::optional<QString> ChooseMdbFile(QWidget* owner, const QString& initialName) {
     QFileDialog dialog(owner);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilter(QStringLiteral("Qervel (*.mdb)"));
-    if (!initialName.isEmpty())
-        dialog.selectFile(initialName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
+    if (!initialName.isEmpty()) dialog.selectFile(initialName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().first();
 }
 
-} // namespace
+}  // namespace
 
 CRunSettingsDlg::CRunSettingsDlg(WinePrefix prefix, QIcon icon, QWidget* parent)
-    : QDialog(parent), m_icon(std::move(icon)), m_prefix(std::move(prefix)), m_chooseFile(ChooseMdbFile)
-{
+    : QDialog(parent), m_icon(std::move(icon)), m_prefix(std::move(prefix)), m_chooseFile(ChooseMdbFile) {
     setObjectName(QStringLiteral("runSettingsDialog"));
     setWindowTitle(QStringLiteral("Dialog"));
     BuildDialog();
 }
 
-void CRunSettingsDlg::BuildDialog()
-{
+void CRunSettingsDlg::BuildDialog() {
     setFont(CDialogUnits::DialogFont());
     setFixedSize(m_units.ToPixels(QSize(451, 164)));
 
@@ -50,8 +42,8 @@ void CRunSettingsDlg::BuildDialog()
     m_sourcePath = AddEdit("sourcePath_1002", "Qervel Source mdb file location :", 36, 29, 307, 15);
     m_refdataPath = AddEdit("refdataPath_1003", "Qervel Refdata mdb file location :", 36, 65, 307, 15);
 
-    auto addButton = [this](const char* text, const char* name, const char* accessible, int x, int y,
-                                    int width, int height) {
+    auto addButton = [this](const char* text, const char* name, const char* accessible, int x, int y, int width,
+                            int height) {
         auto* button = new QPushButton(QString::fromLatin1(text), this);
         button->setObjectName(QString::fromLatin1(name));
         button->setAccessibleName(QString::fromLatin1(accessible));
@@ -84,8 +76,7 @@ void CRunSettingsDlg::BuildDialog()
 }
 
 QLineEdit* CRunSettingsDlg::AddEdit(const char* objectName, const char* accessibleName, int x, int y, int width,
-                                    int height)
-{
+                                    int height) {
     auto* edit = new QLineEdit(this);
     edit->setObjectName(QString::fromLatin1(objectName));
     edit->setAccessibleName(QString::fromLatin1(accessibleName));
@@ -93,22 +84,19 @@ QLineEdit* CRunSettingsDlg::AddEdit(const char* objectName, const char* accessib
     return edit;
 }
 
-void CRunSettingsDlg::AddLabel(const char* text, int x, int y, int width, int height)
-{
+void CRunSettingsDlg::AddLabel(const char* text, int x, int y, int width, int height) {
     auto* label = new QLabel(QString::fromLatin1(text), this);
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_units.Place(*label, x, y, width, height);
 }
 
-bool CRunSettingsDlg::DoModal()
-{
+bool CRunSettingsDlg::DoModal() {
     OnInitDialog();
     return exec() == QDialog::Accepted;
 }
 
-RunSettings CRunSettingsDlg::Values() const
-{
+RunSettings CRunSettingsDlg::Values() const {
     RunSettings values;
     values.m_strSourcePath = m_strSourcePath;
     values.m_strRefdataPath = m_strRefdataPath;
@@ -119,14 +107,12 @@ RunSettings CRunSettingsDlg::Values() const
     return values;
 }
 
-void CRunSettingsDlg::OnInitDialog()
-{
+void CRunSettingsDlg::OnInitDialog() {
     Initialise();
     m_oprCall->setFocus(Qt::OtherFocusReason);
 }
 
-void CRunSettingsDlg::Initialise()
-{
+void CRunSettingsDlg::Initialise() {
     ShowMembers();
     setWindowIcon(m_icon);
     // A refresh after a browse keeps what the settings file gave at opening and what
@@ -140,8 +126,7 @@ void CRunSettingsDlg::Initialise()
     ShowMembers();
 }
 
-void CRunSettingsDlg::ShowMembers()
-{
+void CRunSettingsDlg::ShowMembers() {
     m_sourcePath->setText(Q(m_strSourcePath));
     m_refdataPath->setText(Q(m_strRefdataPath));
     m_oprCall->setText(Q(m_strOprCall));
@@ -149,18 +134,11 @@ void CRunSettingsDlg::ShowMembers()
     m_endDate->setText(Q(m_strEndDate));
 }
 
-void CRunSettingsDlg::OnBrowseSourceMdb()
-{
-    Browse(m_strSourcePath, m_bBrowseSource);
-}
+void CRunSettingsDlg::OnBrowseSourceMdb() { Browse(m_strSourcePath, m_bBrowseSource); }
 
-void CRunSettingsDlg::OnBrowseRefdataMdb()
-{
-    Browse(m_strRefdataPath, m_bBrowseRefdata);
-}
+void CRunSettingsDlg::OnBrowseRefdataMdb() { Browse(m_strRefdataPath, m_bBrowseRefdata); }
 
-void CRunSettingsDlg::Browse(std::string& member, bool& marker)
-{
+void CRunSettingsDlg::Browse(std::string& member, bool& marker) {
     // The file dialog is preset with the held value, not with what may have been typed
     // since; a Windows path is shown as the file it names on this machine.
     QString initialName = Q(member);
@@ -171,15 +149,13 @@ void CRunSettingsDlg::Browse(std::string& member, bool& marker)
             // An unmapped drive: the file dialog gets the name as the user knows it.
         }
     }
-    if (const std::optional<QString> chosen = m_chooseFile(this, initialName))
-        member = chosen->toStdString();
+    if (const std::optional<QString> chosen = m_chooseFile(this, initialName)) member = chosen->toStdString();
     marker = true;
     Initialise();
     marker = false;
 }
 
-void CRunSettingsDlg::accept()
-{
+void CRunSettingsDlg::accept() {
     // The texts are taken as they stand; whether they are usable is for the caller to say.
     m_strSourcePath = m_sourcePath->text().toStdString();
     m_strRefdataPath = m_refdataPath->text().toStdString();

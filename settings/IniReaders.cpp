@@ -14,9 +14,7 @@ void TrimTrailingWhiteSpace(std::string& text) {
 
 // Each reader locates and reads the file afresh, so a showing of the dialog sees the
 // file as it is then.
-ProfileFile ReadSettingsFile(const WinePrefix& prefix) {
-    return ProfileFile::Load(SettingsFilePath(prefix));
-}
+ProfileFile ReadSettingsFile(const WinePrefix& prefix) { return ProfileFile::Load(SettingsFilePath(prefix)); }
 
 }  // namespace
 

@@ -88,8 +88,8 @@ ProfileFile ProfileFile::Parse(std::string_view fileBytes) {
         if (!inSection) continue;
         std::size_t equals = line.find('=');
         std::string_view key = TrimBlanks(line.substr(0, equals));
-        std::string_view value = equals == std::string_view::npos ? std::string_view{}
-                                                                    : TrimBlanks(line.substr(equals + 1));
+        std::string_view value =
+            equals == std::string_view::npos ? std::string_view{} : TrimBlanks(line.substr(equals + 1));
         if (key.empty()) continue;
         file.m_sections.back().entries.push_back(Entry{std::string(key), CutToBuffer(Unquote(value), text)});
     }

@@ -28,8 +28,7 @@ public:
     static ProfileFile Load(const std::string& hostPath);
     static ProfileFile Parse(std::string_view fileBytes);
 
-    std::string GetString(std::string_view section, std::string_view key,
-                          std::string_view defaultValue = {}) const;
+    std::string GetString(std::string_view section, std::string_view key, std::string_view defaultValue = {}) const;
 
 private:
     struct Entry {

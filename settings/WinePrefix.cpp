@@ -71,9 +71,7 @@ std::string WinePrefix::FindEntry(const std::string& directory, const std::strin
     return found;
 }
 
-std::string WinePrefix::MapToHost(const std::string& windowsOrHostPath) const {
-    return Map(windowsOrHostPath, false);
-}
+std::string WinePrefix::MapToHost(const std::string& windowsOrHostPath) const { return Map(windowsOrHostPath, false); }
 
 std::string WinePrefix::MapOutputToHost(const std::string& windowsOrHostPath) const {
     return Map(windowsOrHostPath, true);
@@ -88,7 +86,8 @@ std::string WinePrefix::Map(const std::string& path, bool keepFileName) const {
         std::string_view unc = rest.substr(2);
         std::size_t serverEnd = unc.find_first_of("\\/");
         std::string_view server = unc.substr(0, serverEnd);
-        std::string_view afterServer = serverEnd == std::string_view::npos ? std::string_view{} : unc.substr(serverEnd + 1);
+        std::string_view afterServer =
+            serverEnd == std::string_view::npos ? std::string_view{} : unc.substr(serverEnd + 1);
         std::size_t shareEnd = afterServer.find_first_of("\\/");
         std::string_view share = afterServer.substr(0, shareEnd);
         if (server.empty() || share.empty() || server == "." || server == "?") {
@@ -128,8 +127,9 @@ std::string WinePrefix::DriveDirectory(char letter, const std::string& path) con
     std::string drive = std::string(1, lower) + ":";
     std::string shown = std::string(1, static_cast<char>(lower - 'a' + 'A')) + ":";
     if (m_root.empty()) {
-        throw PathMappingError("Drive " + shown + " of \"" + path +
-                               "\" cannot be found: there is no Wine prefix (set WINEPREFIX to the logging program's prefix).");
+        throw PathMappingError(
+            "Drive " + shown + " of \"" + path +
+            "\" cannot be found: there is no Wine prefix (set WINEPREFIX to the logging program's prefix).");
     }
     std::string dosdevices = m_root + "/dosdevices";
     std::string found = FindEntry(dosdevices, drive);
@@ -155,8 +155,8 @@ std::string WinePrefix::ShareDirectory(const std::string& server, const std::str
         }
         if (!directory.empty()) return directory;
     }
-    throw PathMappingError("The network share \\\\" + server + "\\" + share + " of \"" + path +
-                           "\" is not mapped in the Wine prefix \"" +
-                           (m_root.empty() ? std::string("(none; set WINEPREFIX)") : m_root) + "\" (no entry unc/" +
-                           server + "/" + share + " in its dosdevices folder). Mount the share there, or give the file's host path.");
+    throw PathMappingError(
+        "The network share \\\\" + server + "\\" + share + " of \"" + path + "\" is not mapped in the Wine prefix \"" +
+        (m_root.empty() ? std::string("(none; set WINEPREFIX)") : m_root) + "\" (no entry unc/" + server + "/" + share +
+        " in its dosdevices folder). Mount the share there, or give the file's host path.");
 }

@@ -40,8 +40,7 @@ public:
 private:
     std::string Map(const std::string& path, bool keepFileName) const;
     std::string DriveDirectory(char letter, const std::string& path) const;
-    std::string ShareDirectory(const std::string& server, const std::string& share,
-                               const std::string& path) const;
+    std::string ShareDirectory(const std::string& server, const std::string& share, const std::string& path) const;
 
     std::string m_root;
 };

@@ -24,9 +24,6 @@ inline constexpr const char* kProductName = "morvask Application";
 
 // Caption of the main window: the application title, " - - " and the operator call, nothing
 // after it; an empty call leaves the caption ending in " - - ".
-inline std::string MainCaption(const std::string& oprCall)
-{
-    return std::string(kAppTitle) + " - - " + oprCall;
-}
+inline std::string MainCaption(const std::string& oprCall) { return std::string(kAppTitle) + " - - " + oprCall; }
 
-} // namespace AppTexts
+}  // namespace AppTexts

@@ -6,8 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-CAboutDlg::CAboutDlg(const QIcon& icon, QWidget* parent) : QDialog(parent)
-{
+CAboutDlg::CAboutDlg(const QIcon& icon, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("aboutDialog"));
     setWindowTitle(QStringLiteral("About morvask"));
     setFont(CDialogUnits::DialogFont());

@@ -8,11 +8,11 @@
 #include <QProcessEnvironment>
 #include <QTimer>
 
-#include <cstdio>
 #include <fcntl.h>
+#include <unistd.h>
+#include <cstdio>
 #include <memory>
 #include <stdexcept>
-#include <unistd.h>
 
 namespace {
 
@@ -21,75 +21,57 @@ constexpr int kProgressFd = 3;
 // How long a stopped exporter may take to remove its temporary file and end.
 constexpr int kStopGraceMs = 5000;
 
-QString Q(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
+QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 // The exporter's reason is its first line; a usage text may follow it, which is of no use
 // to the operator of the desktop program.
-std::string FirstLine(const QByteArray& bytes)
-{
+std::string FirstLine(const QByteArray& bytes) {
     std::string text = bytes.toStdString();
     text.erase(0, text.find_first_not_of("\r\n"));
-    if (const std::size_t end = text.find('\n'); end != std::string::npos)
-        text.erase(end);
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
-        text.pop_back();
+    if (const std::size_t end = text.find('\n'); end != std::string::npos) text.erase(end);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) text.pop_back();
     return text;
 }
 
-WorkerOutcome Failure(const QString& message)
-{
+WorkerOutcome Failure(const QString& message) {
     return WorkerOutcome{WorkerOutcome::Kind::Failed, message.toStdString()};
 }
 
-} // namespace
+}  // namespace
 
 CExportWorker::CExportWorker(QString program) : m_program(std::move(program)) {}
 
-CExportWorker::~CExportWorker()
-{
-    Stop();
-}
+CExportWorker::~CExportWorker() { Stop(); }
 
-WorkerOutcome CExportWorker::CheckSource(const std::string& sourcePath)
-{
+WorkerOutcome CExportWorker::CheckSource(const std::string& sourcePath) {
     return Execute({QStringLiteral("--check-source"), QStringLiteral("--source"), Q(sourcePath)},
                    QStringLiteral("opening the source database \"%1\"").arg(Q(sourcePath)), nullptr);
 }
 
-WorkerOutcome CExportWorker::CheckRefdata(const std::string& refdataPath)
-{
+WorkerOutcome CExportWorker::CheckRefdata(const std::string& refdataPath) {
     return Execute({QStringLiteral("--check-refdata"), QStringLiteral("--refdata"), Q(refdataPath)},
                    QStringLiteral("opening the reference database \"%1\"").arg(Q(refdataPath)), nullptr);
 }
 
-WorkerOutcome CExportWorker::Run(const RunSettings& values, const ProgressHandler& onProgress)
-{
+WorkerOutcome CExportWorker::Run(const RunSettings& values, const ProgressHandler& onProgress) {
     std::unique_ptr<CProgressPipe> pipe;
     try {
         pipe = std::make_unique<CProgressPipe>([&onProgress](const std::string& line) {
-            if (const auto counts = ParseProgressLine(line))
-                onProgress(*counts);
+            if (const auto counts = ParseProgressLine(line)) onProgress(*counts);
         });
     } catch (const std::runtime_error& error) {
         return Failure(QString::fromUtf8(error.what()));
     }
     const QStringList arguments{
-        QStringLiteral("--source"), Q(values.m_strSourcePath),
-        QStringLiteral("--refdata"), Q(values.m_strRefdataPath),
-        QStringLiteral("--output"), Q(values.m_strAdiPath),
-        QStringLiteral("--oprcall"), Q(values.m_strOprCall),
-        QStringLiteral("--start"), Q(values.m_strStartDate),
-        QStringLiteral("--end"), Q(values.m_strEndDate),
-        QStringLiteral("--progress-fd"), QString::number(kProgressFd),
-        QStringLiteral("--trace")};
+        QStringLiteral("--source"),      Q(values.m_strSourcePath),    QStringLiteral("--refdata"),
+        Q(values.m_strRefdataPath),      QStringLiteral("--output"),   Q(values.m_strAdiPath),
+        QStringLiteral("--oprcall"),     Q(values.m_strOprCall),       QStringLiteral("--start"),
+        Q(values.m_strStartDate),        QStringLiteral("--end"),      Q(values.m_strEndDate),
+        QStringLiteral("--progress-fd"), QString::number(kProgressFd), QStringLiteral("--trace")};
     return Execute(arguments, QStringLiteral("writing \"%1\"").arg(Q(values.m_strAdiPath)), pipe.get());
 }
 
-void CExportWorker::Stop()
-{
+void CExportWorker::Stop() {
     if (m_process) {
         m_stopRequested = true;
         m_process->terminate();
@@ -98,9 +80,7 @@ void CExportWorker::Stop()
     }
 }
 
-WorkerOutcome CExportWorker::Execute(const QStringList& arguments, const QString& task,
-                                     CProgressPipe* progress)
-{
+WorkerOutcome CExportWorker::Execute(const QStringList& arguments, const QString& task, CProgressPipe* progress) {
     // Checked here because a program that cannot be executed would otherwise only show up
     // as an anonymous start failure.
     if (!QFileInfo(m_program).isExecutable())
@@ -134,8 +114,7 @@ WorkerOutcome CExportWorker::Execute(const QStringList& arguments, const QString
     QEventLoop loop;
     QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
     QObject::connect(&process, &QProcess::errorOccurred, &loop, [&loop, &process](QProcess::ProcessError error) {
-        if (error == QProcess::FailedToStart || process.state() == QProcess::NotRunning)
-            loop.quit();
+        if (error == QProcess::FailedToStart || process.state() == QProcess::NotRunning) loop.quit();
     });
 
     m_stopRequested = false;
@@ -143,8 +122,7 @@ WorkerOutcome CExportWorker::Execute(const QStringList& arguments, const QString
     m_process = &process;
     process.start();
     process.closeWriteChannel();
-    if (progress)
-        progress->CloseWriteEnd();
+    if (progress) progress->CloseWriteEnd();
     while (process.state() != QProcess::NotRunning) {
         // A negative result means the application is quitting and no event loop runs any
         // more: end the job and wait for it here instead.
@@ -158,40 +136,34 @@ WorkerOutcome CExportWorker::Execute(const QStringList& arguments, const QString
     }
     m_process = nullptr;
     ForwardTrace(process);
-    if (progress)
-        progress->Drain();
+    if (progress) progress->Drain();
 
     if (process.error() == QProcess::FailedToStart)
         return Failure(QStringLiteral("The exporter \"%1\" could not be started (%2), so %3 is not possible. "
                                       "Check that morvask-export lies next to morvask and can be run.")
                            .arg(m_program, process.errorString(), task));
-    if (m_stopRequested)
-        return WorkerOutcome{WorkerOutcome::Kind::Stopped, {}};
+    if (m_stopRequested) return WorkerOutcome{WorkerOutcome::Kind::Stopped, {}};
     if (process.exitStatus() == QProcess::CrashExit)
         return Failure(QStringLiteral("The exporter ended unexpectedly while %1. Nothing is lost in the "
                                       "logging program's files; try again.")
                            .arg(task));
-    if (process.exitCode() == 0)
-        return WorkerOutcome{};
+    if (process.exitCode() == 0) return WorkerOutcome{};
     const std::string error = FirstLine(process.readAllStandardError());
-    if (!error.empty())
-        return WorkerOutcome{WorkerOutcome::Kind::Failed, error};
+    if (!error.empty()) return WorkerOutcome{WorkerOutcome::Kind::Failed, error};
     return Failure(QStringLiteral("The exporter failed with exit code %1 while %2, without saying why. "
                                   "Run morvask-export by hand with the same values to see more.")
                        .arg(process.exitCode())
                        .arg(task));
 }
 
-void CExportWorker::ForwardTrace(QProcess& process)
-{
+void CExportWorker::ForwardTrace(QProcess& process) {
     // Only the length trace belongs on our standard output; the exporter's summary lines
     // stay with it.
     m_stdoutPartial += process.readAllStandardOutput().toStdString();
     std::size_t start = 0;
     for (std::size_t nl; (nl = m_stdoutPartial.find('\n', start)) != std::string::npos; start = nl + 1) {
         const std::string line = m_stdoutPartial.substr(start, nl - start + 1);
-        if (line.rfind("String of integer ", 0) == 0)
-            std::fputs(line.c_str(), stdout);
+        if (line.rfind("String of integer ", 0) == 0) std::fputs(line.c_str(), stdout);
     }
     m_stdoutPartial.erase(0, start);
     std::fflush(stdout);

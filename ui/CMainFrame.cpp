@@ -13,23 +13,20 @@
 #include <QScreen>
 #include <QTimer>
 
-CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent)
-{
+CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("mainFrame"));
     setWindowTitle(QString::fromLatin1(AppTexts::kInitialFrameTitle));
     BuildMenu();
     AddUnhandledKeys();
 }
 
-void CMainFrame::BuildMenu()
-{
+void CMainFrame::BuildMenu() {
     m_fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
     m_fileMenu->setObjectName(QStringLiteral("fileMenu"));
     auto addItem = [this](const char* text, const char* name, QKeySequence key) {
         QAction* action = m_fileMenu->addAction(QString::fromLatin1(text));
         action->setObjectName(QString::fromLatin1(name));
-        if (!key.isEmpty())
-            action->setShortcut(key);
+        if (!key.isEmpty()) action->setShortcut(key);
         return action;
     };
     // The text after the tab is shown right-aligned as the item's shortcut.
@@ -45,16 +42,19 @@ void CMainFrame::BuildMenu()
     connect(exit, &QAction::triggered, this, &QWidget::close);
 }
 
-void CMainFrame::AddUnhandledKeys()
-{
+void CMainFrame::AddUnhandledKeys() {
     // The editing and pane keys of the accelerator table have no command behind them: they
     // are taken so that they reach nothing else, and do nothing.
-    const QKeySequence keys[] = {
-        QKeySequence(Qt::CTRL | Qt::Key_Z),         QKeySequence(Qt::CTRL | Qt::Key_X),
-        QKeySequence(Qt::CTRL | Qt::Key_C),         QKeySequence(Qt::CTRL | Qt::Key_V),
-        QKeySequence(Qt::ALT | Qt::Key_Backspace),  QKeySequence(Qt::SHIFT | Qt::Key_Delete),
-        QKeySequence(Qt::CTRL | Qt::Key_Insert),    QKeySequence(Qt::SHIFT | Qt::Key_Insert),
-        QKeySequence(Qt::Key_F6),                   QKeySequence(Qt::SHIFT | Qt::Key_F6)};
+    const QKeySequence keys[] = {QKeySequence(Qt::CTRL | Qt::Key_Z),
+                                 QKeySequence(Qt::CTRL | Qt::Key_X),
+                                 QKeySequence(Qt::CTRL | Qt::Key_C),
+                                 QKeySequence(Qt::CTRL | Qt::Key_V),
+                                 QKeySequence(Qt::ALT | Qt::Key_Backspace),
+                                 QKeySequence(Qt::SHIFT | Qt::Key_Delete),
+                                 QKeySequence(Qt::CTRL | Qt::Key_Insert),
+                                 QKeySequence(Qt::SHIFT | Qt::Key_Insert),
+                                 QKeySequence(Qt::Key_F6),
+                                 QKeySequence(Qt::SHIFT | Qt::Key_F6)};
     for (const QKeySequence& key : keys) {
         auto* action = new QAction(this);
         action->setShortcut(key);
@@ -63,8 +63,7 @@ void CMainFrame::AddUnhandledKeys()
     }
 }
 
-void CMainFrame::PreCreateWindow()
-{
+void CMainFrame::PreCreateWindow() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QRect area = screen ? screen->geometry() : QRect(0, 0, 800, 600);
     const FrameRect rect = InitialFrameRect(area.width(), area.height());
@@ -72,15 +71,13 @@ void CMainFrame::PreCreateWindow()
     resize(rect.width, rect.height);
 }
 
-void CMainFrame::SetView(CMorvaskView* view)
-{
+void CMainFrame::SetView(CMorvaskView* view) {
     m_view = view;
     setCentralWidget(view);
     connect(view, &CMorvaskView::RunStateChanged, this, &CMainFrame::OnRunStateChanged);
 }
 
-void CMainFrame::SetRecentFiles(const QStringList& paths)
-{
+void CMainFrame::SetRecentFiles(const QStringList& paths) {
     for (QAction* entry : m_recentEntries) {
         m_fileMenu->removeAction(entry);
         entry->deleteLater();
@@ -88,8 +85,8 @@ void CMainFrame::SetRecentFiles(const QStringList& paths)
     m_recentEntries.clear();
     m_recentPlaceholder->setVisible(paths.isEmpty());
     for (int i = 0; i < paths.size(); ++i) {
-        auto* entry = new QAction(
-            QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(paths[i])), m_fileMenu);
+        auto* entry =
+            new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(paths[i])), m_fileMenu);
         entry->setObjectName(QStringLiteral("fileMru_%1").arg(57616 + i));
         const QString path = paths[i];
         connect(entry, &QAction::triggered, this, [this, path] { emit RecentFileChosen(path); });
@@ -98,21 +95,18 @@ void CMainFrame::SetRecentFiles(const QStringList& paths)
     }
 }
 
-void CMainFrame::OnRunStateChanged(bool running)
-{
+void CMainFrame::OnRunStateChanged(bool running) {
     // No File command may re-initialise the document or close the window under a run.
     menuBar()->setEnabled(!running);
     for (QAction* action : m_fileMenu->actions())
-        if (action != m_recentPlaceholder)
-            action->setEnabled(!running);
+        if (action != m_recentPlaceholder) action->setEnabled(!running);
     if (!running && m_bClosePending) {
         m_bClosePending = false;
         QTimer::singleShot(0, this, &QWidget::close);
     }
 }
 
-void CMainFrame::closeEvent(QCloseEvent* event)
-{
+void CMainFrame::closeEvent(QCloseEvent* event) {
     // The form stays until the run that uses it has ended; the window then closes itself.
     if (m_view && m_view->IsRunning()) {
         m_bClosePending = true;

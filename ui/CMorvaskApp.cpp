@@ -15,8 +15,7 @@
 #include <QUrl>
 
 // Outside any namespace: the resource's initialiser is declared where it is named.
-static QIcon ApplicationIcon()
-{
+static QIcon ApplicationIcon() {
     // The images live in a static library; this keeps the linker from dropping them.
     Q_INIT_RESOURCE(morvask);
     QIcon icon;
@@ -27,57 +26,46 @@ static QIcon ApplicationIcon()
 
 CMorvaskApp::CMorvaskApp()
     : m_prefix(WinePrefix::FromEnvironment()),
-      m_worker(std::make_unique<CExportWorker>(QCoreApplication::applicationDirPath() +
-                                               QStringLiteral("/morvask-export"))),
-      m_recentFiles(QString::fromLatin1(AppTexts::kSettingsOrganisation),
-                    QString::fromLatin1(AppTexts::kAppTitle)),
-      m_icon(ApplicationIcon())
-{
+      m_worker(
+          std::make_unique<CExportWorker>(QCoreApplication::applicationDirPath() + QStringLiteral("/morvask-export"))),
+      m_recentFiles(QString::fromLatin1(AppTexts::kSettingsOrganisation), QString::fromLatin1(AppTexts::kAppTitle)),
+      m_icon(ApplicationIcon()) {
     m_worker->SetWinePrefix(QString::fromStdString(m_prefix.Root()));
     m_makeDialog = [this] { return std::make_unique<CRunSettingsDlg>(m_prefix, m_icon); };
     m_showMessage = [this](const QString& text) {
-        QMessageBox box(QMessageBox::Warning, QString::fromLatin1(AppTexts::kAppTitle), text,
-                        QMessageBox::Ok, MainFrame());
+        QMessageBox box(QMessageBox::Warning, QString::fromLatin1(AppTexts::kAppTitle), text, QMessageBox::Ok,
+                        MainFrame());
         box.exec();
     };
     m_openUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
     m_choosePath = [this](bool forSave) {
         // The document has no file type of its own: no filter, no proposed extension.
-        return forSave ? QFileDialog::getSaveFileName(MainFrame())
-                       : QFileDialog::getOpenFileName(MainFrame());
+        return forSave ? QFileDialog::getSaveFileName(MainFrame()) : QFileDialog::getOpenFileName(MainFrame());
     };
 }
 
-CMorvaskApp::~CMorvaskApp()
-{
+CMorvaskApp::~CMorvaskApp() {
     m_docTemplate.reset();
     m_db.Close();
 }
 
-void CMorvaskApp::SetWorkerProgram(const QString& program)
-{
+void CMorvaskApp::SetWorkerProgram(const QString& program) {
     m_worker = std::make_unique<CExportWorker>(program);
     m_worker->SetWinePrefix(QString::fromStdString(m_prefix.Root()));
 }
 
-void CMorvaskApp::SetPrefix(WinePrefix prefix)
-{
+void CMorvaskApp::SetPrefix(WinePrefix prefix) {
     // The exporter maps the same Windows paths the same way as this program does.
     m_prefix = std::move(prefix);
     m_worker->SetWinePrefix(QString::fromStdString(m_prefix.Root()));
 }
 
-CMainFrame* CMorvaskApp::MainFrame() const
-{
-    return m_docTemplate ? m_docTemplate->Frame() : nullptr;
-}
+CMainFrame* CMorvaskApp::MainFrame() const { return m_docTemplate ? m_docTemplate->Frame() : nullptr; }
 
-bool CMorvaskApp::InitInstance(const QStringList& documentArgs)
-{
+bool CMorvaskApp::InitInstance(const QStringList& documentArgs) {
     m_recentFiles.ReadList();
 
-    if (!AskRunSettings())
-        return false;
+    if (!AskRunSettings()) return false;
 
     if (!m_db.IsOpen()) {
         try {
@@ -95,72 +83,47 @@ bool CMorvaskApp::InitInstance(const QStringList& documentArgs)
     m_docTemplate = std::make_unique<CSingleDocTemplate>(*this);
     // Without arguments a new document; a file named on the command line is opened instead.
     const QString document = documentArgs.isEmpty() ? QString() : documentArgs.first();
-    if (!m_docTemplate->OpenDocumentFile(document))
-        return false;
+    if (!m_docTemplate->OpenDocumentFile(document)) return false;
 
     MainFrame()->show();
     return true;
 }
 
-void CMorvaskApp::ExitInstance()
-{
-    m_recentFiles.WriteList();
+void CMorvaskApp::ExitInstance() { m_recentFiles.WriteList(); }
+
+bool CMorvaskApp::AskRunSettings() { return ::AskRunSettings(m_settings, m_makeDialog); }
+
+void CMorvaskApp::ShowMessage(const QString& text) const { m_showMessage(text); }
+
+void CMorvaskApp::OpenUrl(const QUrl& url) const { m_openUrl(url); }
+
+QString CMorvaskApp::ChooseDocumentPath(bool forSave) const { return m_choosePath(forSave); }
+
+void CMorvaskApp::OnFileNew() {
+    if (m_docTemplate) m_docTemplate->OpenDocumentFile({});
 }
 
-bool CMorvaskApp::AskRunSettings()
-{
-    return ::AskRunSettings(m_settings, m_makeDialog);
-}
-
-void CMorvaskApp::ShowMessage(const QString& text) const
-{
-    m_showMessage(text);
-}
-
-void CMorvaskApp::OpenUrl(const QUrl& url) const
-{
-    m_openUrl(url);
-}
-
-QString CMorvaskApp::ChooseDocumentPath(bool forSave) const
-{
-    return m_choosePath(forSave);
-}
-
-void CMorvaskApp::OnFileNew()
-{
-    if (m_docTemplate)
-        m_docTemplate->OpenDocumentFile({});
-}
-
-void CMorvaskApp::OnFileOpen()
-{
+void CMorvaskApp::OnFileOpen() {
     const QString path = ChooseDocumentPath(false);
-    if (!path.isEmpty() && m_docTemplate)
-        m_docTemplate->OpenDocumentFile(path);
+    if (!path.isEmpty() && m_docTemplate) m_docTemplate->OpenDocumentFile(path);
 }
 
-void CMorvaskApp::OpenRecentFile(const QString& path)
-{
+void CMorvaskApp::OpenRecentFile(const QString& path) {
     if (m_docTemplate && !m_docTemplate->OpenDocumentFile(path)) {
         // An entry whose file has gone is dropped, so that it is not offered again.
         m_recentFiles.Remove(path);
         m_recentFiles.WriteList();
-        if (MainFrame())
-            MainFrame()->SetRecentFiles(m_recentFiles.Entries());
+        if (MainFrame()) MainFrame()->SetRecentFiles(m_recentFiles.Entries());
     }
 }
 
-void CMorvaskApp::AddToRecentFileList(const QString& path)
-{
+void CMorvaskApp::AddToRecentFileList(const QString& path) {
     m_recentFiles.Add(path);
     m_recentFiles.WriteList();
-    if (MainFrame())
-        MainFrame()->SetRecentFiles(m_recentFiles.Entries());
+    if (MainFrame()) MainFrame()->SetRecentFiles(m_recentFiles.Entries());
 }
 
-void CMorvaskApp::OnAppAbout()
-{
+void CMorvaskApp::OnAppAbout() {
     CAboutDlg about(m_icon, MainFrame());
     about.exec();
 }

@@ -22,37 +22,27 @@ namespace {
 constexpr int kFormWidth = 468;
 constexpr int kFormHeight = 187;
 
-QString Q(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
+QString Q(const std::string& text) { return QString::fromStdString(text); }
 
-} // namespace
+}  // namespace
 
 CMorvaskView::CMorvaskView(CMorvaskApp& app, CMorvaskDoc& doc, QWidget* parent)
-    : QScrollArea(parent), m_app(app), m_doc(doc)
-{
+    : QScrollArea(parent), m_app(app), m_doc(doc) {
     setObjectName(QStringLiteral("morvaskView"));
     setFrameShape(QFrame::NoFrame);
     setWidgetResizable(false);
     BuildForm();
 }
 
-CMorvaskView::~CMorvaskView()
-{
+CMorvaskView::~CMorvaskView() {
     // The frame never lets the form go while a run uses it; should it happen anyway, the
     // exporter must not outlive the form whose counters it reports to.
-    if (m_bRunning)
-        EndRun();
+    if (m_bRunning) EndRun();
 }
 
-QSize CMorvaskView::FormSize() const
-{
-    return m_units.ToPixels(QSize(kFormWidth, kFormHeight));
-}
+QSize CMorvaskView::FormSize() const { return m_units.ToPixels(QSize(kFormWidth, kFormHeight)); }
 
-void CMorvaskView::BuildForm()
-{
+void CMorvaskView::BuildForm() {
     m_form = new QWidget;
     m_form->setObjectName(QStringLiteral("mainForm"));
     m_form->setFont(CDialogUnits::DialogFont());
@@ -104,8 +94,7 @@ void CMorvaskView::BuildForm()
     connect(m_view, &QPushButton::clicked, this, &CMorvaskView::OnViewAdiFile);
 }
 
-QLabel* CMorvaskView::AddLabel(const char* text, int x, int y, int width, int height, Qt::Alignment align)
-{
+QLabel* CMorvaskView::AddLabel(const char* text, int x, int y, int width, int height, Qt::Alignment align) {
     auto* label = new QLabel(QString::fromLatin1(text), m_form);
     label->setTextFormat(Qt::PlainText);
     // Static texts sit at the top of their box unless they are centred both ways.
@@ -114,17 +103,15 @@ QLabel* CMorvaskView::AddLabel(const char* text, int x, int y, int width, int he
     return label;
 }
 
-QLabel* CMorvaskView::AddValueField(const char* objectName, const char* accessibleName, int x, int y,
-                                    int width, int height, Qt::Alignment align)
-{
+QLabel* CMorvaskView::AddValueField(const char* objectName, const char* accessibleName, int x, int y, int width,
+                                    int height, Qt::Alignment align) {
     QLabel* field = AddLabel("", x, y, width, height, align);
     field->setObjectName(QString::fromLatin1(objectName));
     field->setAccessibleName(QString::fromLatin1(accessibleName));
     return field;
 }
 
-void CMorvaskView::AddGroupFrame(const char* objectName, int x, int y, int width, int height)
-{
+void CMorvaskView::AddGroupFrame(const char* objectName, int x, int y, int width, int height) {
     auto* frame = new QGroupBox(m_form);
     frame->setObjectName(QString::fromLatin1(objectName));
     m_units.Place(*frame, x, y, width, height);
@@ -132,8 +119,7 @@ void CMorvaskView::AddGroupFrame(const char* objectName, int x, int y, int width
     frame->lower();
 }
 
-void CMorvaskView::OnInitialUpdate()
-{
+void CMorvaskView::OnInitialUpdate() {
     m_pPrefixSet = &m_doc.PrefixSet();
     m_pQsoSet = &m_doc.QsoSet();
     m_doc.SetTitle(QString::fromLatin1(AppTexts::kDocumentTitle));
@@ -162,31 +148,26 @@ void CMorvaskView::OnInitialUpdate()
     ResizeParentToFit();
 }
 
-void CMorvaskView::UpdateData()
-{
-    const std::pair<QLabel*, const std::string*> bound[] = {
-        {m_totalQsos, &m_strTotalQsos},     {m_notValidQsos, &m_strNotValidQsos},
-        {m_validQsos, &m_strValidQsos},     {m_notSameOprCall, &m_strNotSameOprCall},
-        {m_notDateRange, &m_strNotDateRange}};
-    for (const auto& [field, member] : bound)
-        field->setText(Q(*member));
+void CMorvaskView::UpdateData() {
+    const std::pair<QLabel*, const std::string*> bound[] = {{m_totalQsos, &m_strTotalQsos},
+                                                            {m_notValidQsos, &m_strNotValidQsos},
+                                                            {m_validQsos, &m_strValidQsos},
+                                                            {m_notSameOprCall, &m_strNotSameOprCall},
+                                                            {m_notDateRange, &m_strNotDateRange}};
+    for (const auto& [field, member] : bound) field->setText(Q(*member));
 }
 
-void CMorvaskView::ResizeParentToFit()
-{
+void CMorvaskView::ResizeParentToFit() {
     auto* frame = qobject_cast<QMainWindow*>(window());
-    if (!frame || frame->centralWidget() != this)
-        return;
-    if (QLayout* layout = frame->layout())
-        layout->activate();
+    if (!frame || frame->centralWidget() != this) return;
+    if (QLayout* layout = frame->layout()) layout->activate();
     const QSize form = FormSize();
-    const FrameSize fitted = ShrinkFrameToForm({frame->width(), frame->height()}, {width(), height()},
-                                               {form.width(), form.height()});
+    const FrameSize fitted =
+        ShrinkFrameToForm({frame->width(), frame->height()}, {width(), height()}, {form.width(), form.height()});
     frame->resize(fitted.width, fitted.height);
 }
 
-void CMorvaskView::ShowCounts(const RunCounts& counts)
-{
+void CMorvaskView::ShowCounts(const RunCounts& counts) {
     m_strTotalQsos = CounterText(counts.total);
     m_strNotValidQsos = CounterText(counts.notValid);
     m_strValidQsos = CounterText(counts.valid);
@@ -195,48 +176,38 @@ void CMorvaskView::ShowCounts(const RunCounts& counts)
     UpdateData();
 }
 
-void CMorvaskView::OnMakeAdiFile()
-{
+void CMorvaskView::OnMakeAdiFile() {
     // The buttons are disabled during a run; this guards against a click already queued.
-    if (m_bRunning)
-        return;
+    if (m_bRunning) return;
     m_bRunning = true;
     m_makeAdiFile->setEnabled(false);
     m_view->setEnabled(false);
     emit RunStateChanged(true);
 
     ShowCounts(RunCounts{});
-    if (m_pPrefixSet && !m_pPrefixSet->IsOpen())
-        m_pPrefixSet->MarkOpenedByRun();
-    if (m_pQsoSet && !m_pQsoSet->IsOpen())
-        m_pQsoSet->MarkOpenedByRun();
+    if (m_pPrefixSet && !m_pPrefixSet->IsOpen()) m_pPrefixSet->MarkOpenedByRun();
+    if (m_pQsoSet && !m_pQsoSet->IsOpen()) m_pQsoSet->MarkOpenedByRun();
 
     const WorkerOutcome outcome =
         m_app.Worker().Run(m_runValues, [this](const RunCounts& counts) { ShowCounts(counts); });
 
     // The exporter has ended, so its tables are closed whatever the outcome; the next run
     // opens them afresh and its prefix lookups start from the first row.
-    if (m_pPrefixSet)
-        m_pPrefixSet->Close();
-    if (m_pQsoSet)
-        m_pQsoSet->Close();
+    if (m_pPrefixSet) m_pPrefixSet->Close();
+    if (m_pQsoSet) m_pQsoSet->Close();
 
     m_bRunning = false;
     m_makeAdiFile->setEnabled(true);
     m_view->setEnabled(true);
-    if (outcome.kind == WorkerOutcome::Kind::Failed)
-        m_app.ShowMessage(QString::fromStdString(outcome.message));
+    if (outcome.kind == WorkerOutcome::Kind::Failed) m_app.ShowMessage(QString::fromStdString(outcome.message));
     emit RunStateChanged(false);
 }
 
-void CMorvaskView::EndRun()
-{
-    if (m_bRunning)
-        m_app.Worker().Stop();
+void CMorvaskView::EndRun() {
+    if (m_bRunning) m_app.Worker().Stop();
 }
 
-void CMorvaskView::OnViewAdiFile()
-{
+void CMorvaskView::OnViewAdiFile() {
     // The desktop decides what opens the file and reports its own failures; a path that
     // cannot be mapped names no file to hand over.
     std::string hostPath;
@@ -245,7 +216,6 @@ void CMorvaskView::OnViewAdiFile()
     } catch (const std::runtime_error&) {
         return;
     }
-    if (hostPath.empty())
-        return;
+    if (hostPath.empty()) return;
     m_app.OpenUrl(QUrl::fromLocalFile(Q(hostPath)));
 }

@@ -55,8 +55,8 @@ signals:
 private:
     void BuildForm();
     QLabel* AddLabel(const char* text, int x, int y, int width, int height, Qt::Alignment align);
-    QLabel* AddValueField(const char* objectName, const char* accessibleName, int x, int y, int width,
-                          int height, Qt::Alignment align = Qt::AlignLeft);
+    QLabel* AddValueField(const char* objectName, const char* accessibleName, int x, int y, int width, int height,
+                          Qt::Alignment align = Qt::AlignLeft);
     void AddGroupFrame(const char* objectName, int x, int y, int width, int height);
     void ShowCounts(const RunCounts& counts);
     void ResizeParentToFit();

@@ -2,43 +2,38 @@
 
 #include <QSocketNotifier>
 
+#include <fcntl.h>
+#include <unistd.h>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <stdexcept>
-#include <unistd.h>
 
-CProgressPipe::CProgressPipe(LineHandler onLine) : m_onLine(std::move(onLine))
-{
+CProgressPipe::CProgressPipe(LineHandler onLine) : m_onLine(std::move(onLine)) {
     int fds[2];
     // Close-on-exec on both ends: only the copy made for the child survives its exec.
     if (::pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0)
-        throw std::runtime_error(std::string("Cannot create the pipe for the exporter's progress: ")
-                                 + std::strerror(errno) + ". Close some programs and try again.");
+        throw std::runtime_error(std::string("Cannot create the pipe for the exporter's progress: ") +
+                                 std::strerror(errno) + ". Close some programs and try again.");
     m_readFd = fds[0];
     m_writeFd = fds[1];
     m_notifier = std::make_unique<QSocketNotifier>(m_readFd, QSocketNotifier::Read);
     QObject::connect(m_notifier.get(), &QSocketNotifier::activated, [this] { ReadAvailable(); });
 }
 
-CProgressPipe::~CProgressPipe()
-{
+CProgressPipe::~CProgressPipe() {
     m_notifier.reset();
     CloseWriteEnd();
-    if (m_readFd >= 0)
-        ::close(m_readFd);
+    if (m_readFd >= 0) ::close(m_readFd);
 }
 
-void CProgressPipe::CloseWriteEnd()
-{
+void CProgressPipe::CloseWriteEnd() {
     if (m_writeFd >= 0) {
         ::close(m_writeFd);
         m_writeFd = -1;
     }
 }
 
-void CProgressPipe::ReadAvailable()
-{
+void CProgressPipe::ReadAvailable() {
     char buffer[4096];
     for (;;) {
         const ssize_t got = ::read(m_readFd, buffer, sizeof buffer);
@@ -46,16 +41,13 @@ void CProgressPipe::ReadAvailable()
             Deliver(buffer, static_cast<std::size_t>(got));
             continue;
         }
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got == 0)
-            m_notifier->setEnabled(false);
+        if (got < 0 && errno == EINTR) continue;
+        if (got == 0) m_notifier->setEnabled(false);
         return;
     }
 }
 
-void CProgressPipe::Drain()
-{
+void CProgressPipe::Drain() {
     ReadAvailable();
     if (!m_partial.empty()) {
         const std::string last = std::move(m_partial);
@@ -64,8 +56,7 @@ void CProgressPipe::Drain()
     }
 }
 
-void CProgressPipe::Deliver(const char* data, std::size_t size)
-{
+void CProgressPipe::Deliver(const char* data, std::size_t size) {
     m_partial.append(data, size);
     std::size_t start = 0;
     for (std::size_t nl; (nl = m_partial.find('\n', start)) != std::string::npos; start = nl + 1)

@@ -10,14 +10,12 @@
 
 CSingleDocTemplate::CSingleDocTemplate(CMorvaskApp& app) : m_app(app) {}
 
-CSingleDocTemplate::~CSingleDocTemplate()
-{
+CSingleDocTemplate::~CSingleDocTemplate() {
     m_frame.reset();
     m_doc.reset();
 }
 
-void CSingleDocTemplate::CreateFrame()
-{
+void CSingleDocTemplate::CreateFrame() {
     m_doc = std::make_unique<CMorvaskDoc>();
     m_frame = std::make_unique<CMainFrame>();
     m_frame->setWindowIcon(m_app.Icon());
@@ -35,20 +33,18 @@ void CSingleDocTemplate::CreateFrame()
                      [this](const QString& path) { m_app.OpenRecentFile(path); });
 }
 
-bool CSingleDocTemplate::OpenDocumentFile(const QString& path)
-{
+bool CSingleDocTemplate::OpenDocumentFile(const QString& path) {
     if (!path.isEmpty()) {
         // Nothing is read from the file, but it has to be there and readable, as for any
         // document that is opened.
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly)) {
-            m_app.ShowMessage(QStringLiteral("Cannot open \"%1\": %2. Choose an existing file.")
-                                  .arg(path, file.errorString()));
+            m_app.ShowMessage(
+                QStringLiteral("Cannot open \"%1\": %2. Choose an existing file.").arg(path, file.errorString()));
             return false;
         }
     }
-    if (!m_frame)
-        CreateFrame();
+    if (!m_frame) CreateFrame();
     if (path.isEmpty()) {
         m_doc->OnNewDocument();
     } else {
@@ -59,8 +55,7 @@ bool CSingleDocTemplate::OpenDocumentFile(const QString& path)
     return true;
 }
 
-void CSingleDocTemplate::OnFileSave()
-{
+void CSingleDocTemplate::OnFileSave() {
     // A path that only came from Open is never written: that would empty a file the user
     // merely opened. Such a document is saved like a new one, under a name the user gives.
     if (!m_doc || m_doc->GetPathName().isEmpty() || m_doc->PathFromOpen()) {
@@ -70,17 +65,13 @@ void CSingleDocTemplate::OnFileSave()
     SaveTo(m_doc->GetPathName());
 }
 
-void CSingleDocTemplate::OnFileSaveAs()
-{
-    if (!m_doc)
-        return;
+void CSingleDocTemplate::OnFileSaveAs() {
+    if (!m_doc) return;
     const QString path = m_app.ChooseDocumentPath(true);
-    if (!path.isEmpty())
-        SaveTo(path);
+    if (!path.isEmpty()) SaveTo(path);
 }
 
-bool CSingleDocTemplate::SaveTo(const QString& path)
-{
+bool CSingleDocTemplate::SaveTo(const QString& path) {
     const QString error = m_doc->OnSaveDocument(path);
     if (!error.isEmpty()) {
         m_app.ShowMessage(error);

@@ -4,8 +4,7 @@
 #include "ui/AppTexts.h"
 #include "ui/CExportWorker.h"
 
-void CWorkerDatabase::Open(CExportWorker& worker, const std::string& path)
-{
+void CWorkerDatabase::Open(CExportWorker& worker, const std::string& path) {
     const WorkerOutcome outcome = worker.CheckSource(path);
     if (outcome.Succeeded()) {
         m_bOpen = true;
@@ -24,8 +23,7 @@ void CWorkerDatabase::Open(CExportWorker& worker, const std::string& path)
     throw CDaoException(outcome.message);
 }
 
-void CWorkerDatabase::Close()
-{
+void CWorkerDatabase::Close() {
     m_bOpen = false;
     m_bVersionAccepted = false;
 }

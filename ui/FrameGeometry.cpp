@@ -1,7 +1,6 @@
 #include "ui/FrameGeometry.h"
 
-FrameRect InitialFrameRect(int screenWidth, int screenHeight)
-{
+FrameRect InitialFrameRect(int screenWidth, int screenHeight) {
     FrameRect rect;
     rect.height = screenHeight / 2 + 340;
     rect.width = screenWidth / 2 + 291;
@@ -10,12 +9,9 @@ FrameRect InitialFrameRect(int screenWidth, int screenHeight)
     return rect;
 }
 
-FrameSize ShrinkFrameToForm(FrameSize frame, FrameSize client, FrameSize form)
-{
+FrameSize ShrinkFrameToForm(FrameSize frame, FrameSize client, FrameSize form) {
     FrameSize result = frame;
-    if (client.width > form.width)
-        result.width -= client.width - form.width;
-    if (client.height > form.height)
-        result.height -= client.height - form.height;
+    if (client.width > form.width) result.width -= client.width - form.width;
+    if (client.height > form.height) result.height -= client.height - form.height;
     return result;
 }

@@ -4,8 +4,7 @@
 #include <QApplication>
 #include <QStringList>
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     QApplication qtApp(argc, argv);
     QCoreApplication::setOrganizationName(QString::fromLatin1(AppTexts::kSettingsOrganisation));
     QCoreApplication::setApplicationName(QString::fromLatin1(AppTexts::kAppTitle));
@@ -20,8 +19,7 @@ int main(int argc, char* argv[])
 
     CMorvaskApp app;
     QApplication::setWindowIcon(app.Icon());
-    if (!app.InitInstance(QCoreApplication::arguments().mid(1)))
-        return 0;
+    if (!app.InitInstance(QCoreApplication::arguments().mid(1))) return 0;
     const int code = QApplication::exec();
     app.ExitInstance();
     return code;

@@ -21,16 +21,14 @@ namespace {
 class AcceptedAsShown : public CRunSettingsDlg {
 public:
     using CRunSettingsDlg::CRunSettingsDlg;
-    bool DoModal() override
-    {
+    bool DoModal() override {
         OnInitDialog();
         accept();
         return true;
     }
 };
 
-bool Save(QWidget& widget, const QString& path)
-{
+bool Save(QWidget& widget, const QString& path) {
     widget.show();
     QApplication::processEvents();
     if (!widget.grab().save(path)) {
@@ -40,10 +38,9 @@ bool Save(QWidget& widget, const QString& path)
     return true;
 }
 
-} // namespace
+}  // namespace
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     QApplication qtApp(argc, argv);
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s OUTDIR\n", argv[0]);
@@ -64,15 +61,12 @@ int main(int argc, char* argv[])
     {
         CRunSettingsDlg dialog(app.Prefix(), app.Icon());
         dialog.OnInitDialog();
-        if (!Save(dialog, out.filePath(QStringLiteral("run-settings-dialog.png"))))
-            return 1;
+        if (!Save(dialog, out.filePath(QStringLiteral("run-settings-dialog.png")))) return 1;
     }
 
     app.SetDialogFactory([&app] { return std::make_unique<AcceptedAsShown>(app.Prefix(), app.Icon()); });
-    if (!app.InitInstance())
-        return 1;
+    if (!app.InitInstance()) return 1;
     app.MainFrame()->View()->OnMakeAdiFile();
-    if (failed || !Save(*app.MainFrame(), out.filePath(QStringLiteral("main-window.png"))))
-        return 1;
+    if (failed || !Save(*app.MainFrame(), out.filePath(QStringLiteral("main-window.png")))) return 1;
     return 0;
 }

@@ -38,8 +38,7 @@ public:
     // The exit code, or 128 + the signal that ended the process.
     int Wait() {
         int status = 0;
-        while (waitpid(m_pid, &status, 0) < 0 && errno == EINTR) {
-        }
+        while (waitpid(m_pid, &status, 0) < 0 && errno == EINTR) {}
         return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     }
     std::string Stdout() const { return ReadFile(m_capture.File("stdout")); }

@@ -43,7 +43,9 @@ struct ValueCase {
 TEST(DatabaseWriterTest, EveryValueTableNameAndRowReadsBackThroughMdbTools) {
     // Characters of the Basic Multilingual Plane only: libmdb converts UCS-2, not UTF-16,
     // so it cannot show a surrogate pair that the writer stores correctly.
-    const std::string wide = "Gr\xC3\xBC\xC3\x9F" "e aus K\xC3\xB6ln \xE2\x80\x93 \xE6\x9D\xB1\xE4\xBA\xAC";
+    const std::string wide =
+        "Gr\xC3\xBC\xC3\x9F"
+        "e aus K\xC3\xB6ln \xE2\x80\x93 \xE6\x9D\xB1\xE4\xBA\xAC";
     const std::vector<ValueCase> cases = {
         {"plain text", Column::Text("QSO-CALL"), std::string("PA3ABC")},
         {"text of 255 characters", Column::Text("QSO-NOTE"), std::string(255, 'x')},
@@ -104,7 +106,7 @@ struct BadCase {
     const char* what;
     std::vector<Column> columns;
     jet::Row row;
-    const char* named;  // a name the error must mention
+    const char* named;      // a name the error must mention
     std::string path = {};  // the temporary file when empty
 };
 
@@ -251,8 +253,7 @@ TEST(TableWriterMovesTest, DeletedAndMovedRowsLieOnThePagesAsInTheSampleAndStayR
     const std::string census = "54 plain, 2 deleted, 25 moved, 3 moved and deleted, 28 moved data, 79 announced";
     EXPECT_EQ(TakeCensus(sample, 41), census) << "the yardstick itself";
     EXPECT_EQ(TakeCensus(ours, 3), census);
-    EXPECT_EQ(TakeCensus(ours, 2),
-              "0 plain, 0 deleted, 600 moved, 0 moved and deleted, 600 moved data, 600 announced");
+    EXPECT_EQ(TakeCensus(ours, 2), "0 plain, 0 deleted, 600 moved, 0 moved and deleted, 600 moved data, 600 announced");
     // libmdb 1.0.0 takes the flags the wrong way round: it skips the 0x4000 slots and shows
     // all moved data at the end, deleted or not. Our file failing the same way as the sample
     // proves that the flags are the ones Access writes.

@@ -52,7 +52,8 @@ TEST(ExportCli, ChecksRefusalsAndDamagedLogsLeaveTheUploadFileAlone) {
     const std::string output = out.File("adiUpld2Morvask.adi"), sample = ReadFile(kSample + "/source.mdb");
     WriteFile(output, kEarlier);
     WriteFile(dir.File("half.mdb"), sample.substr(0, sample.size() / 2));
-    const std::vector<std::tuple<std::vector<std::string>, int, std::string>> cases = {  // arguments, exit code, error
+    const std::vector<std::tuple<std::vector<std::string>, int, std::string>> cases = {
+        // arguments, exit code, error
         {{"--check-source", "--source", kSample + "/source.mdb"}, 0, ""},
         {{"--check-refdata", "--refdata", kSample + "/Refdata.mdb"}, 0, ""},
         {{"--check-source", "--source", kSample + "/Refdata.mdb"}, 1, "Qervel - mdb file version error\n"},

@@ -11,8 +11,9 @@ const std::string kSample = std::string(MORVASK_TEST_DATA) + "/sample";
 // An option given wins over what the dialog opens with, even when it is given empty (an
 // empty date then takes its default); the options left out keep the dialog's values.
 TEST(ExportDefaults, GivenOptionsWinAndTheRestTakeWhatTheDialogOpensWith) {
-    const RunSettings s = ExportOptions::Parse({"--oprcall", "", "--start", "20120101", "--end", "", "--output", "/tmp/x.adi"})
-                              .RunValues({"C:\\Q.mdb", "C:\\R.mdb", "C:\\A.adi", "PA3ABC", "19451116", "20301231"}, "");
+    const RunSettings s =
+        ExportOptions::Parse({"--oprcall", "", "--start", "20120101", "--end", "", "--output", "/tmp/x.adi"})
+            .RunValues({"C:\\Q.mdb", "C:\\R.mdb", "C:\\A.adi", "PA3ABC", "19451116", "20301231"}, "");
     EXPECT_EQ(s.m_strSourcePath + "|" + s.m_strRefdataPath + "|" + s.m_strAdiPath + "|" + s.m_strOprCall + "|" +
                   s.m_strStartDate + "|" + s.m_strEndDate,
               "C:\\Q.mdb|C:\\R.mdb|/tmp/x.adi||20120101|20301231");
@@ -32,7 +33,8 @@ TEST(ExportDefaultsCli, NoOptionsExportsTheSampleLogInAPrefix) {
     ASSERT_EQ(run.Wait(), 0) << run.Stderr();
     EXPECT_EQ(run.Stdout(), ReadFile(kSample + "/expected.counts"));
     EXPECT_EQ(run.Stderr(), "");
-    EXPECT_EQ(ReadFile(prefix.Root() + "/drive_c/Program Files/Qervel/adiUpld2Morvask.adi"), ReadFile(kSample + "/expected.adi"));
+    EXPECT_EQ(ReadFile(prefix.Root() + "/drive_c/Program Files/Qervel/adiUpld2Morvask.adi"),
+              ReadFile(kSample + "/expected.adi"));
 }
 
 // The operator must learn which value is unusable, where it came from and what to do.
@@ -44,13 +46,20 @@ TEST(ExportDefaultsCli, UnusableSettingsSayWhichValueAndExitTwo) {
         std::vector<std::string> args;
         std::string mustSay;
     } cases[] = {
-        {"no DATAPATH", "[Gen]\nOPRCALL=PA3ABC\n", {},
+        {"no DATAPATH",
+         "[Gen]\nOPRCALL=PA3ABC\n",
+         {},
          "source database path is empty: name the logging program's database file with --source PATH, or as "
-         "DATAPATH in section [Dir] of the settings file " + prefix.Root() + "/drive_c/windows/Qvl2007.ini"},
+         "DATAPATH in section [Dir] of the settings file " +
+             prefix.Root() + "/drive_c/windows/Qvl2007.ini"},
         {"empty output", "[Dir]\nDATAPATH=C:\\Qervel.mdb\n", {"--output", ""}, "--output is empty"},
-        {"four-character start date", "[Dir]\nDATAPATH=C:\\Qervel.mdb\n", {"--start", "2012"},
+        {"four-character start date",
+         "[Dir]\nDATAPATH=C:\\Qervel.mdb\n",
+         {"--start", "2012"},
          "the start date \"2012\" is shorter than 8 characters"},
-        {"DATAPATH on a drive the prefix lacks", "[Dir]\nDATAPATH=M:\\Log\\Qervel.mdb\n", {},
+        {"DATAPATH on a drive the prefix lacks",
+         "[Dir]\nDATAPATH=M:\\Log\\Qervel.mdb\n",
+         {},
          "--source: Drive M: of \"M:\\Log\\Qervel.mdb\" is not mapped in the Wine prefix \"" + prefix.Root()},
     };
     for (const auto& c : cases) {

@@ -24,7 +24,8 @@ public:
 
     bool Next(std::vector<std::string>& values) override {
         if (m_failAfter >= 0 && static_cast<long>(m_next) >= m_failAfter)
-            throw CDaoException("The database is damaged (test failure after " + std::to_string(m_failAfter) + " rows).");
+            throw CDaoException("The database is damaged (test failure after " + std::to_string(m_failAfter) +
+                                " rows).");
         if (m_next >= m_rows.size()) return false;
         values = m_rows[m_next++];
         return true;

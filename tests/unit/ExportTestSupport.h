@@ -20,9 +20,9 @@ struct TestQso {
     std::vector<std::optional<std::string>> Row() const {
         std::vector<std::optional<std::string>> row(41, std::string());
         const std::pair<int, const std::string*> columns[] = {
-            {0, &date},     {1, &time},  {2, &call},     {8, &prefix}, {11, &mode},         {12, &submode},
-            {13, &freq},    {14, &band}, {23, &confirm}, {24, &qsls},  {25, &qslSentDate},  {28, &valid},
-            {29, &award},   {35, &oprCall}, {36, &qslRcvdDate}};
+            {0, &date},         {1, &time},   {2, &call},   {8, &prefix},   {11, &mode},
+            {12, &submode},     {13, &freq},  {14, &band},  {23, &confirm}, {24, &qsls},
+            {25, &qslSentDate}, {28, &valid}, {29, &award}, {35, &oprCall}, {36, &qslRcvdDate}};
         for (const auto& [index, value] : columns) row[static_cast<std::size_t>(index)] = *value;
         return row;
     }

@@ -33,12 +33,9 @@ TEST(JetTextTest, StoresTextCompressedOnlyWhenEveryCharacterFitsOneByte) {
 
 TEST(JetTextTest, RefusesMalformedUtf8InsteadOfStoringGarbage) {
     const std::vector<std::pair<const char*, std::string>> cases = {
-        {"stray continuation byte", "a\x80"},
-        {"sequence cut off at the end", "a\xC3"},
-        {"overlong encoding of '/'", "\xC0\xAF"},
-        {"encoded surrogate", "\xED\xA0\x80"},
-        {"past U+10FFFF", "\xF4\x90\x80\x80"},
-        {"lead byte 0xFF", "\xFF"},
+        {"stray continuation byte", "a\x80"},     {"sequence cut off at the end", "a\xC3"},
+        {"overlong encoding of '/'", "\xC0\xAF"}, {"encoded surrogate", "\xED\xA0\x80"},
+        {"past U+10FFFF", "\xF4\x90\x80\x80"},    {"lead byte 0xFF", "\xFF"},
     };
     for (const auto& [what, text] : cases) {
         try {

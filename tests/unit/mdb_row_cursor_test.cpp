@@ -41,7 +41,8 @@ Body Sends(std::string bytes, int status = 0) {
 }
 
 std::unique_ptr<MdbRowCursor> Start(Body body, std::chrono::milliseconds timeout) {
-    return std::make_unique<MdbRowCursor>(std::make_unique<MdbChildProcess>(body, std::size_t{1} << 30), kPath, timeout);
+    return std::make_unique<MdbRowCursor>(std::make_unique<MdbChildProcess>(body, std::size_t{1} << 30), kPath,
+                                          timeout);
 }
 
 TEST(MdbRowCursor, EveryWayTheReaderCanFailEndsInAnErrorOfOursButSlownessDoesNot) {
@@ -88,8 +89,7 @@ TEST(MdbRowCursor, EveryWayTheReaderCanFailEndsInAnErrorOfOursButSlownessDoesNot
         std::string error;
         try {
             auto cursor = Start(c.body, 300ms);
-            for (std::vector<std::string> values; cursor->Next(values);) {
-            }
+            for (std::vector<std::string> values; cursor->Next(values);) {}
         } catch (const CDaoException& e) {
             error = e.what();
         }

@@ -32,11 +32,17 @@ TEST(ProfileFile, GivesTheValueWindowsWouldGive) {
         const char* key;
         std::string expected;
     } cases[] = {
-        {"names, accented ones too, ignore letter case", "[dIR]\nR\xC9" "F=1\n", "r\xC3\xA9" "f", "1"},
+        {"names, accented ones too, ignore letter case",
+         "[dIR]\nR\xC9"
+         "F=1\n",
+         "r\xC3\xA9"
+         "f",
+         "1"},
         {"first of two equal keys wins", "[Dir]\nA=first\na=second\n", "A", "first"},
         {"only the first equal section is searched", "[Dir]\nA=1\n[DIR]\nB=2\n", "B", "<default>"},
         {"key before any section belongs to none", "B=1\n[Dir]\nA=2\n", "B", "<default>"},
-        {"blanks around names and values", "  [ Dir ]  \n\t A \t=  C:\\Program Files\\Q  \n", "A", "C:\\Program Files\\Q"},
+        {"blanks around names and values", "  [ Dir ]  \n\t A \t=  C:\\Program Files\\Q  \n", "A",
+         "C:\\Program Files\\Q"},
         {"double quotes go, inner blanks stay", "[Dir]\nA=\"  x  \"\n", "A", "  x  "},
         {"single quotes go", "[Dir]\nA='x'\n", "A", "x"},
         {"unmatched quotes stay", "[Dir]\nA=\"x'\n", "A", "\"x'"},
@@ -49,9 +55,12 @@ TEST(ProfileFile, GivesTheValueWindowsWouldGive) {
         {"undefined 1252 byte keeps its value", "[Dir]\nA=\x81\n", "A", "\xC2\x81"},
         {"utf-8 after its bom is not read as 1252", "\xEF\xBB\xBF[Dir]\nA=\xC3\xA9\n", "A", "\xC3\xA9"},
         {"utf-16 after its bom", Utf16Le("[Dir]\r\nA=C:\\Log\r\n"), "A", "C:\\Log"},
-        {"cut at 511 bytes, a 1252 accent counting one", "[Dir]\nA=" + std::string(600, '\xE9'), "A", Repeat("\xC3\xA9", 511)},
-        {"utf-8 never cut inside a character", "\xEF\xBB\xBF[Dir]\nA=" + Repeat("\xC3\xA9", 300), "A", Repeat("\xC3\xA9", 255)},
-        {"utf-16 counts two bytes a character", Utf16Le("[Dir]\nA=" + std::string(300, 'y')), "A", std::string(255, 'y')},
+        {"cut at 511 bytes, a 1252 accent counting one", "[Dir]\nA=" + std::string(600, '\xE9'), "A",
+         Repeat("\xC3\xA9", 511)},
+        {"utf-8 never cut inside a character", "\xEF\xBB\xBF[Dir]\nA=" + Repeat("\xC3\xA9", 300), "A",
+         Repeat("\xC3\xA9", 255)},
+        {"utf-16 counts two bytes a character", Utf16Le("[Dir]\nA=" + std::string(300, 'y')), "A",
+         std::string(255, 'y')},
         {"binary garbage before the section", "x" + garbage + "\n[Dir]\nA=found\n", "A", "found"},
         {"lines of megabytes", "[Dir]\n" + longLine + "\nA=found\n[" + longLine, "A", "found"},
         {"utf-8 cut inside a character", "\xEF\xBB\xBF[Dir]\nA=found\n\xE2\x82", "A", "found"},

@@ -31,12 +31,18 @@ TEST(AskRunSettings, ShowsAFreshDialogUntilUsableOrCancelled) {
         std::string stored;  // source|refdata|adi|call|start|end after the last showing
     } cases[] = {
         {"empty dates take the defaults, empty call accepted", {{true, src, "", ""}}, paths + "|19451116|20301231"},
-        {"dates of 8 or more characters stored unchanged", {{true, src, "2012-01-01", "abcdefgh"}}, paths + "|2012-01-01|abcdefgh"},
-        {"four-character start date asks again", {{true, src, "2012", ""}, {true, src, "20120101", ""}}, paths + "|20120101|20301231"},
-        {"one- and seven-character end dates ask again", {{true, src, "", "1"}, {true, src, "", "2012123"}, {true, src, "", ""}},
+        {"dates of 8 or more characters stored unchanged",
+         {{true, src, "2012-01-01", "abcdefgh"}},
+         paths + "|2012-01-01|abcdefgh"},
+        {"four-character start date asks again",
+         {{true, src, "2012", ""}, {true, src, "20120101", ""}},
+         paths + "|20120101|20301231"},
+        {"one- and seven-character end dates ask again",
+         {{true, src, "", "1"}, {true, src, "", "2012123"}, {true, src, "", ""}},
          paths + "|19451116|20301231"},
         {"empty source asks again as often as OK is pressed",
-         {{true, "", "", ""}, {true, "", "", ""}, {true, "", "", ""}, {true, src, "", ""}}, paths + "|19451116|20301231"},
+         {{true, "", "", ""}, {true, "", "", ""}, {true, "", "", ""}, {true, src, "", ""}},
+         paths + "|19451116|20301231"},
         {"cancel at the first showing", {{false, src, "", ""}}, "untouched|||||"},
         {"cancel after a refusal changes nothing", {{true, "", "2012", ""}, {false, src, "", ""}}, "untouched|||||"},
     };

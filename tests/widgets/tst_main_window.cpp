@@ -21,27 +21,26 @@
 
 namespace {
 
-void WriteFile(const QString& path, const QByteArray& bytes)
-{
+void WriteFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
         QFAIL(qPrintable(QStringLiteral("cannot write %1").arg(path)));
 }
 
-QByteArray ReadFile(const QString& path)
-{
+QByteArray ReadFile(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // Run values that the start-up accepts, with the databases and the output file in folder.
-RunSettings UsableRunValues(const QString& folder)
-{
+RunSettings UsableRunValues(const QString& folder) {
     const QDir dir(folder);
     return RunSettings{dir.filePath(QStringLiteral("source.mdb")).toStdString(),
                        dir.filePath(QStringLiteral("Refdata.mdb")).toStdString(),
                        dir.filePath(QStringLiteral("adiUpld2Morvask.adi")).toStdString(),
-                       "PA3ABC", "19451116", "20301231"};
+                       "PA3ABC",
+                       "19451116",
+                       "20301231"};
 }
 
 class ScriptedDialog : public IRunSettingsDialog {
@@ -61,8 +60,7 @@ private:
 // dialog takes the next entry of showings, nullopt meaning Cancel; with none left it cancels.
 class AppHarness {
 public:
-    AppHarness() : app(std::make_unique<CMorvaskApp>())
-    {
+    AppHarness() : app(std::make_unique<CMorvaskApp>()) {
         qputenv("FAKE_WORKER_DIR", m_workerDir.path().toLocal8Bit());
         app->SetWorkerProgram(QStringLiteral(MORVASK_FAKE_WORKER));
         app->SetDialogFactory([this] {
@@ -77,8 +75,7 @@ public:
         });
     }
 
-    bool Start(const RunSettings& values)
-    {
+    bool Start(const RunSettings& values) {
         showings.push_back(values);
         return app->InitInstance();
     }
@@ -86,38 +83,33 @@ public:
 
     QString WorkerPath(const QString& name) const { return m_workerDir.filePath(name); }
     // The steps of the next runs, as fake-morvask-export.sh reads them.
-    void SetRunSteps(const QStringList& steps)
-    {
-        WriteFile(WorkerPath(QStringLiteral("run.steps")), (steps.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
+    void SetRunSteps(const QStringList& steps) {
+        WriteFile(WorkerPath(QStringLiteral("run.steps")),
+                  (steps.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
     }
     // How many calls of the exporter had what among their arguments.
-    int Calls(const QString& what) const
-    {
+    int Calls(const QString& what) const {
         const QString log = QString::fromUtf8(ReadFile(WorkerPath(QStringLiteral("calls.log"))));
         return int(log.split(QLatin1Char('\n')).filter(what).size());
     }
 
     CMainFrame* Frame() const { return app->MainFrame(); }
     CMorvaskView* View() const { return Frame() ? Frame()->View() : nullptr; }
-    QString FieldText(const char* objectName) const
-    {
+    QString FieldText(const char* objectName) const {
         const auto* field = View() ? View()->findChild<QLabel*>(QString::fromLatin1(objectName)) : nullptr;
         return field ? field->text() : QStringLiteral("<no field %1>").arg(QString::fromLatin1(objectName));
     }
     // Total, not valid, valid, not same OprCall, not date range.
-    QStringList Counters() const
-    {
+    QStringList Counters() const {
         return {FieldText("totalQsos_1001"), FieldText("notValidQsos_1002"), FieldText("validQsos_1004"),
                 FieldText("notSameOprCall_1003"), FieldText("notDateRange_1010")};
     }
     // Source, reference and output paths, operator call, start and end date.
-    QStringList RunValueFields() const
-    {
+    QStringList RunValueFields() const {
         return {FieldText("sourcePath_1005"), FieldText("refdataPath_1006"), FieldText("adiPath_1008"),
                 FieldText("oprCall_1007"),    FieldText("startDate_1015"),   FieldText("endDate_1016")};
     }
-    void Click(const char* buttonName) const
-    {
+    void Click(const char* buttonName) const {
         auto* button = View()->findChild<QPushButton*>(QString::fromLatin1(buttonName));
         QVERIFY2(button, buttonName);
         QTest::mouseClick(button, Qt::LeftButton);
@@ -135,7 +127,7 @@ private:
     QTemporaryDir m_workerDir;
 };
 
-} // namespace
+}  // namespace
 
 // The program from start-up on: the run settings until usable, the source database and its
 // version, then the main window and its form through runs of the exporter, View and the File
@@ -166,56 +158,56 @@ private:
     std::unique_ptr<AppHarness> m_harness;
 };
 
-void TestMainWindow::initTestCase()
-{
+void TestMainWindow::initTestCase() {
     // No test reads or writes the real per-user settings or Wine prefix.
     qputenv("XDG_CONFIG_HOME", QDir(m_home.path()).filePath(QStringLiteral("config")).toLocal8Bit());
     qputenv("WINEPREFIX", QDir(m_home.path()).filePath(QStringLiteral("wine")).toLocal8Bit());
 }
 
-void TestMainWindow::init()
-{
+void TestMainWindow::init() {
     // The previous test's program goes first, then the recent-file list it left behind.
     m_harness.reset();
-    QSettings(QStringLiteral("Local AppWizard-Generated Applications"), QStringLiteral("Morvask ADI filemaker - ver 1.00"))
+    QSettings(QStringLiteral("Local AppWizard-Generated Applications"),
+              QStringLiteral("Morvask ADI filemaker - ver 1.00"))
         .clear();
     m_harness = std::make_unique<AppHarness>();
 }
 
-void TestMainWindow::RunWithProbe(const std::function<void()>& probe)
-{
+void TestMainWindow::RunWithProbe(const std::function<void()>& probe) {
     QTimer poll;
     poll.setInterval(20);
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (m_harness->View()->IsRunning())
-            probe();
+        if (m_harness->View()->IsRunning()) probe();
     });
     poll.start();
     m_harness->Click("makeAdiFile_1000");
 }
 
-void TestMainWindow::startupPaths_data()
-{
+void TestMainWindow::startupPaths_data() {
     QTest::addColumn<QStringList>("showings");
     QTest::addColumn<QString>("failingCheck");
     QTest::addColumn<QString>("error");
     // Showings: "cancel", "ok" (usable values), "no-source", "short-date". The database is
     // opened only after a showing whose values are usable; a failed check's error text is the
     // one message, and only a source database that passed leads to the main window.
-    QTest::newRow("cancel at the first showing ends silently") << QStringList{"cancel"} << "" << "";
+    QTest::newRow("cancel at the first showing ends silently") << QStringList{"cancel"} << ""
+                                                               << "";
     QTest::newRow("refused values bring the dialog back; cancel then ends silently")
-        << QStringList{"no-source", "short-date", "cancel"} << "" << "";
-    QTest::newRow("refused values, then usable ones start the program") << QStringList{"short-date", "ok"} << "" << "";
+        << QStringList{"no-source", "short-date", "cancel"} << ""
+        << "";
+    QTest::newRow("refused values, then usable ones start the program") << QStringList{"short-date", "ok"} << ""
+                                                                        << "";
     QTest::newRow("a source database that cannot be opened shows the error's text and ends")
-        << QStringList{"ok"} << "check-source" << "Cannot open \"/x/source.mdb\": no such file.";
-    QTest::newRow("a refused version shows the version error and ends")
-        << QStringList{"ok"} << "check-source" << "Qervel - mdb file version error";
+        << QStringList{"ok"} << "check-source"
+        << "Cannot open \"/x/source.mdb\": no such file.";
+    QTest::newRow("a refused version shows the version error and ends") << QStringList{"ok"} << "check-source"
+                                                                        << "Qervel - mdb file version error";
     QTest::newRow("a prefix table that cannot be opened is reported; the window stays, captioned")
-        << QStringList{"ok"} << "check-refdata" << "Cannot open \"/x/Refdata.mdb\".";
+        << QStringList{"ok"} << "check-refdata"
+        << "Cannot open \"/x/Refdata.mdb\".";
 }
 
-void TestMainWindow::startupPaths()
-{
+void TestMainWindow::startupPaths() {
     QFETCH(QStringList, showings);
     QFETCH(QString, failingCheck);
     QFETCH(QString, error);
@@ -223,10 +215,8 @@ void TestMainWindow::startupPaths()
         WriteFile(m_harness->WorkerPath(failingCheck + QStringLiteral(".err")), error.toUtf8());
     for (const QString& kind : showings) {
         RunSettings values = UsableRunValues(m_harness->WorkerPath("."));
-        if (kind == QLatin1String("no-source"))
-            values.m_strSourcePath.clear();
-        if (kind == QLatin1String("short-date"))
-            values.m_strStartDate = "2012";
+        if (kind == QLatin1String("no-source")) values.m_strSourcePath.clear();
+        if (kind == QLatin1String("short-date")) values.m_strStartDate = "2012";
         m_harness->showings.push_back(kind == QLatin1String("cancel") ? std::nullopt : std::optional(values));
     }
     const bool accepted = showings.constLast() == QLatin1String("ok");
@@ -242,8 +232,7 @@ void TestMainWindow::startupPaths()
     }
 }
 
-void TestMainWindow::beforeTheFirstRun()
-{
+void TestMainWindow::beforeTheFirstRun() {
     RunSettings values = UsableRunValues(m_harness->WorkerPath("."));
     values.m_strOprCall.clear();
     QVERIFY(m_harness->Start(values));
@@ -268,8 +257,7 @@ void TestMainWindow::beforeTheFirstRun()
     QCOMPARE(m_harness->messages, QStringList{});
 }
 
-void TestMainWindow::aRunAsTheUserSeesIt()
-{
+void TestMainWindow::aRunAsTheUserSeesIt() {
     QVERIFY(m_harness->Start());
     const QStringList runValues = m_harness->RunValueFields();
     m_harness->SetRunSteps({"sleep 0.3", "1 1 0 0 0", "sleep 0.5", "79 7 62 9 1"});
@@ -281,8 +269,7 @@ void TestMainWindow::aRunAsTheUserSeesIt()
     QList<QStringList> seen;
     QList<bool> during;
     RunWithProbe([&] {
-        if (seen.isEmpty() || seen.last() != m_harness->Counters())
-            seen.append(m_harness->Counters());
+        if (seen.isEmpty() || seen.last() != m_harness->Counters()) seen.append(m_harness->Counters());
         during = enabled();
         // A click already on its way, and a direct call, must not start a second run.
         m_harness->View()->OnMakeAdiFile();
@@ -308,8 +295,7 @@ void TestMainWindow::aRunAsTheUserSeesIt()
     QCOMPARE(m_harness->Calls(QStringLiteral("--check-refdata")), 2);
 }
 
-void TestMainWindow::closeDuringRunEndsTheRunFirst()
-{
+void TestMainWindow::closeDuringRunEndsTheRunFirst() {
     QVERIFY(m_harness->Start());
     m_harness->SetRunSteps({"1 0 1 0 0", "sleep 30"});
     bool visibleAfterClose = false;
@@ -327,8 +313,7 @@ void TestMainWindow::closeDuringRunEndsTheRunFirst()
     QCOMPARE(m_harness->messages, QStringList{});
 }
 
-void TestMainWindow::failedRuns_data()
-{
+void TestMainWindow::failedRuns_data() {
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<QString>("messageStart");
     QTest::addColumn<QStringList>("counters");
@@ -342,8 +327,7 @@ void TestMainWindow::failedRuns_data()
         << QStringList{"3 0 3 0 0", "die"} << "The exporter ended unexpectedly" << QStringList{"3", "0", "3", "0", "0"};
 }
 
-void TestMainWindow::failedRuns()
-{
+void TestMainWindow::failedRuns() {
     QFETCH(QStringList, steps);
     QFETCH(QString, messageStart);
     QFETCH(QStringList, counters);
@@ -362,8 +346,7 @@ void TestMainWindow::failedRuns()
     QCOMPARE(m_harness->Counters(), (QStringList{"2", "0", "2", "0", "0"}));
 }
 
-void TestMainWindow::recentFileList()
-{
+void TestMainWindow::recentFileList() {
     QVERIFY(m_harness->Start());
     QStringList files;
     for (int i = 0; i < 7; ++i) {
@@ -377,8 +360,7 @@ void TestMainWindow::recentFileList()
     QCOMPARE(m_harness->app->RecentFiles().Entries(), newestFirst);
     QStringList menuEntries;
     for (QAction* action : m_harness->Frame()->menuBar()->actions().constFirst()->menu()->actions())
-        if (action->isVisible() && action->text().endsWith(QStringLiteral(".txt")))
-            menuEntries.append(action->text());
+        if (action->isVisible() && action->text().endsWith(QStringLiteral(".txt"))) menuEntries.append(action->text());
     QCOMPARE(menuEntries.size(), 4);
     CRecentFileList reread(QStringLiteral("Local AppWizard-Generated Applications"),
                            QStringLiteral("Morvask ADI filemaker - ver 1.00"));
@@ -386,8 +368,7 @@ void TestMainWindow::recentFileList()
     QCOMPARE(reread.Entries(), newestFirst);
 }
 
-void TestMainWindow::saveCommands_data()
-{
+void TestMainWindow::saveCommands_data() {
     QTest::addColumn<bool>("openFirst");
     QTest::addColumn<bool>("saveAs");
     QTest::newRow("Save after Open asks for a path instead of emptying the opened file") << true << false;
@@ -395,8 +376,7 @@ void TestMainWindow::saveCommands_data()
     QTest::newRow("Save As writes a zero-byte file, leaving the opened one alone") << true << true;
 }
 
-void TestMainWindow::saveCommands()
-{
+void TestMainWindow::saveCommands() {
     QFETCH(bool, openFirst);
     QFETCH(bool, saveAs);
     QVERIFY(m_harness->Start());
@@ -420,8 +400,7 @@ void TestMainWindow::saveCommands()
     QCOMPARE(m_harness->pathQuestions, 1);
 }
 
-void TestMainWindow::makeAdiFileOnSampleLog()
-{
+void TestMainWindow::makeAdiFileOnSampleLog() {
     // The sample log installed in a Wine prefix other than the environment's: the exporter has
     // to map the Windows paths through the same prefix as the program that starts it.
     const QDir sample(QStringLiteral(MORVASK_TEST_DATA "/sample"));
@@ -438,7 +417,8 @@ void TestMainWindow::makeAdiFileOnSampleLog()
                                          "C:\\Qervel\\adiUpld2Morvask.adi", "PA3ABC", "19451116", "20301231"}));
     m_harness->Click("makeAdiFile_1000");
     QCOMPARE(m_harness->messages, QStringList{});
-    QCOMPARE(ReadFile(folder + QStringLiteral("adiUpld2Morvask.adi")), ReadFile(sample.filePath(QStringLiteral("expected.adi"))));
+    QCOMPARE(ReadFile(folder + QStringLiteral("adiUpld2Morvask.adi")),
+             ReadFile(sample.filePath(QStringLiteral("expected.adi"))));
 
     // The counts of tests/data/sample/expected.counts.
     QCOMPARE(m_harness->Counters(), (QStringList{"79", "7", "62", "9", "1"}));

@@ -26,15 +26,13 @@ private:
     QList<std::optional<QString>> m_choices;
 };
 
-void TestRunSettingsDlg::init()
-{
+void TestRunSettingsDlg::init() {
     m_home = std::make_unique<QTemporaryDir>();
     m_initialNames.clear();
     m_choices.clear();
 }
 
-std::unique_ptr<CRunSettingsDlg> TestRunSettingsDlg::MakeDialog(const QByteArray& settingsFile)
-{
+std::unique_ptr<CRunSettingsDlg> TestRunSettingsDlg::MakeDialog(const QByteArray& settingsFile) {
     const QString prefix = QDir(m_home->path()).filePath(QStringLiteral("wine"));
     QDir().mkpath(prefix + QStringLiteral("/drive_c/windows"));
     if (!settingsFile.isEmpty()) {
@@ -51,16 +49,14 @@ std::unique_ptr<CRunSettingsDlg> TestRunSettingsDlg::MakeDialog(const QByteArray
     return dialog;
 }
 
-QList<QLineEdit*> TestRunSettingsDlg::Edits(const CRunSettingsDlg& dialog)
-{
+QList<QLineEdit*> TestRunSettingsDlg::Edits(const CRunSettingsDlg& dialog) {
     QList<QLineEdit*> edits;
     for (const char* name : {"sourcePath_1002", "refdataPath_1003", "oprCall_1004", "startDate_1012", "endDate_1013"})
         edits.append(dialog.findChild<QLineEdit*>(QString::fromLatin1(name)));
     return edits;
 }
 
-void TestRunSettingsDlg::fillAndBrowse_data()
-{
+void TestRunSettingsDlg::fillAndBrowse_data() {
     QTest::addColumn<QByteArray>("settingsFile");
     QTest::addColumn<QStringList>("actions");
     QTest::addColumn<QStringList>("fields");
@@ -70,8 +66,9 @@ void TestRunSettingsDlg::fillAndBrowse_data()
     // "refdata CHOICE" for a browse, CHOICE "-" cancelling the file dialog.
     const QByteArray ini("[Dir]\nDATAPATH=/log/log.mdb\nPGMPATH=/pgm\\\n[Gen]\nOPRCALL=PA3ABC\n");
     const QStringList held{"/log/log.mdb", "/pgm\\Refdata.mdb", "PA3ABC", "19451116", "20301231"};
-    QTest::newRow("without a settings file: empty source and call, the default dates; a browse from an "
-                  "empty path has no preset name")
+    QTest::newRow(
+        "without a settings file: empty source and call, the default dates; a browse from an "
+        "empty path has no preset name")
         << QByteArray() << QStringList{"source -"} << QStringList{"", "\\Refdata.mdb", "", "19451116", "20301231"}
         << "\\Refdata.mdb" << QStringList{""};
     QTest::newRow("from the settings file, the caption the reference path")
@@ -89,8 +86,7 @@ void TestRunSettingsDlg::fillAndBrowse_data()
         << QStringList{"/log/log.mdb", "/pgm\\Refdata.mdb", "/data/ref.mdb"};
 }
 
-void TestRunSettingsDlg::fillAndBrowse()
-{
+void TestRunSettingsDlg::fillAndBrowse() {
     QFETCH(QByteArray, settingsFile);
     QFETCH(QStringList, actions);
     QFETCH(QStringList, fields);
@@ -104,20 +100,19 @@ void TestRunSettingsDlg::fillAndBrowse()
             continue;
         }
         m_choices.push_back(words[1] == QLatin1String("-") ? std::nullopt : std::optional<QString>(words[1]));
-        dialog->findChild<QPushButton*>(words[0] == QLatin1String("source") ? "browseSourceMdb_1000"
-                                                                             : "browseRefdataMdb_1001")
+        dialog
+            ->findChild<QPushButton*>(words[0] == QLatin1String("source") ? "browseSourceMdb_1000"
+                                                                          : "browseRefdataMdb_1001")
             ->click();
     }
     QStringList texts;
-    for (const QLineEdit* edit : Edits(*dialog))
-        texts.append(edit->text());
+    for (const QLineEdit* edit : Edits(*dialog)) texts.append(edit->text());
     QCOMPARE(texts, fields);
     QCOMPARE(dialog->windowTitle(), caption);
     QCOMPARE(m_initialNames, initialNames);
 }
 
-void TestRunSettingsDlg::focusAndTabOrder()
-{
+void TestRunSettingsDlg::focusAndTabOrder() {
     const auto dialog = MakeDialog({});
     dialog->show();
     QApplication::setActiveWindow(dialog.get());
@@ -127,23 +122,21 @@ void TestRunSettingsDlg::focusAndTabOrder()
         visited.append(QApplication::focusWidget()->objectName());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
-    QCOMPARE(visited, (QStringList{"oprCall_1004", "startDate_1012", "endDate_1013", "sourcePath_1002",
-                                   "refdataPath_1003", "ok_1", "cancel_2", "browseSourceMdb_1000",
-                                   "browseRefdataMdb_1001", "oprCall_1004"}));
+    QCOMPARE(visited,
+             (QStringList{"oprCall_1004", "startDate_1012", "endDate_1013", "sourcePath_1002", "refdataPath_1003",
+                          "ok_1", "cancel_2", "browseSourceMdb_1000", "browseRefdataMdb_1001", "oprCall_1004"}));
 }
 
-void TestRunSettingsDlg::okTakesTextsUnchanged()
-{
+void TestRunSettingsDlg::okTakesTextsUnchanged() {
     const auto dialog = MakeDialog({});
     const QStringList typed{" C:\\Log\\log.mdb ", "C:\\Pgm\\Refdata.mdb ", "PA3ABC ", "2012", ""};
-    for (int i = 0; i < typed.size(); ++i)
-        Edits(*dialog)[i]->setText(typed[i]);
+    for (int i = 0; i < typed.size(); ++i) Edits(*dialog)[i]->setText(typed[i]);
     dialog->findChild<QPushButton*>("ok_1")->click();
     QCOMPARE(dialog->result(), int(QDialog::Accepted));
     // Blanks included and nothing tested; the output path is no field and stays as it was read.
     const RunSettings held = dialog->Values();
-    QCOMPARE(QString::fromStdString(held.m_strSourcePath + '|' + held.m_strRefdataPath + '|' + held.m_strAdiPath +
-                                    '|' + held.m_strOprCall + '|' + held.m_strStartDate + '|' + held.m_strEndDate),
+    QCOMPARE(QString::fromStdString(held.m_strSourcePath + '|' + held.m_strRefdataPath + '|' + held.m_strAdiPath + '|' +
+                                    held.m_strOprCall + '|' + held.m_strStartDate + '|' + held.m_strEndDate),
              QStringLiteral(" C:\\Log\\log.mdb |C:\\Pgm\\Refdata.mdb |\\adiUpld2Morvask.adi|PA3ABC |2012|"));
 }
 

@@ -16,8 +16,7 @@ private slots:
     void progressLine();
 };
 
-void TestUiLogic::initialFrameRect_data()
-{
+void TestUiLogic::initialFrameRect_data() {
     QTest::addColumn<QSize>("screen");
     QTest::addColumn<QRect>("expected");
     QTest::newRow("1024 x 768 centres an 803 x 724 frame") << QSize(1024, 768) << QRect(110, 22, 803, 724);
@@ -26,16 +25,14 @@ void TestUiLogic::initialFrameRect_data()
     QTest::newRow("a tiny screen truncates toward zero, not down") << QSize(0, 1) << QRect(-145, -170, 291, 340);
 }
 
-void TestUiLogic::initialFrameRect()
-{
+void TestUiLogic::initialFrameRect() {
     QFETCH(QSize, screen);
     QFETCH(QRect, expected);
     const FrameRect rect = InitialFrameRect(screen.width(), screen.height());
     QCOMPARE(QRect(rect.left, rect.top, rect.width, rect.height), expected);
 }
 
-void TestUiLogic::shrinkFrameToForm_data()
-{
+void TestUiLogic::shrinkFrameToForm_data() {
     // A frame 8 pixels wider and 34 higher than its client area, around a 702 x 304 form.
     QTest::addColumn<QSize>("frame");
     QTest::addColumn<QSize>("expected");
@@ -44,8 +41,7 @@ void TestUiLogic::shrinkFrameToForm_data()
     QTest::newRow("smaller both ways: unchanged, the form scrolls") << QSize(400, 200) << QSize(400, 200);
 }
 
-void TestUiLogic::shrinkFrameToForm()
-{
+void TestUiLogic::shrinkFrameToForm() {
     QFETCH(QSize, frame);
     QFETCH(QSize, expected);
     const FrameSize fitted =
@@ -53,26 +49,31 @@ void TestUiLogic::shrinkFrameToForm()
     QCOMPARE(QSize(fitted.width, fitted.height), expected);
 }
 
-void TestUiLogic::progressLine_data()
-{
+void TestUiLogic::progressLine_data() {
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("parsed");
-    QTest::newRow("the first line of a run") << "0 0 0 0 0" << "0 0 0 0 0";
-    QTest::newRow("fields in the exporter's order") << "79 7 62 9 1" << "79 7 62 9 1";
-    QTest::newRow("a negative count as the exporter counted it") << "-2147483648 0 0 0 0" << "-2147483648 0 0 0 0";
-    QTest::newRow("four fields: a torn line") << "1 0 1 0" << "none";
-    QTest::newRow("a carriage return left on the line") << "1 0 1 0 0\r" << "none";
-    QTest::newRow("a summary line") << "Total QSOs: 79" << "none";
-    QTest::newRow("a count beyond the range of long") << "99999999999999999999 0 0 0 0" << "none";
+    QTest::newRow("the first line of a run") << "0 0 0 0 0"
+                                             << "0 0 0 0 0";
+    QTest::newRow("fields in the exporter's order") << "79 7 62 9 1"
+                                                    << "79 7 62 9 1";
+    QTest::newRow("a negative count as the exporter counted it") << "-2147483648 0 0 0 0"
+                                                                 << "-2147483648 0 0 0 0";
+    QTest::newRow("four fields: a torn line") << "1 0 1 0"
+                                              << "none";
+    QTest::newRow("a carriage return left on the line") << "1 0 1 0 0\r"
+                                                        << "none";
+    QTest::newRow("a summary line") << "Total QSOs: 79"
+                                    << "none";
+    QTest::newRow("a count beyond the range of long") << "99999999999999999999 0 0 0 0"
+                                                      << "none";
 }
 
-void TestUiLogic::progressLine()
-{
+void TestUiLogic::progressLine() {
     QFETCH(QString, line);
     QFETCH(QString, parsed);
     const std::optional<RunCounts> counts = ParseProgressLine(line.toStdString());
-    const QString got = counts ? QString::asprintf("%ld %ld %ld %ld %ld", counts->total, counts->notValid, counts->valid,
-                                                   counts->notSameOprCall, counts->notDateRange)
+    const QString got = counts ? QString::asprintf("%ld %ld %ld %ld %ld", counts->total, counts->notValid,
+                                                   counts->valid, counts->notSameOprCall, counts->notDateRange)
                                : QStringLiteral("none");
     QCOMPARE(got, parsed);
 }

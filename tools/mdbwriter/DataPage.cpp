@@ -47,8 +47,6 @@ std::uint32_t DataPage::Add(const std::vector<std::uint8_t>& row, std::uint16_t 
     return m_rows - 1;
 }
 
-std::size_t DataPage::RowStart(std::uint32_t row) const {
-    return GetU16(m_page, kHeaderSize + 2 * row) & 0x1FFFu;
-}
+std::size_t DataPage::RowStart(std::uint32_t row) const { return GetU16(m_page, kHeaderSize + 2 * row) & 0x1FFFu; }
 
 }  // namespace jet

@@ -18,20 +18,30 @@ constexpr std::int64_t kTablesContainerId = 0x0F000001;
 constexpr char kCatalogName[] = "MSysObjects";
 
 bool SameName(const std::string& a, const std::string& b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](unsigned char x, unsigned char y) {
-        return std::tolower(x) == std::tolower(y);
-    });
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
 }
 
 // The columns of the catalog, in the order Access gives them; the reader finds the
 // tables through Id (the definition page), Name, Type and Flags.
 std::vector<Column> CatalogColumns() {
-    return {Column::Memo("Connect"),     Column::Memo("Database"),  Column::DateTime("DateCreate"),
-            Column::DateTime("DateUpdate"), Column::Long("Flags"),  Column::Text("ForeignName"),
-            Column::Long("Id"),          Column::Ole("Lv"),         Column::Ole("LvExtra"),
-            Column::Ole("LvModule"),     Column::Ole("LvProp"),     Column::Text("Name"),
-            Column::Binary("Owner"),     Column::Long("ParentId"),  Column::Ole("RmtInfoLong"),
-            Column::Binary("RmtInfoShort"), Column::Integer("Type")};
+    return {Column::Memo("Connect"),
+            Column::Memo("Database"),
+            Column::DateTime("DateCreate"),
+            Column::DateTime("DateUpdate"),
+            Column::Long("Flags"),
+            Column::Text("ForeignName"),
+            Column::Long("Id"),
+            Column::Ole("Lv"),
+            Column::Ole("LvExtra"),
+            Column::Ole("LvModule"),
+            Column::Ole("LvProp"),
+            Column::Text("Name"),
+            Column::Binary("Owner"),
+            Column::Long("ParentId"),
+            Column::Ole("RmtInfoLong"),
+            Column::Binary("RmtInfoShort"),
+            Column::Integer("Type")};
 }
 
 Row CatalogRow(const std::string& name, std::uint32_t definitionPage, bool system) {

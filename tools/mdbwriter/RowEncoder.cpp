@@ -125,7 +125,8 @@ std::vector<std::uint8_t> RowEncoder::Encode(const Row& row) const {
             }
         }
         if (present) {
-            nullMask[slot.number / 8] = static_cast<std::uint8_t>(nullMask[slot.number / 8] | (1u << (slot.number % 8)));
+            nullMask[slot.number / 8] =
+                static_cast<std::uint8_t>(nullMask[slot.number / 8] | (1u << (slot.number % 8)));
         }
     }
     if (m_layout.VariableCount() > 0) {

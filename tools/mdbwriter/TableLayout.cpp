@@ -54,7 +54,8 @@ std::uint16_t FixedWidth(ColumnType type) {
 void CheckObjectName(const std::string& name, const std::string& what) {
     const auto units = JetText::ToUtf16(name, what);
     if (units.empty() || units.size() > kMaxNameChars || units.front() == u' ') {
-        throw WriteError(what + " \"" + name + "\" is not a valid name: use 1 to 64 characters, not starting with a blank");
+        throw WriteError(what + " \"" + name +
+                         "\" is not a valid name: use 1 to 64 characters, not starting with a blank");
     }
 }
 

@@ -16,7 +16,7 @@ class TableLayout {
 public:
     struct Slot {
         Column column;
-        std::uint16_t number = 0;       // position in the table, also the null-mask bit
+        std::uint16_t number = 0;  // position in the table, also the null-mask bit
         bool fixed = false;
         std::uint16_t fixedOffset = 0;  // fixed columns: offset in the fixed area
         std::uint16_t varIndex = 0;     // variable columns: index in the offset table

@@ -4,9 +4,7 @@
 
 namespace jet {
 
-std::vector<std::uint8_t> UsageMap::None() {
-    return std::vector<std::uint8_t>(kRowSize, 0);
-}
+std::vector<std::uint8_t> UsageMap::None() { return std::vector<std::uint8_t>(kRowSize, 0); }
 
 std::vector<std::uint8_t> UsageMap::Build(const std::vector<std::uint32_t>& pages, PageFile& file) {
     const std::uint32_t first = pages.empty() ? 0 : pages.front();

@@ -10,45 +10,120 @@ namespace {
 using jet::Value;
 
 enum Col {
-    kDate, kTime, kCall, kRstS, kRstR, kName, kQth, kNote, kPrefix, kCqZone, kItuZone, kMode, kSubmode, kFreq, kBand,
-    kWpx, kState, kCounty, kIota, kGrid, kTenTen, kSpec1, kSpec2, kConfirm, kQslS, kQslSent, kQslVia, kMgrNumb,
-    kValid, kAward, kSelect, kCategory, kSat, kQslNumber, kNumber, kOprCall, kQslRDate, kPower, kLotwRec, kEndTime,
-    kSatMode, kColumnCount
+    kDate,
+    kTime,
+    kCall,
+    kRstS,
+    kRstR,
+    kName,
+    kQth,
+    kNote,
+    kPrefix,
+    kCqZone,
+    kItuZone,
+    kMode,
+    kSubmode,
+    kFreq,
+    kBand,
+    kWpx,
+    kState,
+    kCounty,
+    kIota,
+    kGrid,
+    kTenTen,
+    kSpec1,
+    kSpec2,
+    kConfirm,
+    kQslS,
+    kQslSent,
+    kQslVia,
+    kMgrNumb,
+    kValid,
+    kAward,
+    kSelect,
+    kCategory,
+    kSat,
+    kQslNumber,
+    kNumber,
+    kOprCall,
+    kQslRDate,
+    kPower,
+    kLotwRec,
+    kEndTime,
+    kSatMode,
+    kColumnCount
 };
 
 using Band = ContactGenerator::Band;
 
 const Band kBands[] = {
-    {0, 1440000, 1460000, 40},      {1, 500000, 540000, 30},        {2, 280000, 297000, 80},
-    {3, 248900, 249900, 30},        {4, 210000, 214500, 100},       {5, 180680, 181680, 50},
-    {6, 140000, 143500, 250},       {7, 101000, 101500, 50},        {8, 70000, 73000, 180},
-    {9, 35000, 40000, 90},          {10, 18000, 20000, 20},         {11, 2220000, 2250000, 5},
-    {12, 4300000, 4400000, 25},     {13, 9020000, 9280000, 3},      {14, 12400000, 13000000, 8},
-    {15, 23000000, 24500000, 3},    {16, 33000000, 35000000, 1},    {17, 56500000, 59250000, 2},
-    {18, 100000000, 105000000, 1},  {19, 240000000, 242500000, 1},  {20, 470000000, 472000000, 1},
-    {21, 755000000, 810000000, 1},  {22, 700000, 705000, 10},       {23, 53515, 53665, 10},
+    {0, 1440000, 1460000, 40},     {1, 500000, 540000, 30},       {2, 280000, 297000, 80},
+    {3, 248900, 249900, 30},       {4, 210000, 214500, 100},      {5, 180680, 181680, 50},
+    {6, 140000, 143500, 250},      {7, 101000, 101500, 50},       {8, 70000, 73000, 180},
+    {9, 35000, 40000, 90},         {10, 18000, 20000, 20},        {11, 2220000, 2250000, 5},
+    {12, 4300000, 4400000, 25},    {13, 9020000, 9280000, 3},     {14, 12400000, 13000000, 8},
+    {15, 23000000, 24500000, 3},   {16, 33000000, 35000000, 1},   {17, 56500000, 59250000, 2},
+    {18, 100000000, 105000000, 1}, {19, 240000000, 242500000, 1}, {20, 470000000, 472000000, 1},
+    {21, 755000000, 810000000, 1}, {22, 700000, 705000, 10},      {23, 53515, 53665, 10},
 };
 
-const char* const kNames[] = {"Hans", "J\xC3\xBCrgen", "Peter", "John", "Mike", "Bob", "Jos\xC3\xA9", "Mar\xC3\xAD" "a",
-                              "S\xC3\xB8ren", "\xC5\x81ukasz", "Jan", "Kees", "Pierre", "Fran\xC3\xA7ois", "Giuseppe",
-                              "Takeshi", "Yuki", "Ivan", "Sergey", "Ahmed", "Carlos", "Anna", "Ingrid", "Bj\xC3\xB6rn",
-                              "Mats", "Piet", "Wim", "Dave", "Steve", "Tom"};
-const char* const kQths[] = {"Berlin", "Hamburg", "M\xC3\xBCnchen", "Amsterdam", "Utrecht", "London", "Paris",
-                             "Madrid", "Roma", "Tokyo", "Sydney", "Toronto", "Denver", "Krak\xC3\xB3w", "Z\xC3\xBCrich",
-                             "Wien", "Praha", "G\xC3\xB6teborg", "S\xC3\xA3o Paulo", "Buenos Aires"};
-const char* const kNotes[] = {"Tnx QSO", "Nice signal", "Contest", "QRP 5W", "Mobile", "Portable",
-                              "Pile-up", "Gr\xC3\xBC\xC3\x9F" "e aus Berlin", "73 es gd DX", "Short skip"};
+const char* const kNames[] = {"Hans",
+                              "J\xC3\xBCrgen",
+                              "Peter",
+                              "John",
+                              "Mike",
+                              "Bob",
+                              "Jos\xC3\xA9",
+                              "Mar\xC3\xAD"
+                              "a",
+                              "S\xC3\xB8ren",
+                              "\xC5\x81ukasz",
+                              "Jan",
+                              "Kees",
+                              "Pierre",
+                              "Fran\xC3\xA7ois",
+                              "Giuseppe",
+                              "Takeshi",
+                              "Yuki",
+                              "Ivan",
+                              "Sergey",
+                              "Ahmed",
+                              "Carlos",
+                              "Anna",
+                              "Ingrid",
+                              "Bj\xC3\xB6rn",
+                              "Mats",
+                              "Piet",
+                              "Wim",
+                              "Dave",
+                              "Steve",
+                              "Tom"};
+const char* const kQths[] = {
+    "Berlin",        "Hamburg", "M\xC3\xBCnchen", "Amsterdam",       "Utrecht",          "London",      "Paris",
+    "Madrid",        "Roma",    "Tokyo",          "Sydney",          "Toronto",          "Denver",      "Krak\xC3\xB3w",
+    "Z\xC3\xBCrich", "Wien",    "Praha",          "G\xC3\xB6teborg", "S\xC3\xA3o Paulo", "Buenos Aires"};
+const char* const kNotes[] = {"Tnx QSO",
+                              "Nice signal",
+                              "Contest",
+                              "QRP 5W",
+                              "Mobile",
+                              "Portable",
+                              "Pile-up",
+                              "Gr\xC3\xBC\xC3\x9F"
+                              "e aus Berlin",
+                              "73 es gd DX",
+                              "Short skip"};
 const char* const kStates[] = {"CA", "TX", "NY", "FL", "OH", "WA", "MA", "CO", "AZ", "MI"};
 const char* const kPowers[] = {"100", "100", "100", "5", "50", "400", "1000", "10"};
 const char* const kSatellites[] = {"AO-91", "SO-50", "RS-44", "QO-100"};
 const char* const kOtherOperators[] = {"PI4ABC", "PD0ABC", "PA3XYZ"};
 
 const std::vector<std::pair<const char*, int>> kDigitalModes = {
-    {"FT8", 35}, {"PSK31", 30}, {"FT4", 8}, {"JT65", 5}, {"MFSK16", 3}, {"OLIVIA", 3}, {"FELDHELL", 3},
-    {"PACTOR-III", 3}, {"PACTOR", 2}, {"PACTOR-II", 1}, {"PACTORII", 1}, {"PACTORIII", 1}, {"AMTOR", 1},
-    {"CLOVER", 1}, {"GTOR", 1}, {"", 1}};
+    {"FT8", 35},     {"PSK31", 30},     {"FT4", 8},    {"JT65", 5},      {"MFSK16", 3},   {"OLIVIA", 3},
+    {"FELDHELL", 3}, {"PACTOR-III", 3}, {"PACTOR", 2}, {"PACTOR-II", 1}, {"PACTORII", 1}, {"PACTORIII", 1},
+    {"AMTOR", 1},    {"CLOVER", 1},     {"GTOR", 1},   {"", 1}};
 const std::vector<std::pair<const char*, int>> kHfModes = {{"1", 35}, {"0", 5}, {"2", 30}, {"5", 5},
-                                                          {"6", 20}, {"4", 1}, {"7", 2}, {"3", 2}};
+                                                           {"6", 20}, {"4", 1}, {"7", 2},  {"3", 2}};
 const std::vector<std::pair<const char*, int>> kVhfModes = {{"3", 40}, {"1", 35}, {"2", 15}, {"6", 10}};
 
 // The first day of the log and its length in days: 2005-01-01 to 2026-11-30.
@@ -63,8 +138,7 @@ std::string TwoDigits(std::uint64_t n) {
 
 }  // namespace
 
-ContactGenerator::ContactGenerator(const PrefixCatalogue& prefixes, std::uint64_t seed, long count,
-                                   std::string oprCall)
+ContactGenerator::ContactGenerator(const PrefixCatalogue& prefixes, std::uint64_t seed, long count, std::string oprCall)
     : m_prefixes(prefixes), m_random(seed), m_count(count > 0 ? count : 1), m_oprCall(std::move(oprCall)) {
     const auto& entries = m_prefixes.Entries();
     for (std::size_t i = 0; i < entries.size(); ++i) {
@@ -78,11 +152,11 @@ ContactGenerator::ContactGenerator(const PrefixCatalogue& prefixes, std::uint64_
 std::vector<jet::Column> ContactGenerator::Columns() {
     using jet::Column;
     std::vector<Column> columns;
-    const char* const texts[] = {"QSO-DATE", "QSO-TIME", "QSO-CALL", "QSO-RSTS", "QSO-RSTR", "QSO-NAME", "QSO-QTH",
-                                 "QSO-NOTE", "QSO-PREFIX", "QSO-CQ-ZONE", "QSO-ITU-ZONE", "QSO-MODE", "QSO-SUBMODE",
-                                 "QSO-FREQ", "QSO-BAND", "QSO-WPX", "QSO-STATE", "QSO-COUNTY", "QSO-IOTA", "QSO-GRID",
-                                 "QSO-TEN-TEN", "QSO-SPEC1", "QSO-SPEC2", "QSO-CONFIRM", "QSO-QSLS", "QSO-QSL-SENT",
-                                 "QSO-QSL-VIA", "QSO-MGR-NUMB"};
+    const char* const texts[] = {
+        "QSO-DATE",  "QSO-TIME",   "QSO-CALL",    "QSO-RSTS",     "QSO-RSTR",     "QSO-NAME",    "QSO-QTH",
+        "QSO-NOTE",  "QSO-PREFIX", "QSO-CQ-ZONE", "QSO-ITU-ZONE", "QSO-MODE",     "QSO-SUBMODE", "QSO-FREQ",
+        "QSO-BAND",  "QSO-WPX",    "QSO-STATE",   "QSO-COUNTY",   "QSO-IOTA",     "QSO-GRID",    "QSO-TEN-TEN",
+        "QSO-SPEC1", "QSO-SPEC2",  "QSO-CONFIRM", "QSO-QSLS",     "QSO-QSL-SENT", "QSO-QSL-VIA", "QSO-MGR-NUMB"};
     for (const char* name : texts) {
         columns.push_back(Column::Text(name));
     }
@@ -154,8 +228,8 @@ ContactGenerator::Contact ContactGenerator::Next() {
     // Most contacts are with the busy entities at the head of the list, some made with
     // one of the entity's other prefixes.
     const auto& entries = m_prefixes.Entries();
-    const std::size_t first = Chance(70) ? m_common[Below(std::min<std::size_t>(40, m_common.size()))]
-                                         : m_common[Below(m_common.size())];
+    const std::size_t first =
+        Chance(70) ? m_common[Below(std::min<std::size_t>(40, m_common.size()))] : m_common[Below(m_common.size())];
     const PrefixCatalogue::Entry& entity = entries[first];
     std::size_t aliases = 0;
     while (first + aliases + 1 < entries.size() && entries[first + aliases + 1].primary == entity.primary) {
@@ -185,8 +259,8 @@ ContactGenerator::Contact ContactGenerator::Next() {
     const bool phone = mode == "0" || mode == "1" || mode == "3" || mode == "4";
     const bool weakSignal = submode == "FT8" || submode == "FT4" || submode == "JT65";
     for (const int rst : {kRstS, kRstR}) {
-        row[rst] = weakSignal ? "-" + std::to_string(1 + Below(20))
-                              : "5" + std::to_string(5 + Below(5)) + (phone ? "" : "9");
+        row[rst] =
+            weakSignal ? "-" + std::to_string(1 + Below(20)) : "5" + std::to_string(5 + Below(5)) + (phone ? "" : "9");
     }
     if (Chance(60)) {
         row[kName] = std::string(Pick(kNames));

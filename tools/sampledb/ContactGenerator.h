@@ -16,8 +16,8 @@
 class ContactGenerator {
 public:
     struct Contact {
-        jet::Row row;                   // the 41 columns of "QSO-TAB"
-        std::optional<jet::Row> before; // for an edited contact, the row as first entered
+        jet::Row row;                    // the 41 columns of "QSO-TAB"
+        std::optional<jet::Row> before;  // for an edited contact, the row as first entered
         jet::RowMark mark = jet::RowMark::Kept;
     };
 
@@ -39,7 +39,9 @@ private:
     bool Chance(int percent) { return PerMille(percent * 10); }
     bool PerMille(int perMille) { return Below(1000) < static_cast<std::uint64_t>(perMille); }
     template <typename T, std::size_t N>
-    const T& Pick(const T (&items)[N]) { return items[Below(N)]; }
+    const T& Pick(const T (&items)[N]) {
+        return items[Below(N)];
+    }
     std::string Weighted(const std::vector<std::pair<const char*, int>>& table);
     // One of `items`, each as likely as its weight.
     template <typename Items, typename WeightOf>

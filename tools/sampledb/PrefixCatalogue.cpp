@@ -116,8 +116,8 @@ const Entity kEntities[] = {
     {"9M2 9W2", "West Malaysia", 299, "AS", 28, 54, 3.9, 101.6, 8},
     {"9M6 9M8 9W6 9W8", "East Malaysia", 46, "OC", 28, 54, 3.0, 113.0, 8},
     {"9V S6", "Singapore", 381, "AS", 28, 54, 1.3, 103.8, 8},
-    {"YB YC YD YE YF YG YH 7A 7B 7C 7D 7E 7F 7G 7H 7I 8A 8B 8C 8D 8E 8F 8G 8H 8I PK PL PM PN PO", "Indonesia",
-     327, "OC", 28, 51, -7.3, 110.0, 7},
+    {"YB YC YD YE YF YG YH 7A 7B 7C 7D 7E 7F 7G 7H 7I 8A 8B 8C 8D 8E 8F 8G 8H 8I PK PL PM PN PO", "Indonesia", 327,
+     "OC", 28, 51, -7.3, 110.0, 7},
     {"V8", "Brunei Darussalam", 345, "OC", 28, 54, 4.5, 114.7, 8},
     {"4W", "Timor-Leste", 511, "OC", 28, 54, -8.6, 125.6, 9},
     {"VU AT AU AV AW 8T 8U 8V 8W 8X 8Y", "India", 324, "AS", 22, 41, 21.0, 78.0, 5.5},
@@ -335,14 +335,14 @@ PrefixCatalogue::PrefixCatalogue() {
 
 std::vector<jet::Column> PrefixCatalogue::Columns() {
     using jet::Column;
-    return {Column::Text("PREFIX"),     Column::Text("COUNTRY"),  Column::Text("LATITUDE"),
+    return {Column::Text("PREFIX"),     Column::Text("COUNTRY"),    Column::Text("LATITUDE"),
             Column::Text("LONGITUDE"),  Column::Bool("DEL-STATUS"), Column::Bool("QSL-FIELD-CHECK"),
-            Column::Bool("QSL-BUREAU"), Column::Text("CQ-ZONE"),  Column::Text("ITU-ZONE"),
-            Column::Text("ARRL-ID"),    Column::Text("CONTINENT"), Column::Text("TIMEDIFF")};
+            Column::Bool("QSL-BUREAU"), Column::Text("CQ-ZONE"),    Column::Text("ITU-ZONE"),
+            Column::Text("ARRL-ID"),    Column::Text("CONTINENT"),  Column::Text("TIMEDIFF")};
 }
 
 jet::Row PrefixCatalogue::ToRow(const Entry& e) {
     // Every current entity has a QSL bureau; the field check is what awards software asks for.
-    return {e.prefix, e.country, e.latitude, e.longitude, e.deleted, !e.deleted, !e.deleted,
-            e.cqZone, e.ituZone, e.entity, e.continent, e.timeDiff};
+    return {e.prefix,   e.country, e.latitude, e.longitude, e.deleted,   !e.deleted,
+            !e.deleted, e.cqZone,  e.ituZone,  e.entity,    e.continent, e.timeDiff};
 }

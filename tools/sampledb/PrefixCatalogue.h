@@ -14,7 +14,7 @@ public:
         std::string prefix;
         std::string primary;  // the entity's usual prefix, which a log stores for its calls
         std::string country;
-        std::string entity;   // the DXCC entity number, as text
+        std::string entity;  // the DXCC entity number, as text
         std::string continent;
         std::string cqZone;
         std::string ituZone;

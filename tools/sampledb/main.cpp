@@ -61,10 +61,9 @@ int main(int argc, char** argv) {
         const auto summary = SampleInstallation::Write(prefix, options);
         std::cout << "Sample installation written to " << prefix << "\n"
                   << "  settings file  " << summary.iniFile.string() << "\n"
-                  << "  log            " << summary.logFile.string() << " (" << summary.contactsLive
-                  << " contacts, " << summary.contactsWritten - summary.contactsLive << " deleted)\n"
-                  << "  prefix list    " << summary.refdataFile.string() << " (" << summary.prefixes
-                  << " prefixes)\n";
+                  << "  log            " << summary.logFile.string() << " (" << summary.contactsLive << " contacts, "
+                  << summary.contactsWritten - summary.contactsLive << " deleted)\n"
+                  << "  prefix list    " << summary.refdataFile.string() << " (" << summary.prefixes << " prefixes)\n";
     } catch (const std::exception& e) {
         std::cerr << "morvask-sampledb: " << e.what() << "\n";
         return 1;
