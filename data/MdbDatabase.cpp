@@ -37,11 +37,10 @@ void MdbDatabase::PrepareProcess() {
 
 MdbDatabase::MdbDatabase(const std::string& path, std::size_t bindSize) : m_path(path) {
     m_mdb = mdb_open(path.c_str(), MDB_NOFLAGS);
-    if (!m_mdb) throw CDaoException(MdbMessages::Damaged(path, "its first page cannot be read"));
+    if (!m_mdb) throw MdbMessages::Damaged(path, "its first page cannot be read");
     mdb_set_bind_size(m_mdb, bindSize);
     mdb_set_date_fmt(m_mdb, "%m/%d/%Y %H:%M:%S");
-    if (!mdb_read_catalog(m_mdb, MDB_TABLE))
-        throw CDaoException(MdbMessages::Damaged(path, "its list of tables cannot be read"));
+    if (!mdb_read_catalog(m_mdb, MDB_TABLE)) throw MdbMessages::Damaged(path, "its list of tables cannot be read");
 }
 
 MdbDatabase::~MdbDatabase() {
@@ -54,13 +53,12 @@ MdbDatabase::TablePtr MdbDatabase::OpenTable(const std::string& name) {
         auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(catalog, i));
         if (entry->object_type != MDB_TABLE || !SameName(entry->object_name, name)) continue;
         TablePtr table(mdb_read_table(entry));
-        if (!table)
-            throw CDaoException(MdbMessages::Damaged(m_path, "the definition of table [" + name + "] cannot be read"));
+        if (!table) throw MdbMessages::Damaged(m_path, "the definition of table [" + name + "] cannot be read");
         if (!mdb_read_columns(table.get()) || table->num_cols == 0 || table->num_cols > MDB_MAX_COLS)
-            throw CDaoException(MdbMessages::Damaged(m_path, "the columns of table [" + name + "] cannot be read"));
+            throw MdbMessages::Damaged(m_path, "the columns of table [" + name + "] cannot be read");
         return table;
     }
-    throw CDaoException(MdbMessages::MissingTable(m_path, name));
+    throw MdbMessages::MissingTable(m_path, name);
 }
 
 int MdbDatabase::FindColumn(MdbTableDef* table, const std::string& name) {

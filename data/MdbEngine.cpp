@@ -34,10 +34,10 @@ int ReadTable(int fd, const std::string& path, const std::string& tableName, con
         } else {
             for (const ColumnRequest& request : columns) {
                 int index = MdbDatabase::FindColumn(table.get(), request.name);
-                if (index < 0) throw CDaoException(MdbMessages::MissingColumn(path, tableName, request.name));
+                if (index < 0) throw MdbMessages::MissingColumn(path, tableName, request.name);
                 auto* column = static_cast<MdbColumn*>(g_ptr_array_index(table->columns, index));
                 if (!Accepts(request.kind, column->col_type))
-                    throw CDaoException(MdbMessages::WrongColumnType(path, tableName, request.name));
+                    throw MdbMessages::WrongColumnType(path, tableName, request.name);
                 if (request.fetched) wanted.push_back(index);
             }
         }
@@ -46,20 +46,18 @@ int ReadTable(int fd, const std::string& path, const std::string& tableName, con
         MdbTableWalker walker(db, table.get(), tableName, wanted);
         rows = walker.Walk([&](const MdbTableWalker::Row& row) {
             if (!firstRowOnly && rows >= announced)
-                throw CDaoException(MdbMessages::Damaged(path, "table [" + tableName + "] holds more rows than the " +
-                                                                   std::to_string(announced) +
-                                                                   " its definition announces"));
+                throw MdbMessages::Damaged(path, "table [" + tableName + "] holds more rows than the " +
+                                                     std::to_string(announced) + " its definition announces");
             sender.Add(row);
             ++rows;
             return !firstRowOnly;
         });
         if (!firstRowOnly && rows != announced)
-            throw CDaoException(MdbMessages::Damaged(path, "table [" + tableName + "] announces " +
-                                                               std::to_string(announced) + " rows but " +
-                                                               std::to_string(rows) + " can be read"));
-        sender.Finish(rows, "");
+            throw MdbMessages::Damaged(path, "table [" + tableName + "] announces " + std::to_string(announced) +
+                                                 " rows but " + std::to_string(rows) + " can be read");
+        sender.Finish(rows);
     } catch (const CDaoException& e) {
-        sender.Finish(rows, e.Description());
+        sender.Fail(e);
     }
     return 0;
 }
@@ -75,9 +73,9 @@ void MdbEngine::OpenDatabase(const std::string& path) {
             try {
                 MdbDatabase db(path, m_limits.valueBytes);
                 sender.Opened(0, 0);
-                sender.Finish(0, "");
+                sender.Finish(0);
             } catch (const CDaoException& e) {
-                sender.Finish(0, e.Description());
+                sender.Fail(e);
             }
             return 0;
         },

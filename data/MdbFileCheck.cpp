@@ -42,35 +42,34 @@ void MdbFileCheck::Check(const std::string& path) {
     FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.Get() < 0) {
         int error = errno;
-        if (error == ENOENT || error == ENOTDIR || path.empty()) throw CDaoException(MdbMessages::NotFound(path));
-        throw CDaoException(MdbMessages::Unreadable(path, std::strerror(error)));
+        if (error == ENOENT || error == ENOTDIR || path.empty()) throw MdbMessages::NotFound(path);
+        throw MdbMessages::Unreadable(path, std::strerror(error));
     }
     struct stat info {};
-    if (::fstat(fd.Get(), &info) != 0) throw CDaoException(MdbMessages::Unreadable(path, std::strerror(errno)));
-    if (!S_ISREG(info.st_mode)) throw CDaoException(MdbMessages::NotAccess(path, "it is not a regular file"));
-    if (info.st_size == 0) throw CDaoException(MdbMessages::NotAccess(path, "the file is empty"));
+    if (::fstat(fd.Get(), &info) != 0) throw MdbMessages::Unreadable(path, std::strerror(errno));
+    if (!S_ISREG(info.st_mode)) throw MdbMessages::NotAccess(path, "it is not a regular file");
+    if (info.st_size == 0) throw MdbMessages::NotAccess(path, "the file is empty");
 
     std::array<unsigned char, kVersionOffset + 1> head{};
     ssize_t got = ::pread(fd.Get(), head.data(), head.size(), 0);
-    if (got < 0) throw CDaoException(MdbMessages::Unreadable(path, std::strerror(errno)));
+    if (got < 0) throw MdbMessages::Unreadable(path, std::strerror(errno));
     if (static_cast<std::size_t>(got) < head.size())
-        throw CDaoException(MdbMessages::NotAccess(path, "the file is too short to be one"));
+        throw MdbMessages::NotAccess(path, "the file is too short to be one");
 
     static const char jet[] = "Standard Jet DB";
     static const char ace[] = "Standard ACE DB";
     const unsigned char* signature = head.data() + kSignatureOffset;
     if (std::memcmp(signature, jet, kSignatureLength) != 0 && std::memcmp(signature, ace, kSignatureLength) != 0)
-        throw CDaoException(MdbMessages::NotAccess(path, "the Access signature is missing"));
+        throw MdbMessages::NotAccess(path, "the Access signature is missing");
 
     unsigned char version = head[kVersionOffset];
     if (version > kLastKnownVersion)
-        throw CDaoException(
-            MdbMessages::NotAccess(path, "unknown format version " + std::to_string(static_cast<int>(version))));
+        throw MdbMessages::NotAccess(path, "unknown format version " + std::to_string(static_cast<int>(version)));
 
     const std::size_t pageSize = version == 0 ? 2048 : 4096;
     const auto size = static_cast<std::size_t>(info.st_size);
     // The first page describes the database and the second holds the free-space map; a
     // file without both, or one that ends inside a page, has been cut short.
-    if (size < 2 * pageSize) throw CDaoException(MdbMessages::Damaged(path, "the file is shorter than two pages"));
-    if (size % pageSize != 0) throw CDaoException(MdbMessages::Damaged(path, "the file ends inside a page"));
+    if (size < 2 * pageSize) throw MdbMessages::Damaged(path, "the file is shorter than two pages");
+    if (size % pageSize != 0) throw MdbMessages::Damaged(path, "the file ends inside a page");
 }

@@ -1,5 +1,6 @@
 #include "data/MdbRowCursor.h"
 
+#include <optional>
 #include <stdexcept>
 
 #include "data/CDaoException.h"
@@ -32,13 +33,19 @@ MdbRowCursor::~MdbRowCursor() = default;
 void MdbRowCursor::Fail(const std::string& why) {
     m_done = true;
     m_child->Kill();
-    throw CDaoException(MdbMessages::Damaged(m_path, why));
+    throw MdbMessages::Damaged(m_path, why);
 }
 
-void MdbRowCursor::FailReported(const std::string& text) {
+void MdbRowCursor::FailReported(const std::string& payload) {
     m_done = true;
     m_child->Kill();
-    throw CDaoException(text);
+    std::optional<CDaoException> reported;
+    try {
+        reported = RowFrameCodec::ErrorFromPayload(payload);
+    } catch (const std::runtime_error& e) {
+        throw MdbMessages::Damaged(m_path, std::string("the reader sent garbage: ") + e.what());
+    }
+    throw *reported;
 }
 
 RowFrameCodec::Frame MdbRowCursor::ReadFrame() {
@@ -55,13 +62,12 @@ RowFrameCodec::Frame MdbRowCursor::ReadFrame() {
         case MdbChildProcess::ReadResult::TimedOut:
             m_done = true;
             m_child->Kill();
-            throw CDaoException(MdbMessages::Damaged(
-                m_path, "reading made no progress for " + std::to_string(m_timeout.count() / 1000) + " s"));
+            throw MdbMessages::Damaged(
+                m_path, "reading made no progress for " + std::to_string(m_timeout.count() / 1000) + " s");
         case MdbChildProcess::ReadResult::EndOfStream: {
             m_done = true;
             std::string ending = m_child->Reap(kExitGrace);
-            throw CDaoException(
-                MdbMessages::Damaged(m_path, ending.empty() ? "the reader stopped in the middle" : ending));
+            throw MdbMessages::Damaged(m_path, ending.empty() ? "the reader stopped in the middle" : ending);
         }
         }
     }
@@ -84,7 +90,7 @@ bool MdbRowCursor::Next(std::vector<std::string>& values) {
         case RowFrameCodec::FrameType::Done: {
             m_done = true;
             std::string ending = m_child->Reap(kExitGrace);
-            if (!ending.empty()) throw CDaoException(MdbMessages::Damaged(m_path, ending));
+            if (!ending.empty()) throw MdbMessages::Damaged(m_path, ending);
             return false;
         }
         case RowFrameCodec::FrameType::Error:

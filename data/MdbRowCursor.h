@@ -31,7 +31,7 @@ public:
 private:
     RowFrameCodec::Frame ReadFrame();
     [[noreturn]] void Fail(const std::string& why);
-    [[noreturn]] void FailReported(const std::string& text);
+    [[noreturn]] void FailReported(const std::string& payload);
 
     std::unique_ptr<MdbChildProcess> m_child;
     std::string m_path;

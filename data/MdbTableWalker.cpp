@@ -39,7 +39,7 @@ MdbTableWalker::MdbTableWalker(MdbDatabase& db, MdbTableDef* table, std::string 
 }
 
 void MdbTableWalker::Damaged(const std::string& why) const {
-    throw CDaoException(MdbMessages::Damaged(m_db.Path(), why + " in table [" + m_tableName + "]"));
+    throw MdbMessages::Damaged(m_db.Path(), why + " in table [" + m_tableName + "]");
 }
 
 unsigned long MdbTableWalker::Walk(const std::function<bool(const Row&)>& onRow) {
@@ -180,5 +180,5 @@ void MdbTableWalker::Convert(MdbColumn* column, const MdbField& field, std::stri
     // libmdb cuts text at the bind size without saying so; a value that reaches it may
     // have lost its end, and a cut value must not pass for the whole one.
     if ((column->col_type == MDB_TEXT || column->col_type == MDB_MEMO) && value.size() + 4 >= used)
-        throw CDaoException(MdbMessages::ValueTooLong(m_db.Path(), m_tableName, column->name, limit));
+        throw MdbMessages::ValueTooLong(m_db.Path(), m_tableName, column->name, limit);
 }

@@ -50,15 +50,17 @@ void RowBatchSender::Flush() {
     Send();
 }
 
-void RowBatchSender::Finish(unsigned long rows, const std::string& error) {
+void RowBatchSender::Finish(unsigned long rows) {
     Flush();
-    if (error.empty()) {
-        std::string payload;
-        RowFrameCodec::PutU32(payload, static_cast<uint32_t>(rows));
-        RowFrameCodec::PutFrame(m_out, FrameType::Done, payload);
-    } else {
-        RowFrameCodec::PutFrame(m_out, FrameType::Error, error);
-    }
+    std::string payload;
+    RowFrameCodec::PutU32(payload, static_cast<uint32_t>(rows));
+    RowFrameCodec::PutFrame(m_out, FrameType::Done, payload);
+    Send();
+}
+
+void RowBatchSender::Fail(const CDaoException& error) {
+    Flush();
+    RowFrameCodec::PutFrame(m_out, FrameType::Error, RowFrameCodec::ErrorPayload(error));
     Send();
 }
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "data/CDaoException.h"
 #include "data/MdbTableWalker.h"
 
 // The reader process's side of the pipe: collects rows into Rows frames of about 256 KB
@@ -18,8 +19,10 @@ public:
     // The table is open: it announces this many rows of this many values each.
     void Opened(unsigned long rows, std::size_t values);
     void Add(const MdbTableWalker::Row& row);
-    // Sends the rows still held, then Done (error empty) or the error text.
-    void Finish(unsigned long rows, const std::string& error);
+    // Sends the rows still held, then Done.
+    void Finish(unsigned long rows);
+    // Sends the rows still held, then the error.
+    void Fail(const CDaoException& error);
 
 private:
     void Flush();

@@ -81,3 +81,24 @@ bool RowFrameCodec::Reader::Value(std::string& value) {
     m_pos += length;
     return true;
 }
+
+std::string RowFrameCodec::ErrorPayload(const CDaoException& error) {
+    std::string payload;
+    PutU32(payload, static_cast<uint32_t>(error.GetKind()));
+    PutValue(payload, error.Path());
+    PutValue(payload, error.Reason());
+    PutValue(payload, error.what());
+    return payload;
+}
+
+CDaoException RowFrameCodec::ErrorFromPayload(std::string_view payload) {
+    Reader reader(payload);
+    const uint32_t kind = reader.U32();
+    if (kind > static_cast<uint32_t>(CDaoException::Kind::Other)) throw std::runtime_error("unknown error kind");
+    std::string path, reason, description;
+    reader.Value(path);
+    reader.Value(reason);
+    reader.Value(description);
+    if (!reader.AtEnd()) throw std::runtime_error("error frame too long");
+    return CDaoException(static_cast<CDaoException::Kind>(kind), std::move(path), std::move(reason), description);
+}

@@ -6,13 +6,15 @@
 #include <string_view>
 #include <vector>
 
+#include "data/CDaoException.h"
+
 // The framing between the reader process and its parent. A frame is one type byte, a
 // 32-bit little-endian payload length and the payload. Values are a 32-bit length and
 // their bytes; the length kNull marks NULL.
 //
 //   Opened  u32 rows the table definition announces, u32 values per row
 //   Rows    u32 row count, then that many rows of values
-//   Error   the text to show, as it stands
+//   Error   u32 kind, then three values: file, reason, the text to show as it stands
 //   Done    u32 rows sent
 class RowFrameCodec {
 public:
@@ -36,6 +38,11 @@ public:
     static std::size_t BeginFrame(std::string& out, FrameType type);
     static void EndFrame(std::string& out, std::size_t start);
     static void PutFrame(std::string& out, FrameType type, std::string_view payload);
+
+    // An error's payload and the error it stands for, kind, file and reason kept.
+    static std::string ErrorPayload(const CDaoException& error);
+    // Throws std::runtime_error when the payload is not one that ErrorPayload makes.
+    static CDaoException ErrorFromPayload(std::string_view payload);
 
     // Takes the first whole frame off the front of buffer. False when more bytes are
     // needed. Throws std::runtime_error on a frame that cannot be one of ours.

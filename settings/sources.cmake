@@ -3,5 +3,6 @@ target_sources(morvask_engine PRIVATE
   settings/IniReaders.cpp
   settings/ProfileFile.cpp
   settings/ProfileText.cpp
+  settings/RunFiles.cpp
   settings/RunSettingsAcceptance.cpp
   settings/WinePrefix.cpp)

@@ -3,5 +3,6 @@ target_sources(engine_tests PRIVATE
   unit/profile_file_test.cpp
   unit/wine_prefix_test.cpp
   unit/ini_readers_test.cpp
+  unit/run_files_test.cpp
   unit/run_settings_acceptance_test.cpp
   integration/export_defaults_cli_test.cpp)

@@ -189,3 +189,42 @@ TEST_F(MdbEngineWritten, GeneratedLogsOfManyPagesReadInEntryOrderWithoutDeletedC
 }
 
 }  // namespace
+
+// The desktop program words its messages from an error's kind, file and reason; all three must
+// come through the reader process as the reader raised them.
+TEST_F(MdbEngineWritten, ErrorsKeepTheirKindFileAndReasonAcrossTheReaderProcess) {
+    Write([](jet::DatabaseWriter& db) { db.AddTable("T", {Column::Memo("A")}).AddRow({std::string(200, 'x')}); });
+    struct Case {
+        const char* name;
+        std::function<void()> read;
+        CDaoException::Kind kind;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"a missing table", [&] { engine.OpenTable(path, "QSO-TAB", {}); }, CDaoException::Kind::WrongLayout,
+         "the table [QSO-TAB] does not exist"},
+        {"a missing column",
+         [&] {
+             engine.OpenTable(path, "T", {{"B", FieldKind::Text, true}});
+         },
+         CDaoException::Kind::WrongLayout, "the column [B] does not exist in table [T]"},
+        {"a value over the limit",
+         [&] {
+             MdbEngine::Limits tiny;
+             tiny.valueBytes = 100;
+             auto cursor = MdbEngine(tiny).OpenTable(path, "T", {{"A", FieldKind::Text, true}});
+             for (std::vector<std::string> values; cursor->Next(values);) {}
+         },
+         CDaoException::Kind::ValueTooLong, "a value of column [A] of table [T]"},
+    };
+    for (const Case& c : cases) {
+        try {
+            c.read();
+            ADD_FAILURE() << c.name << ": no error";
+        } catch (const CDaoException& e) {
+            EXPECT_EQ(e.GetKind(), c.kind) << c.name << ": " << e.what();
+            EXPECT_EQ(e.Path(), path) << c.name;
+            EXPECT_EQ(e.Reason().rfind(c.reason, 0), 0u) << c.name << ": " << e.Reason();
+        }
+    }
+}

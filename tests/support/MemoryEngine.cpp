@@ -71,11 +71,11 @@ std::pair<const std::string, MemoryEngine::Table>& MemoryEngine::FindTable(const
     OpenDatabase(path);
     for (auto& entry : m_files.at(path).tables)
         if (SameName(entry.first, table)) return entry;
-    throw CDaoException(MdbMessages::MissingTable(path, table));
+    throw MdbMessages::MissingTable(path, table);
 }
 
 void MemoryEngine::OpenDatabase(const std::string& path) {
-    if (m_files.find(path) == m_files.end()) throw CDaoException(MdbMessages::NotFound(path));
+    if (m_files.find(path) == m_files.end()) throw MdbMessages::NotFound(path);
 }
 
 std::unique_ptr<RowCursor> MemoryEngine::OpenTable(const std::string& path, const std::string& table,
@@ -85,7 +85,7 @@ std::unique_ptr<RowCursor> MemoryEngine::OpenTable(const std::string& path, cons
     for (const ColumnRequest& request : columns) {
         auto it = std::find_if(contents.columns.begin(), contents.columns.end(),
                                [&](const Column& c) { return SameName(c.name, request.name); });
-        if (it == contents.columns.end()) throw CDaoException(MdbMessages::MissingColumn(path, name, request.name));
+        if (it == contents.columns.end()) throw MdbMessages::MissingColumn(path, name, request.name);
         if (request.fetched) picks.push_back(static_cast<std::size_t>(it - contents.columns.begin()));
     }
     std::vector<std::vector<std::string>> rows;

@@ -8,6 +8,7 @@
 
 #include "data/CDaoException.h"
 #include "data/MdbChildProcess.h"
+#include "data/MdbMessages.h"
 #include "data/MdbRowCursor.h"
 #include "data/RowFrameCodec.h"
 
@@ -27,7 +28,7 @@ std::string Frame(FrameType type, std::vector<uint32_t> numbers, const std::stri
     std::string payload;
     for (uint32_t n : numbers) RowFrameCodec::PutU32(payload, n);
     if (type == FrameType::Rows) RowFrameCodec::PutValue(payload, value);
-    if (type == FrameType::Error) payload = value;
+    if (type == FrameType::Error) payload = RowFrameCodec::ErrorPayload(MdbMessages::MissingTable(kPath, value));
     std::string frame;
     RowFrameCodec::PutFrame(frame, type, payload);
     return frame;
@@ -82,8 +83,10 @@ TEST(MdbRowCursor, EveryWayTheReaderCanFailEndsInAnErrorOfOursButSlownessDoesNot
              return Sends(kOpened + kRow + kRow + kDone)(fd);
          },
          kDamaged},
-        {"an error it reports before opening", Sends(Frame(FrameType::Error, {}, missing)), missing},
-        {"an error it reports after some rows", Sends(kOpened + kRow + Frame(FrameType::Error, {}, missing)), missing},
+        {"an error it reports before opening", Sends(Frame(FrameType::Error, {}, "QSO-TAB")), missing},
+        {"an error it reports after some rows", Sends(kOpened + kRow + Frame(FrameType::Error, {}, "QSO-TAB")),
+         missing},
+        {"an error frame that is not one of ours", Sends(kOpened + "E" + std::string("\3\0\0\0xyz", 7)), kDamaged},
     };
     for (const Case& c : cases) {
         std::string error;
