@@ -8,6 +8,7 @@ add_library(morvask_mdbwriter STATIC
   tools/mdbwriter/LongValueWriter.cpp
   tools/mdbwriter/PageFile.cpp
   tools/mdbwriter/RowEncoder.cpp
+  tools/mdbwriter/SystemCatalog.cpp
   tools/mdbwriter/TableDefinitionPage.cpp
   tools/mdbwriter/TableLayout.cpp
   tools/mdbwriter/TableWriter.cpp
