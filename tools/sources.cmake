@@ -21,6 +21,7 @@ add_library(morvask_sampledb STATIC
   tools/sampledb/ContactGenerator.cpp
   tools/sampledb/PrefixCatalogue.cpp
   tools/sampledb/SampleInstallation.cpp
+  tools/sampledb/SampleMarker.cpp
 )
 target_link_libraries(morvask_sampledb PUBLIC morvask_mdbwriter)
 add_executable(morvask-sampledb tools/sampledb/main.cpp)
