@@ -74,20 +74,32 @@ std::vector<std::uint16_t> JetText::ToUtf16(std::string_view utf8, std::string_v
 }
 
 std::vector<std::uint8_t> JetText::Encode(const std::vector<std::uint16_t>& units, bool compressible) {
-    // A zero byte switches a compressed value between one-byte characters and two-byte
-    // runs, so no stored character may hold one where a switch could be read: a value with
-    // a character of low byte zero (U+0000, U+0100, U+4E00, ...) is kept in UCS-2.
     if (!compressible || units.empty()) {
         return Ucs2Bytes(units);
     }
+    // A zero byte switches a compressed value between one-byte characters and two-byte
+    // runs, so no stored character may hold one where a switch could be read: a value with
+    // a character of low byte zero (U+0000, U+0100, U+4E00, ...) is kept in UCS-2. The size
+    // is counted first, so that only the form stored is built.
+    std::size_t compressedSize = 2;
+    bool oneByte = true;
     for (const auto u : units) {
         if ((u & 0xFF) == 0) {
             return Ucs2Bytes(units);
         }
+        compressedSize += (u <= 0xFF) == oneByte ? 0 : 1;
+        oneByte = u <= 0xFF;
+        compressedSize += oneByte ? 1 : 2;
     }
-    std::vector<std::uint8_t> out{0xFF, 0xFE};
-    out.reserve(units.size() * 2);
-    bool oneByte = true;
+    // Access compresses only when that saves room: never a value of one or two characters.
+    if (compressedSize >= units.size() * 2) {
+        return Ucs2Bytes(units);
+    }
+    std::vector<std::uint8_t> out;
+    out.reserve(compressedSize);
+    out.push_back(0xFF);
+    out.push_back(0xFE);
+    oneByte = true;
     for (const auto u : units) {
         if ((u <= 0xFF) != oneByte) {
             out.push_back(0);
@@ -98,8 +110,7 @@ std::vector<std::uint8_t> JetText::Encode(const std::vector<std::uint16_t>& unit
             out.push_back(static_cast<std::uint8_t>(u >> 8));
         }
     }
-    // Access compresses only when that saves room: never a value of one or two characters.
-    return out.size() < units.size() * 2 ? out : Ucs2Bytes(units);
+    return out;
 }
 
 std::vector<std::uint8_t> JetText::Ucs2(std::string_view utf8, std::string_view what) {
