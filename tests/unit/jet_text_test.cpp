@@ -47,7 +47,8 @@ TEST(JetTextTest, CompressesTextAsAccessDoes) {
          true,
          {'H', 0, 'i', 0, ' ', 0, 0x3D, 0xD8, 0x00, 0xDE}},
         {"switching too often would not save room",
-         "a\xE6\x9D\xB1" "b\xE4\xBA\xAC",
+         "a\xE6\x9D\xB1"
+         "b\xE4\xBA\xAC",
          true,
          {'a', 0, 0x71, 0x67, 'b', 0, 0xAC, 0x4E}},
         {"without compression ASCII stays UCS-2", "PA3", false, {'P', 0, 'A', 0, '3', 0}},
