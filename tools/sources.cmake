@@ -8,6 +8,7 @@ add_library(morvask_mdbwriter STATIC
   tools/mdbwriter/LongValueWriter.cpp
   tools/mdbwriter/PageFile.cpp
   tools/mdbwriter/RowEncoder.cpp
+  tools/mdbwriter/SystemCatalog.cpp
   tools/mdbwriter/TableDefinitionPage.cpp
   tools/mdbwriter/TableLayout.cpp
   tools/mdbwriter/TableWriter.cpp
@@ -20,6 +21,7 @@ add_library(morvask_sampledb STATIC
   tools/sampledb/ContactGenerator.cpp
   tools/sampledb/PrefixCatalogue.cpp
   tools/sampledb/SampleInstallation.cpp
+  tools/sampledb/SampleMarker.cpp
 )
 target_link_libraries(morvask_sampledb PUBLIC morvask_mdbwriter)
 add_executable(morvask-sampledb tools/sampledb/main.cpp)

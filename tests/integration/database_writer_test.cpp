@@ -51,6 +51,9 @@ TEST(DatabaseWriterTest, EveryValueTableNameAndRowReadsBackThroughMdbTools) {
         {"text of 255 characters", Column::Text("QSO-NOTE"), std::string(255, 'x')},
         {"255 two-byte UTF-8 characters", Column::Text("QSO-QTH"), Repeat("\xC3\xA4", 255)},
         {"text beyond one byte per character", Column::Text("My Name"), wide},
+        {"text switching between one and two bytes a character", Column::Text("QSO-NAME"),
+         std::string("\xC5\x81ukasz")},
+        {"text of a column without Unicode compression", Column::Text("Name").Uncompressed(), std::string("PA3ABC")},
         {"NULL text", Column::Text("QSO-SAT"), Value{}},
         {"short memo stays in the row", Column::Memo("Notes"), std::string("short memo")},
         {"compressed memo on one long-value page", Column::Memo("Notes"), std::string(1000, 'p')},
@@ -102,6 +105,96 @@ TEST(DatabaseWriterTest, EveryValueTableNameAndRowReadsBackThroughMdbTools) {
     }
 }
 
+std::vector<std::string> Split(const std::string& text, char separator) {
+    std::vector<std::string> parts;
+    std::size_t from = 0;
+    for (std::size_t at; (at = text.find(separator, from)) != std::string::npos; from = at + 1) {
+        parts.push_back(text.substr(from, at - from));
+    }
+    parts.push_back(text.substr(from));
+    return parts;
+}
+
+unsigned U16(const std::string& b, std::size_t at) {
+    return static_cast<unsigned char>(b[at]) | (static_cast<unsigned char>(b[at + 1]) << 8);
+}
+unsigned U32(const std::string& b, std::size_t at) { return U16(b, at) | (U16(b, at + 2) << 16); }
+
+// Readers that find tables the way Access does refuse a file whose catalog lacks the
+// containers, or has a table outside the Tables container.
+TEST(DatabaseWriterTest, CatalogHoldsTheContainersAndSystemTablesAccessKeeps) {
+    TempPrefix dir;
+    const std::string file = dir.Root() + "/catalog.mdb";
+    {
+        jet::DatabaseWriter db(file);
+        db.AddTable("VERSION", {Column::Text("VER")}).AddRow({std::string("6")});
+        db.AddTable("QSO-TAB", {Column::Text("QSO-CALL"), Column::Long("QSO-NUMBER")});
+        EXPECT_THROW(db.AddTable("msysACEs", {Column::Text("X")}), jet::WriteError) << "a system table's name";
+        db.Close();
+    }
+    const auto catalog = ShellCommand::Run("mdb-export -Q -b strip -d '|' '" + file + "' MSysObjects");
+    ASSERT_EQ(catalog.status, 0) << catalog.output;
+    auto lines = Split(catalog.output, '\n');
+    EXPECT_EQ(lines.front(),
+              "Id|ParentId|Name|Type|DateCreate|DateUpdate|Owner|Flags|Database|Connect|ForeignName|RmtInfoShort|"
+              "RmtInfoLong|Lv|LvProp|LvModule|LvExtra");
+    std::map<std::string, std::vector<std::string>> objects;  // by name: Id, ParentId, Type, Flags
+    for (std::size_t i = 1; i + 1 < lines.size(); ++i) {
+        const auto cells = Split(lines[i], '|');
+        ASSERT_EQ(cells.size(), 17u) << lines[i];
+        EXPECT_TRUE(objects.emplace(cells[2], std::vector{cells[0], cells[1], cells[3], cells[7]}).second) << cells[2];
+    }
+    // A table's id is the page of its definition.
+    const std::string bytes = ShellCommand::ReadFile(file);
+    for (const auto& [name, columns] : {std::pair<std::string, unsigned>{"VERSION", 1}, {"QSO-TAB", 2}}) {
+        auto& id = objects[name].at(0);
+        const std::size_t definition = std::stoul(id) * 4096;
+        ASSERT_LT(definition, bytes.size()) << name;
+        EXPECT_EQ(bytes[definition], 2) << name;
+        EXPECT_EQ(U16(bytes, definition + 45), columns) << name;
+        id = "its definition page";
+    }
+    const std::string root = "251658240", tables = "251658241", databases = "251658242", system = "-2147483648";
+    const std::map<std::string, std::vector<std::string>> expected = {
+        {"Tables", {tables, root, "3", system}},
+        {"Databases", {databases, root, "3", system}},
+        {"Relationships", {"251658243", root, "3", system}},
+        {"MSysDb", {"268435456", databases, "2", system}},
+        {"MSysObjects", {"2", tables, "1", system}},
+        {"MSysACEs", {"3", tables, "1", system}},
+        {"MSysQueries", {"4", tables, "1", system}},
+        {"MSysRelationships", {"5", tables, "1", system}},
+        {"VERSION", {"its definition page", tables, "1", "0"}},
+        {"QSO-TAB", {"its definition page", tables, "1", "0"}},
+    };
+    EXPECT_EQ(objects, expected);
+
+    const std::vector<std::pair<std::string, std::string>> systemColumns = {
+        {"MSysACEs", "ObjectId,SID,ACM,FInheritable\n"},
+        {"MSysQueries", "ObjectId,Attribute,Order,Name1,Name2,Expression,Flag,LvExtra\n"},
+        {"MSysRelationships",
+         "szRelationship,grbit,ccolumn,icolumn,szObject,szColumn,szReferencedObject,szReferencedColumn\n"},
+    };
+    for (const auto& [table, header] : systemColumns) {
+        EXPECT_EQ(Export(file, table), header) << table;
+    }
+    EXPECT_NE(ShellCommand::Run("mdb-prop '" + file + "' MSysDb").output.find("AccessVersion: 08.50"),
+              std::string::npos);
+
+    // Page 1 maps the free pages: none of the file's own, all after its end.
+    const std::size_t pages = bytes.size() / 4096, map = 4096 + (U16(bytes, 4096 + 14) & 0x1FFF);
+    ASSERT_EQ(bytes[map], 0) << "an inline map";
+    ASSERT_EQ(U32(bytes, map + 1), 0u) << "starting at page 0";
+    std::string wrong;
+    for (std::size_t page = 0; page < 512; ++page) {
+        const bool free = (static_cast<unsigned char>(bytes[map + 5 + page / 8]) >> (page % 8)) & 1;
+        if (free != (page >= pages)) {
+            wrong += " " + std::to_string(page);
+        }
+    }
+    EXPECT_EQ(wrong, "") << "pages marked wrongly in a file of " << pages << " pages";
+}
+
 struct BadCase {
     const char* what;
     std::vector<Column> columns;
@@ -141,11 +234,6 @@ TEST(DatabaseWriterTest, RefusesWhatAccessCouldNotHoldAndNamesTheCulprit) {
         EXPECT_FALSE(std::filesystem::exists(file)) << c.what << ": an unfinished file was left behind";
     }
 }
-
-unsigned U16(const std::string& b, std::size_t at) {
-    return static_cast<unsigned char>(b[at]) | (static_cast<unsigned char>(b[at + 1]) << 8);
-}
-unsigned U32(const std::string& b, std::size_t at) { return U16(b, at) | (U16(b, at + 2) << 16); }
 
 // What the row-offset tables of the data pages of the user table with that many columns
 // hold, with the row count of its definition, then any fault in how moved rows are laid out.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <map>
 #include <regex>
 #include <string>
@@ -24,12 +26,19 @@ std::string Sampledb(const fs::path& prefix, const std::string& options) {
 TEST(SampleInstallationTest, WritesTheLayoutTheSettingsFileNamesAndTheSameBytesForTheSameSeed) {
     TempPrefix dir;
     const fs::path prefix = fs::path(dir.Root()) / "Qervel prefix";
-    const fs::path again = fs::path(dir.Root()) / "again";
     const fs::path other = fs::path(dir.Root()) / "other seed";
     const auto run = ShellCommand::Run(Sampledb(prefix, "--contacts 400 --seed 3"));
     ASSERT_EQ(run.status, 0) << run.output;
-    ASSERT_EQ(ShellCommand::Run(Sampledb(again, "--seed 3 --contacts 400")).status, 0);
     ASSERT_EQ(ShellCommand::Run(Sampledb(other, "--contacts 400 --seed 4")).status, 0);
+    // A Wine prefix of its own, written over with another sample: the earlier sample is
+    // replaced and the prefix's other files stay.
+    TempPrefix wine;
+    const fs::path again = wine.Root();
+    wine.WriteFile("drive_c/windows/win.ini", "[windows]\r\n");
+    ASSERT_EQ(ShellCommand::Run(Sampledb(again, "--contacts 90 --seed 4")).status, 0);
+    const auto rerun = ShellCommand::Run(Sampledb(again, "--seed 3 --contacts 400"));
+    ASSERT_EQ(rerun.status, 0) << rerun.output;
+    EXPECT_EQ(ShellCommand::ReadFile(again / "drive_c/windows/win.ini"), "[windows]\r\n");
 
     const fs::path ini = "drive_c/windows/Qvl2007.ini";
     const fs::path refdata = "drive_c/Program Files/Qervel/Refdata.mdb";
@@ -71,6 +80,83 @@ TEST(SampleInstallationTest, RefusesBadArgumentsWithUsage) {
         EXPECT_NE(run.output.find("usage: morvask-sampledb PREFIX"), std::string::npos) << what << ": " << run.output;
     }
     EXPECT_FALSE(fs::exists(fs::path(dir.Root()) / "p")) << "a refused call wrote files";
+}
+
+// Every file, folder and link below `root`: what a refused run must leave as it was.
+std::map<std::string, std::string> Snapshot(const fs::path& root) {
+    std::map<std::string, std::string> entries;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        const auto name = entry.path().lexically_relative(root).string();
+        entries[name] = entry.is_symlink()        ? "link to " + fs::read_symlink(entry.path()).string()
+                        : entry.is_regular_file() ? ShellCommand::ReadFile(entry.path())
+                                                  : "folder";
+    }
+    return entries;
+}
+
+void Put(const fs::path& file, const std::string& bytes) {
+    fs::create_directories(file.parent_path());
+    std::ofstream(file, std::ios::binary) << bytes;
+}
+
+TEST(SampleInstallationTest, NeverWritesOverFilesItDidNotWrite) {
+    const fs::path ini = "drive_c/windows/Qvl2007.ini";
+    const fs::path log = "drive_c/Program Files/Qervel/Data/Qervel.mdb";
+    const std::string sample = std::string(MORVASK_TEST_DATA) + "/sample/";
+    const std::string operatorIni = "[Dir]\r\nDATAPATH=D:\\Log\\mine.mdb\r\n";
+    const auto ownSample = [](const fs::path& prefix) {
+        ASSERT_EQ(ShellCommand::Run(Sampledb(prefix, "--contacts 20")).status, 0);
+    };
+    struct Case {
+        const char* what;
+        std::function<void(const fs::path& prefix, const fs::path& outside)> setUp;
+        const char* named;
+    };
+    const std::vector<Case> cases = {
+        {"the settings file of a real installation", [&](auto& p, auto&) { Put(p / ini, operatorIni); },
+         "drive_c/windows/Qvl2007.ini"},
+        {"a settings file in other letter case, the same file to Wine",
+         [&](auto& p, auto&) { Put(p / "drive_c/Windows/QVL2007.INI", operatorIni); }, "drive_c/Windows/QVL2007.INI"},
+        {"the prefix list of a real installation",
+         [&](auto& p, auto&) {
+             Put(p / "drive_c/Program Files/Qervel/Refdata.mdb", ShellCommand::ReadFile(sample + "Refdata.mdb"));
+         },
+         "Qervel/Refdata.mdb"},
+        {"the log of a real installation",
+         [&](auto& p, auto&) { Put(p / log, ShellCommand::ReadFile(sample + "source.mdb")); }, "Data/Qervel.mdb"},
+        {"its own sample after Qervel added contacts to the log",
+         [&](auto& p, auto&) {
+             ownSample(p);
+             std::ofstream(p / log, std::ios::binary | std::ios::app) << "contact";
+         },
+         "Data/Qervel.mdb"},
+        {"its own sample whose settings file became a link to the operator's",
+         [&](auto& p, auto& outside) {
+             ownSample(p);
+             Put(outside / "Qvl2007.ini", operatorIni);
+             fs::remove(p / ini);
+             fs::create_symlink(outside / "Qvl2007.ini", p / ini);
+         },
+         "drive_c/windows/Qvl2007.ini"},
+        {"a marker of the same name that it did not write",
+         [&](auto& p, auto&) { Put(p / "morvask-sample.txt", "notes\n"); }, "morvask-sample.txt"},
+        {"drive C: mapped to another folder",
+         [&](auto& p, auto& outside) {
+             fs::create_directories(p / "dosdevices");
+             fs::create_directory_symlink(outside, p / "dosdevices/c:");
+         },
+         "dosdevices/c:"},
+    };
+    for (const auto& c : cases) {
+        TempPrefix dir;
+        const fs::path prefix = fs::path(dir.Root()) / "operator prefix";
+        c.setUp(prefix, dir.Root() + "/outside");
+        const auto before = Snapshot(dir.Root());
+        const auto run = ShellCommand::Run(Sampledb(prefix, "--contacts 30 --seed 2"));
+        EXPECT_EQ(run.status, 1) << c.what << ": " << run.output;
+        EXPECT_NE(run.output.find(c.named), std::string::npos) << c.what << ": " << run.output;
+        EXPECT_EQ(Snapshot(dir.Root()), before) << c.what;
+    }
 }
 
 // Band limits in kHz from the amateur band plans, independent of the generator's table.

@@ -13,8 +13,8 @@
 namespace jet {
 
 // Writes an Access 2000 (Jet 4) database file: tables are added with their columns, rows
-// are streamed into them, and Close writes the catalog (MSysObjects), the table
-// definitions and the header. A writer that is destroyed without Close removes its
+// are streamed into them, and Close writes the table definitions, the system tables with
+// the catalog (MSysObjects), the global usage map and the header. A writer that is destroyed without Close removes its
 // unfinished file, so no half-written database is left behind.
 //
 //     jet::DatabaseWriter db("log.mdb");
@@ -28,15 +28,13 @@ public:
     DatabaseWriter(const DatabaseWriter&) = delete;
     DatabaseWriter& operator=(const DatabaseWriter&) = delete;
 
-    // Throws WriteError for a bad or duplicate name or column list. The reference stays
+    // Throws WriteError for a bad or duplicate name (a system table's name among them) or
+    // column list. The reference stays
     // valid until the writer is destroyed.
     TableWriter& AddTable(const std::string& name, std::vector<Column> columns);
     void Close();
 
-    static constexpr std::uint32_t kCatalogPage = 2;
-
 private:
-    void WriteCatalog();
     void WriteGlobalUsageMap();
 
     PageFile m_file;

@@ -12,6 +12,16 @@ namespace {
     throw WriteError("malformed UTF-8 in " + std::string(what) + "; give the text as valid UTF-8");
 }
 
+std::vector<std::uint8_t> Ucs2Bytes(const std::vector<std::uint16_t>& units) {
+    std::vector<std::uint8_t> out;
+    out.reserve(units.size() * 2);
+    for (const auto u : units) {
+        out.push_back(static_cast<std::uint8_t>(u & 0xFF));
+        out.push_back(static_cast<std::uint8_t>(u >> 8));
+    }
+    return out;
+}
+
 }  // namespace
 
 std::vector<std::uint16_t> JetText::ToUtf16(std::string_view utf8, std::string_view what) {
@@ -64,32 +74,41 @@ std::vector<std::uint16_t> JetText::ToUtf16(std::string_view utf8, std::string_v
 }
 
 std::vector<std::uint8_t> JetText::Encode(const std::vector<std::uint16_t>& units, bool compressible) {
+    if (!compressible || units.empty()) {
+        return Ucs2Bytes(units);
+    }
+    // A zero byte switches a compressed value between one-byte characters and two-byte
+    // runs, so no stored character may hold one where a switch could be read: a value with
+    // a character of low byte zero (U+0000, U+0100, U+4E00, ...) is kept in UCS-2. The size
+    // is counted first, so that only the form stored is built.
+    std::size_t compressedSize = 2;
+    bool oneByte = true;
+    for (const auto u : units) {
+        if ((u & 0xFF) == 0) {
+            return Ucs2Bytes(units);
+        }
+        compressedSize += (u <= 0xFF) == oneByte ? 0 : 1;
+        oneByte = u <= 0xFF;
+        compressedSize += oneByte ? 1 : 2;
+    }
+    // Access compresses only when that saves room: never a value of one or two characters.
+    if (compressedSize >= units.size() * 2) {
+        return Ucs2Bytes(units);
+    }
     std::vector<std::uint8_t> out;
-    if (units.empty()) {
-        return out;
-    }
-    // A zero byte switches a compressed value into two-byte mode, so a character is only
-    // compressed when it is neither zero nor wider than a byte.
-    bool fitsOneByte = compressible;
+    out.reserve(compressedSize);
+    out.push_back(0xFF);
+    out.push_back(0xFE);
+    oneByte = true;
     for (const auto u : units) {
-        if (u == 0 || u > 0xFF) {
-            fitsOneByte = false;
-            break;
+        if ((u <= 0xFF) != oneByte) {
+            out.push_back(0);
+            oneByte = !oneByte;
         }
-    }
-    if (fitsOneByte) {
-        out.reserve(units.size() + 2);
-        out.push_back(0xFF);
-        out.push_back(0xFE);
-        for (const auto u : units) {
-            out.push_back(static_cast<std::uint8_t>(u));
-        }
-        return out;
-    }
-    out.reserve(units.size() * 2);
-    for (const auto u : units) {
         out.push_back(static_cast<std::uint8_t>(u & 0xFF));
-        out.push_back(static_cast<std::uint8_t>(u >> 8));
+        if (!oneByte) {
+            out.push_back(static_cast<std::uint8_t>(u >> 8));
+        }
     }
     return out;
 }

@@ -26,6 +26,9 @@ struct Column {
     std::string name;  // UTF-8; blanks and hyphens are fine, as Access allows them
     ColumnType type = ColumnType::Text;
     int maxChars = 255;  // Text only: the declared size, 1..255 characters
+    // Access's "Unicode Compression" property of text and memo columns: on for the columns
+    // Access creates, off for those of its system tables.
+    bool compressedUnicode = true;
 
     static Column Text(std::string name, int maxChars = 255) { return {std::move(name), ColumnType::Text, maxChars}; }
     static Column Memo(std::string name) { return {std::move(name), ColumnType::Memo, 0}; }
@@ -37,6 +40,12 @@ struct Column {
     static Column DateTime(std::string name) { return {std::move(name), ColumnType::DateTime, 0}; }
     static Column Binary(std::string name) { return {std::move(name), ColumnType::Binary, 255}; }
     static Column Ole(std::string name) { return {std::move(name), ColumnType::Ole, 0}; }
+
+    Column Uncompressed() const {
+        Column column = *this;
+        column.compressedUnicode = false;
+        return column;
+    }
 };
 
 // One column value; the empty alternative is NULL. Text and Memo take UTF-8, Binary and

@@ -76,11 +76,12 @@ std::vector<std::uint8_t> RowEncoder::VariableBytes(const TableLayout::Slot& slo
             Unsuitable(slot, "a text of " + std::to_string(units.size()) + " characters exceeds the size " +
                                  std::to_string(slot.column.maxChars));
         }
-        return JetText::Encode(units, true);
+        return JetText::Encode(units, slot.column.compressedUnicode);
     }
     case ColumnType::Memo: {
         const auto units = JetText::ToUtf16(*text, what);
-        return m_longValues.Store(JetText::Encode(units, units.size() <= JetText::kMaxCompressedMemoChars));
+        const bool compressible = slot.column.compressedUnicode && units.size() <= JetText::kMaxCompressedMemoChars;
+        return m_longValues.Store(JetText::Encode(units, compressible));
     }
     case ColumnType::Binary:
         if (text->size() > slot.size) {

@@ -48,7 +48,7 @@ Page TableDefinitionPage::Build(const TableLayout& layout, const Facts& facts) {
             PutU16(d, 11, kGeneralSortOrder);
         }
         d[15] = static_cast<std::uint8_t>(kNullableFlag | (slot.fixed ? kFixedFlag : 0));
-        d[16] = text ? kCompressedUnicode : 0;
+        d[16] = text && slot.column.compressedUnicode ? kCompressedUnicode : 0;
         PutU16(d, 21, slot.fixedOffset);
         PutU16(d, 23, slot.size);
         body.insert(body.end(), d.begin(), d.end());

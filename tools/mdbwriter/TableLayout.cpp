@@ -59,6 +59,8 @@ void CheckObjectName(const std::string& name, const std::string& what) {
     }
 }
 
+bool SameObjectName(const std::string& a, const std::string& b) { return Folded(a) == Folded(b); }
+
 TableLayout::TableLayout(std::string tableName, std::vector<Column> columns) : m_tableName(std::move(tableName)) {
     CheckObjectName(m_tableName, "table");
     if (columns.empty() || columns.size() > kMaxColumns) {

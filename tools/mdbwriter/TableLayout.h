@@ -42,5 +42,7 @@ private:
 
 // Names as Access accepts them: 1 to 64 characters, not starting with a blank.
 void CheckObjectName(const std::string& name, const std::string& what);
+// Whether two names stand for one object: Access tells names apart without regard to case.
+bool SameObjectName(const std::string& a, const std::string& b);
 
 }  // namespace jet

@@ -6,6 +6,14 @@ namespace jet {
 
 std::vector<std::uint8_t> UsageMap::None() { return std::vector<std::uint8_t>(kRowSize, 0); }
 
+std::vector<std::uint8_t> UsageMap::FreeFrom(std::uint32_t firstFreePage) {
+    std::vector<std::uint8_t> row = None();
+    for (std::uint32_t page = firstFreePage; page < kInlinePages; ++page) {
+        row[5 + page / 8] = static_cast<std::uint8_t>(row[5 + page / 8] | (1u << (page % 8)));
+    }
+    return row;
+}
+
 std::vector<std::uint8_t> UsageMap::Build(const std::vector<std::uint32_t>& pages, PageFile& file) {
     const std::uint32_t first = pages.empty() ? 0 : pages.front();
     if (pages.empty() || pages.back() - first < kInlinePages) {

@@ -21,6 +21,10 @@ public:
     static std::vector<std::uint8_t> Build(const std::vector<std::uint32_t>& pages, PageFile& file);
     // An inline map that marks no page (the free-space map of a finished table).
     static std::vector<std::uint8_t> None();
+    // The database's own map on page 1, which marks the free pages, not the used ones: an
+    // inline map from page 0 marking every page from `firstFreePage` on. A writer such as
+    // Access takes a marked page for a new one, so no page of the file may be marked.
+    static std::vector<std::uint8_t> FreeFrom(std::uint32_t firstFreePage);
 };
 
 }  // namespace jet

@@ -6,6 +6,8 @@
 #include "tools/mdbwriter/DatabaseWriter.h"
 #include "tools/sampledb/ContactGenerator.h"
 #include "tools/sampledb/PrefixCatalogue.h"
+#include "tools/sampledb/SampleMarker.h"
+#include "tools/sampledb/SampleRefused.h"
 
 namespace fs = std::filesystem;
 
@@ -37,14 +39,26 @@ void WriteIni(const fs::path& file, const std::string& oprCall) {
     }
 }
 
-void LinkDriveC(const fs::path& prefix) {
-    const fs::path dosdevices = prefix / "dosdevices";
-    fs::create_directories(dosdevices);
-    const fs::path link = dosdevices / "c:";
-    if (fs::is_symlink(link) || fs::exists(link)) {
-        fs::remove(link);
+// Drive C: as Wine maps it in every prefix. An existing mapping elsewhere is the
+// operator's and stays: the sample would then not be where its settings file says.
+constexpr const char* kDriveC = "../drive_c";
+
+fs::path DriveCLink(const fs::path& prefix) { return prefix / "dosdevices" / "c:"; }
+
+void CheckDriveC(const fs::path& prefix) {
+    const fs::path link = DriveCLink(prefix);
+    if (fs::exists(fs::symlink_status(link)) && (!fs::is_symlink(link) || fs::read_symlink(link) != kDriveC)) {
+        throw SampleRefused("refusing to write the sample installation into " + prefix.string() + ": " + link.string() +
+                            " maps drive C: elsewhere than " + kDriveC + "; give a new or empty folder as PREFIX");
     }
-    fs::create_directory_symlink("../drive_c", link);
+}
+
+void LinkDriveC(const fs::path& prefix) {
+    const fs::path link = DriveCLink(prefix);
+    fs::create_directories(link.parent_path());
+    if (!fs::is_symlink(link)) {
+        fs::create_directory_symlink(kDriveC, link);
+    }
 }
 
 long WriteRefdata(const fs::path& file, const PrefixCatalogue& prefixes) {
@@ -64,14 +78,22 @@ SampleInstallation::Summary SampleInstallation::Write(const fs::path& prefix, co
         throw std::invalid_argument("the number of contacts cannot be negative");
     }
     Summary summary;
-    fs::create_directories(prefix / "drive_c" / "windows");
-    LinkDriveC(prefix);
     summary.iniFile = prefix / "drive_c" / "windows" / "Qvl2007.ini";
-    WriteIni(summary.iniFile, options.oprCall);
-
     summary.logFile = OnDriveC(prefix, kLogFile);
     summary.refdataFile = OnDriveC(prefix, kProgramDir) / "Refdata.mdb";
+    const SampleMarker marker(
+        prefix, {summary.iniFile.lexically_relative(prefix), summary.refdataFile.lexically_relative(prefix),
+                 summary.logFile.lexically_relative(prefix)});
+    // Everything is checked before the first byte is written, so a refusal leaves the
+    // prefix as it was.
+    marker.CheckOwnership();
+    CheckDriveC(prefix);
+
+    fs::create_directories(summary.iniFile.parent_path());
     fs::create_directories(summary.logFile.parent_path());
+    LinkDriveC(prefix);
+    marker.RecordWriting();
+    WriteIni(summary.iniFile, options.oprCall);
 
     const PrefixCatalogue prefixes;
     summary.prefixes = WriteRefdata(summary.refdataFile, prefixes);
@@ -91,5 +113,6 @@ SampleInstallation::Summary SampleInstallation::Write(const fs::path& prefix, co
     }
     summary.contactsLive = log.RowCount();
     db.Close();
+    marker.RecordWritten();
     return summary;
 }

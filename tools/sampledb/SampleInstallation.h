@@ -9,7 +9,9 @@
 //   PREFIX/drive_c/windows/Qvl2007.ini                 the settings file (CRLF lines)
 //   PREFIX/drive_c/Program Files/Qervel/Refdata.mdb    the prefix list
 //   PREFIX/drive_c/Program Files/Qervel/Data/Qervel.mdb  the log: VERSION and QSO-TAB
-// Everything follows from the options: the same options give the same bytes.
+//   PREFIX/morvask-sample.txt                          the marker that makes them ours
+// Everything follows from the options: the same options give the same bytes. A prefix
+// holding a settings file or database that this program did not write is refused.
 class SampleInstallation {
 public:
     struct Options {
@@ -26,8 +28,9 @@ public:
         long prefixes = 0;
     };
 
-    // Throws std::runtime_error (jet::WriteError, std::filesystem::filesystem_error) with
-    // the path that could not be written.
+    // Throws SampleRefused, naming the file, before writing anything into a prefix that
+    // holds files not its own; std::runtime_error (jet::WriteError,
+    // std::filesystem::filesystem_error) with the path that could not be written.
     static Summary Write(const std::filesystem::path& prefix, const Options& options);
 
     static constexpr const char* kProgramDir = "C:\\Program Files\\Qervel";
