@@ -24,10 +24,18 @@ ExportCommand::ExportCommand(DbEngine& engine, std::ostream& out, std::ostream& 
 
 int ExportCommand::Run(const ExportOptions& options) {
     try {
-        switch (options.mode) {
-        case ExportOptions::Mode::Help:
+        if (options.mode == ExportOptions::Mode::Help) {
             m_out << ExportOptions::Usage();
             return 0;
+        }
+        // Said before any refusal, which would otherwise blame the values a missing file gives.
+        if (options.UsesSettingsFile()) {
+            if (std::string problem = SettingsFileProblem(m_prefix); !problem.empty())
+                m_err << "morvask-export: " << problem << '\n';
+        }
+        switch (options.mode) {
+        case ExportOptions::Mode::Help:
+            break;
         case ExportOptions::Mode::CheckSource:
             return CheckSource(HostPath("--source", options.SourcePath(Defaults(), DefaultsOrigin())));
         case ExportOptions::Mode::CheckRefdata:

@@ -12,9 +12,10 @@ struct ValueOption {
 };
 
 constexpr ValueOption kValueOptions[] = {
-    {"--source", &ExportOptions::source},   {"--refdata", &ExportOptions::refdata},
-    {"--output", &ExportOptions::output},   {"--oprcall", &ExportOptions::oprCall},
-    {"--start", &ExportOptions::startDate}, {"--end", &ExportOptions::endDate},
+    {"--source", &ExportOptions::source},         {"--refdata", &ExportOptions::refdata},
+    {"--output", &ExportOptions::output},         {"--oprcall", &ExportOptions::oprCall},
+    {"--start", &ExportOptions::startDate},       {"--end", &ExportOptions::endDate},
+    {"--wineprefix", &ExportOptions::winePrefix},
 };
 
 int ParseFd(const std::string& text) {
@@ -36,9 +37,9 @@ void SetMode(ExportOptions& options, ExportOptions::Mode mode, const std::string
 const char* ExportOptions::Usage() {
     return "Usage:\n"
            "  morvask-export [--source PATH] [--refdata PATH] [--output PATH] [--oprcall CALL]\n"
-           "                 [--start YYYYMMDD] [--end YYYYMMDD] [--progress-fd N] [--trace]\n"
-           "  morvask-export --check-source [--source PATH]\n"
-           "  morvask-export --check-refdata [--refdata PATH]\n"
+           "                 [--start YYYYMMDD] [--end YYYYMMDD] [--wineprefix DIR] [--progress-fd N] [--trace]\n"
+           "  morvask-export --check-source [--source PATH] [--wineprefix DIR]\n"
+           "  morvask-export --check-refdata [--refdata PATH] [--wineprefix DIR]\n"
            "\n"
            "Writes the contacts of the logging database (--source) made by the operator --oprcall\n"
            "between --start and --end (both included) as an ADIF file at --output, looking up each\n"
@@ -47,8 +48,7 @@ const char* ExportOptions::Usage() {
            "Valid QSOs, Not Valid QSOs, Not Date Range and Not same OprCall.\n"
            "\n"
            "Every option left out takes the value the desktop program's run-settings dialog shows\n"
-           "when it opens, from Qervel's settings file Qvl2007.ini in $WINEPREFIX/drive_c/windows\n"
-           "(WINEPREFIX defaults to ~/.wine):\n"
+           "when it opens, from Qervel's settings file Qvl2007.ini in the Wine prefix's drive_c/windows:\n"
            "  --source   DATAPATH of section [Dir]\n"
            "  --refdata  PGMPATH of section [Dir], less one trailing backslash, + \\Refdata.mdb\n"
            "  --output   PGMPATH of section [Dir], less one trailing backslash, + \\adiUpld2Morvask.adi\n"
@@ -56,6 +56,11 @@ const char* ExportOptions::Usage() {
            "  --start    19451116 (also when given empty)\n"
            "  --end      20301231 (also when given empty)\n"
            "Without a settings file the paths are empty or on the root of drive C:.\n"
+           "\n"
+           "The Wine prefix is --wineprefix DIR; else $WINEPREFIX when set and not empty; else ~/.wine\n"
+           "when it holds Qvl2007.ini; else, of the prefixes of Bottles, PlayOnLinux, Lutris and\n"
+           "CrossOver that hold it, the one whose Qvl2007.ini was changed last (named on standard\n"
+           "error); else ~/.wine.\n"
            "\n"
            "Paths may be written as Windows paths: \"X:\\...\" opens the file below the drive's entry in\n"
            "$WINEPREFIX/dosdevices and \"\\\\server\\share\\...\" the one below dosdevices/unc, with\n"
@@ -121,6 +126,20 @@ ExportOptions ExportOptions::Parse(const std::vector<std::string>& args) {
         }
     }
     return options;
+}
+
+bool ExportOptions::UsesSettingsFile() const {
+    switch (mode) {
+    case Mode::Export:
+        return !source || !refdata || !output || !oprCall;
+    case Mode::CheckSource:
+        return !source;
+    case Mode::CheckRefdata:
+        return !refdata;
+    case Mode::Help:
+        break;
+    }
+    return false;
 }
 
 std::string ExportOptions::SourcePath(const RunSettings& defaults, const std::string& defaultsOrigin) const {

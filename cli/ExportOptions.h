@@ -32,6 +32,8 @@ public:
     RunSettings RunValues(const RunSettings& defaults, const std::string& defaultsOrigin) const;
     // The source path given, or else the default; an empty one is refused as above.
     std::string SourcePath(const RunSettings& defaults, const std::string& defaultsOrigin) const;
+    // True when a value left out is to come from the settings file.
+    bool UsesSettingsFile() const;
 
     Mode mode = Mode::Export;
     std::optional<std::string> source;
@@ -40,6 +42,8 @@ public:
     std::optional<std::string> oprCall;
     std::optional<std::string> startDate;
     std::optional<std::string> endDate;
+    // The Wine prefix that holds Qervel, instead of WINEPREFIX and the search for it.
+    std::optional<std::string> winePrefix;
     // Where the five counts go after every change, for the desktop program.
     std::optional<int> progressFd;
     // The length trace on standard output, before the counts.

@@ -1,6 +1,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -10,6 +11,7 @@
 #include "cli/ExportOptions.h"
 #include "data/MdbEngine.h"
 #include "export/AdiOutputFile.h"
+#include "settings/PrefixSearch.h"
 #include "settings/WinePrefix.h"
 
 namespace {
@@ -32,14 +34,39 @@ void InstallSignalHandlers() {
     signal(SIGXFSZ, SIG_IGN);
 }
 
+// --wineprefix, else WINEPREFIX or the prefix the search finds. A prefix found by
+// searching is named, so that an operator with several installations sees which one is used.
+WinePrefix ChoosePrefix(const ExportOptions& options) {
+    if (options.mode == ExportOptions::Mode::Help) return WinePrefix("");
+    if (options.winePrefix) {
+        std::error_code error;
+        if (!std::filesystem::is_directory(*options.winePrefix, error))
+            throw UsageError("--wineprefix: \"" + *options.winePrefix +
+                             "\" is no folder: name the Wine prefix that holds Qervel (the folder with drive_c)");
+        return WinePrefix(*options.winePrefix);
+    }
+    PrefixSearch::Result found = PrefixSearch::FromEnvironment();
+    if (found.origin == PrefixSearch::Origin::FrontEnd) {
+        std::cerr << "morvask-export: using the Wine prefix \"" << found.prefix.Root() << "\"";
+        if (found.candidates > 1)
+            std::cerr << ", whose Qvl2007.ini was changed last of the " << found.candidates
+                      << " prefixes that hold one";
+        std::cerr << " (WINEPREFIX is not set and ~/.wine holds no Qvl2007.ini; choose another with --wineprefix "
+                     "DIR)\n";
+    }
+    return std::move(found.prefix);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     InstallSignalHandlers();
     std::ios::sync_with_stdio(false);
     ExportOptions options;
+    WinePrefix prefix("");
     try {
         options = ExportOptions::Parse(std::vector<std::string>(argv + 1, argv + argc));
+        prefix = ChoosePrefix(options);
     } catch (const UsageError& e) {
         std::cerr << "morvask-export: " << e.what() << "\n\n" << ExportOptions::Usage();
         return ExportCommand::kUsage;
@@ -47,7 +74,7 @@ int main(int argc, char** argv) {
     std::optional<int> terminal;
     if (::isatty(STDERR_FILENO)) terminal = STDERR_FILENO;
     MdbEngine engine;
-    ExportCommand command(engine, std::cout, std::cerr, terminal, WinePrefix::FromEnvironment());
+    ExportCommand command(engine, std::cout, std::cerr, terminal, std::move(prefix));
     int code = command.Run(options);
     std::cout.flush();
     return code;

@@ -3,7 +3,7 @@
 # that are missing. Usage: scripts/deps.sh run|test
 set -euo pipefail
 
-common=(g++ cmake make pkg-config libglib2.0-dev mdbtools-dev qt6-base-dev)
+common=(g++ cmake make pkg-config libglib2.0-dev mdbtools-dev qt6-base-dev libyaml-cpp-dev)
 case "${1:-test}" in
   run)  wanted=("${common[@]}") ;;
   test) wanted=("${common[@]}" mdbtools libgtest-dev xvfb xauth) ;;

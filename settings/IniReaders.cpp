@@ -1,6 +1,7 @@
 #include "settings/IniReaders.h"
 
 #include "settings/ProfileFile.h"
+#include "settings/SettingsFileError.h"
 
 namespace {
 
@@ -23,6 +24,15 @@ std::string SettingsFilePath(const WinePrefix& prefix) {
     if (directory.empty()) return {};
     std::string found = WinePrefix::FindEntry(directory, kSettingsFileName);
     return found.empty() ? std::string() : directory + "/" + found;
+}
+
+std::string SettingsFileProblem(const WinePrefix& prefix) {
+    try {
+        ProfileFile::Read(SettingsFilePath(prefix));
+    } catch (const SettingsFileError& error) {
+        return error.what();
+    }
+    return {};
 }
 
 void ReadIniDataPath(const WinePrefix& prefix, std::string& sourcePath, std::string& oprCall) {

@@ -13,6 +13,11 @@ inline constexpr char kDefaultEndDate[] = "20301231";
 // regard to letter case as Windows would. Empty when there is none.
 std::string SettingsFilePath(const WinePrefix& prefix);
 
+// Why the settings file, which is there, cannot be read (naming it, the reason and what to
+// do); empty when it was read or is missing. The readers below then give the values of a
+// missing file.
+std::string SettingsFileProblem(const WinePrefix& prefix);
+
 // Source database path ("Dir"/"DATAPATH") and operator call sign ("Gen"/"OPRCALL"), with
 // trailing white space removed; leading white space stays. A missing file, section or key
 // gives the empty text.

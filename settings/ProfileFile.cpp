@@ -1,12 +1,16 @@
 #include "settings/ProfileFile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <cerrno>
+#include <cstring>
 
 #include "settings/EqualsIgnoringCase.h"
 #include "settings/ProfileText.h"
+#include "settings/SettingsFileError.h"
 
 namespace {
 
@@ -40,23 +44,74 @@ std::string CutToBuffer(std::string_view value, const ProfileText& text) {
     return std::string(value.substr(0, std::min(pos, value.size())));
 }
 
+// The system's text for an error number, starting in lower case to follow a colon.
+std::string ErrnoText(int error) {
+    std::string text = std::strerror(error);
+    if (!text.empty() && text[0] >= 'A' && text[0] <= 'Z' && (text.size() < 2 || !(text[1] >= 'A' && text[1] <= 'Z')))
+        text[0] = static_cast<char>(text[0] - 'A' + 'a');
+    return text;
+}
+
+// Why something that is there is no file to read settings from; empty for a regular file.
+std::string NotAFile(mode_t mode) {
+    if (S_ISREG(mode)) return {};
+    if (S_ISDIR(mode)) return "it is a folder, not a file";
+    if (S_ISFIFO(mode)) return "it is a named pipe (FIFO), not a regular file";
+    if (S_ISSOCK(mode)) return "it is a socket, not a regular file";
+    if (S_ISCHR(mode) || S_ISBLK(mode)) return "it is a device, not a regular file";
+    return "it is not a regular file";
+}
+
 }  // namespace
 
+ProfileFile ProfileFile::Read(const std::string& hostPath) {
+    if (hostPath.empty()) return ProfileFile();
+    auto refuse = [&hostPath](const std::string& reason) {
+        return SettingsFileError("Qervel's settings file \"" + hostPath + "\" cannot be read: " + reason +
+                                 ". Its values are left empty: make it a file you can read again, or enter the "
+                                 "values by hand.");
+    };
+    struct stat info {};
+    if (::stat(hostPath.c_str(), &info) != 0) {
+        // Not there (or a link to nothing): as for the profile functions, simply no values.
+        if (errno == ENOENT || errno == ENOTDIR) return ProfileFile();
+        throw refuse(ErrnoText(errno));
+    }
+    if (std::string kind = NotAFile(info.st_mode); !kind.empty()) throw refuse(kind);
+    // Non-blocking, in case the file was swapped for a pipe since it was looked at; what is
+    // opened is then looked at again.
+    const int fd = ::open(hostPath.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) throw refuse(ErrnoText(errno));
+    std::string bytes;
+    int readError = 0;
+    if (::fstat(fd, &info) != 0) {
+        readError = errno;
+    } else if (std::string kind = NotAFile(info.st_mode); !kind.empty()) {
+        ::close(fd);
+        throw refuse(kind);
+    }
+    char buffer[65536];
+    while (readError == 0) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got > 0) {
+            bytes.append(buffer, static_cast<std::size_t>(got));
+        } else if (got == 0) {
+            break;
+        } else if (errno != EINTR) {
+            readError = errno;
+        }
+    }
+    ::close(fd);
+    if (readError != 0) throw refuse(ErrnoText(readError));
+    return Parse(bytes);
+}
+
 ProfileFile ProfileFile::Load(const std::string& hostPath) {
-    std::error_code error;
-    if (hostPath.empty() || !std::filesystem::is_regular_file(hostPath, error)) {
+    try {
+        return Read(hostPath);
+    } catch (const SettingsFileError&) {
         return ProfileFile();
     }
-    std::ifstream in(hostPath, std::ios::binary);
-    if (!in) {
-        return ProfileFile();
-    }
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (in.bad()) {
-        return ProfileFile();
-    }
-    return Parse(bytes.str());
 }
 
 ProfileFile ProfileFile::Parse(std::string_view fileBytes) {

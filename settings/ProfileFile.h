@@ -23,8 +23,12 @@ public:
     // A file with no sections: every lookup gives its default.
     ProfileFile() = default;
 
-    // Reads the file at `hostPath`. A file that is missing or cannot be read counts as
-    // empty, as it does for the profile functions.
+    // Reads the file at `hostPath`. A missing file (or an empty path) has no sections. Throws
+    // SettingsFileError when the file is there but cannot be read; anything but a regular
+    // file is refused without being opened, so that a pipe or a device never blocks us.
+    static ProfileFile Read(const std::string& hostPath);
+    // As Read, but a file that cannot be read counts as empty, as it does for the profile
+    // functions.
     static ProfileFile Load(const std::string& hostPath);
     static ProfileFile Parse(std::string_view fileBytes);
 

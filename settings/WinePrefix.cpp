@@ -1,9 +1,5 @@
 #include "settings/WinePrefix.h"
 
-#include <pwd.h>
-#include <unistd.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <string_view>
 #include <vector>
@@ -42,20 +38,11 @@ WinePrefix::WinePrefix(std::string root) : m_root(std::move(root)) {
     while (m_root.size() > 1 && m_root.back() == '/') m_root.pop_back();
 }
 
-WinePrefix WinePrefix::FromEnvironment() {
-    const char* prefix = std::getenv("WINEPREFIX");
-    if (prefix != nullptr && *prefix != '\0') return WinePrefix(prefix);
-    const char* home = std::getenv("HOME");
-    if (home == nullptr || *home == '\0') {
-        const passwd* user = getpwuid(getuid());
-        home = user != nullptr ? user->pw_dir : nullptr;
-    }
-    if (home == nullptr || *home == '\0') return WinePrefix("");
-    return WinePrefix(std::string(home) + "/.wine");
-}
-
 std::string WinePrefix::WindowsDirectory() const {
-    return m_root.empty() ? std::string() : m_root + "/drive_c/windows";
+    if (m_root.empty()) return {};
+    const std::string driveC = m_root + "/drive_c";
+    const std::string windows = FindEntry(driveC, "windows");
+    return driveC + "/" + (windows.empty() ? std::string("windows") : windows);
 }
 
 std::string WinePrefix::FindEntry(const std::string& directory, const std::string& name) {

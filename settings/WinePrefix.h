@@ -16,12 +16,10 @@ public:
     // `root` is the prefix directory; empty means there is no prefix.
     explicit WinePrefix(std::string root);
 
-    // WINEPREFIX, or ~/.wine when it is not set.
-    static WinePrefix FromEnvironment();
-
     const std::string& Root() const { return m_root; }
 
-    // The host directory that Windows calls its Windows directory; empty without a prefix.
+    // The host directory that Windows calls its Windows directory, C:\windows found as Wine
+    // finds it (without regard to letter case); empty without a prefix.
     std::string WindowsDirectory() const;
 
     // The host path of a file to open. Throws PathMappingError when the drive or share

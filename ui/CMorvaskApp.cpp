@@ -2,6 +2,10 @@
 
 #include "data/CDaoException.h"
 #include "settings/CRunSettingsDlg.h"
+#include "settings/IniReaders.h"
+#include "settings/PathMappingError.h"
+#include "settings/PrefixSearch.h"
+#include "settings/RunFiles.h"
 #include "settings/RunSettingsAcceptance.h"
 #include "ui/AppTexts.h"
 #include "ui/CAboutDlg.h"
@@ -25,7 +29,7 @@ static QIcon ApplicationIcon() {
 }
 
 CMorvaskApp::CMorvaskApp()
-    : m_prefix(WinePrefix::FromEnvironment()),
+    : m_prefix(PrefixSearch::FromEnvironment().prefix),
       m_worker(
           std::make_unique<CExportWorker>(QCoreApplication::applicationDirPath() + QStringLiteral("/morvask-export"))),
       m_recentFiles(QString::fromLatin1(AppTexts::kSettingsOrganisation), QString::fromLatin1(AppTexts::kAppTitle)),
@@ -91,7 +95,46 @@ bool CMorvaskApp::InitInstance(const QStringList& documentArgs) {
 
 void CMorvaskApp::ExitInstance() { m_recentFiles.WriteList(); }
 
-bool CMorvaskApp::AskRunSettings() { return ::AskRunSettings(m_settings, m_makeDialog); }
+bool CMorvaskApp::AskRunSettings() {
+    // A settings file that is there but unreadable would otherwise look like a missing one:
+    // the dialog then opens with empty values and nobody knows why.
+    if (const std::string problem = SettingsFileProblem(m_prefix); !problem.empty())
+        ShowMessage(QString::fromStdString(problem));
+    return ::AskRunSettings(m_settings, m_makeDialog,
+                            [this](const std::string& refusal) { ShowMessage(QString::fromStdString(refusal)); });
+}
+
+QString CMorvaskApp::SaveRefusal(const QString& path) const {
+    // The run's files as this machine names them; a value with no place on it cannot be the
+    // file the user chose.
+    RunFiles files;
+    const std::pair<RunFiles::Role, const std::string*> shown[] = {
+        {RunFiles::Role::SourceDatabase, &m_settings.m_strSourcePath},
+        {RunFiles::Role::ReferenceDatabase, &m_settings.m_strRefdataPath},
+        {RunFiles::Role::AdifFile, &m_settings.m_strAdiPath}};
+    for (const auto& [role, value] : shown) {
+        if (value->empty()) continue;
+        try {
+            files.Add(role,
+                      role == RunFiles::Role::AdifFile ? m_prefix.MapOutputToHost(*value) : m_prefix.MapToHost(*value));
+        } catch (const PathMappingError&) {}
+    }
+    files.Add(RunFiles::Role::SettingsFile, SettingsFilePath(m_prefix));
+    const auto found =
+        files.Find(path.toStdString(), {RunFiles::Role::SourceDatabase, RunFiles::Role::ReferenceDatabase,
+                                        RunFiles::Role::AdifFile, RunFiles::Role::SettingsFile});
+    if (!found) return {};
+    // Named as the run-settings dialog showed it, where that is another spelling.
+    QString named = QString::fromLatin1(RunFiles::Describe(found->role));
+    for (const auto& [role, value] : shown) {
+        if (role == found->role && QString::fromStdString(*value) != path)
+            named += QStringLiteral(" \"%1\"").arg(QString::fromStdString(*value));
+    }
+    return QStringLiteral(
+               "\"%1\" is %2 of this run; saving the document there would empty it. Choose another "
+               "file name.")
+        .arg(path, named);
+}
 
 void CMorvaskApp::ShowMessage(const QString& text) const { m_showMessage(text); }
 

@@ -51,7 +51,8 @@ public:
     // Saves the recent-file list.
     void ExitInstance();
 
-    // Shows the run-settings dialog until its values are usable; false when cancelled.
+    // Shows the run-settings dialog until its values are usable, telling why whenever it comes
+    // back; false when cancelled. A settings file that cannot be read is reported first.
     bool AskRunSettings();
     std::string GetSourcePath() const { return m_settings.m_strSourcePath; }
     std::string GetRefdataPath() const { return m_settings.m_strRefdataPath; }
@@ -68,6 +69,9 @@ public:
     void ShowMessage(const QString& text) const;
     void OpenUrl(const QUrl& url) const;
     QString ChooseDocumentPath(bool forSave) const;
+    // Why the document must not be saved at `path`: it is one of the run's own files (the two
+    // databases, the ADIF file, the settings file), under whatever name. Empty when it may.
+    QString SaveRefusal(const QString& path) const;
 
     void OnFileNew();
     void OnFileOpen();

@@ -62,13 +62,29 @@ void CSingleDocTemplate::OnFileSave() {
         OnFileSaveAs();
         return;
     }
+    // The held file may have become one of the run's own since it was saved (the ADIF file
+    // once a run has written it): refused as under Save As, and another name is asked for.
+    if (const QString refusal = m_app.SaveRefusal(m_doc->GetPathName()); !refusal.isEmpty()) {
+        m_app.ShowMessage(refusal);
+        OnFileSaveAs();
+        return;
+    }
     SaveTo(m_doc->GetPathName());
 }
 
 void CSingleDocTemplate::OnFileSaveAs() {
     if (!m_doc) return;
-    const QString path = m_app.ChooseDocumentPath(true);
-    if (!path.isEmpty()) SaveTo(path);
+    // Asked again after every refusal, until the user gives a usable name or cancels.
+    for (;;) {
+        const QString path = m_app.ChooseDocumentPath(true);
+        if (path.isEmpty()) return;
+        if (const QString refusal = m_app.SaveRefusal(path); !refusal.isEmpty()) {
+            m_app.ShowMessage(refusal);
+            continue;
+        }
+        SaveTo(path);
+        return;
+    }
 }
 
 bool CSingleDocTemplate::SaveTo(const QString& path) {

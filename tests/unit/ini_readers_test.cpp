@@ -1,10 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "settings/IniReaders.h"
 #include "tests/support/TempPrefix.h"
+#include "tests/unit/ExportTestSupport.h"
 
 namespace {
 
@@ -53,6 +60,57 @@ TEST(IniReaders, GiveTheDialogsStartingValuesFromTheFileAsItIsThen) {
         std::filesystem::remove(file);
     }
     EXPECT_EQ(ReadAll(WinePrefix("")), none);
+}
+
+// A settings file that is there but cannot be read is named with the reason; the values are
+// then those of a missing file. A pipe or a device must be refused without being opened: a
+// reader that opened the pipe would never come back from this test.
+TEST(IniReaders, SaySettingsFileCannotBeReadAndWhy) {
+    const std::string none = "||\\Refdata.mdb|\\adiUpld2Morvask.adi";
+    const struct {
+        const char* name;
+        std::function<void(const std::string& path)> make;
+        std::string reason;  // empty: nothing to report
+    } cases[] = {
+        {"a folder", [](const std::string& path) { std::filesystem::create_directory(path); },
+         "it is a folder, not a file"},
+        {"a named pipe", [](const std::string& path) { ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0); },
+         "it is a named pipe (FIFO), not a regular file"},
+        {"a link to a device", [](const std::string& path) { std::filesystem::create_symlink("/dev/zero", path); },
+         "it is a device, not a regular file"},
+        {"a socket",
+         [](const std::string& path) {
+             const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+             sockaddr_un address{};
+             address.sun_family = AF_UNIX;
+             path.copy(address.sun_path, sizeof address.sun_path - 1);
+             ASSERT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0) << path;
+             ::close(fd);
+         },
+         "it is a socket, not a regular file"},
+        {"a link to nothing is a missing file, said nothing of",
+         [](const std::string& path) { std::filesystem::create_symlink("gone.ini", path); }, ""},
+        {"a file without read permission",
+         [](const std::string& path) {
+             WriteFile(path, "[Dir]\nDATAPATH=C:\\x.mdb\n");
+             std::filesystem::permissions(path, std::filesystem::perms::none);
+         },
+         ::geteuid() == 0 ? "" : "permission denied"},
+    };
+    for (const auto& row : cases) {
+        TempPrefix prefix;
+        const std::string path = prefix.Root() + "/drive_c/windows/Qvl2007.ini";
+        row.make(path);
+        const WinePrefix wine(prefix.Root());
+        const std::string problem = SettingsFileProblem(wine);
+        if (row.reason.empty()) {
+            EXPECT_EQ(problem, "") << row.name;
+        } else {
+            EXPECT_NE(problem.find("\"" + path + "\" cannot be read: " + row.reason), std::string::npos)
+                << row.name << ": " << problem;
+            EXPECT_EQ(ReadAll(wine), none) << row.name;
+        }
+    }
 }
 
 }  // namespace

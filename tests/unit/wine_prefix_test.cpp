@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <string>
 
 #include "settings/PathMappingError.h"
@@ -69,19 +68,6 @@ TEST(WinePrefix, OpensTheHostFileWineWouldOpenOrNamesWhatIsNotMapped) {
     // earlier file differs from it only in letter case.
     EXPECT_EQ(wine.MapOutputToHost("C:\\PROGRAM FILES\\QERVEL\\ADIUPLD2MORVASK.ADI"),
               c + "Program Files/Qervel/ADIUPLD2MORVASK.ADI");
-}
-
-TEST(WinePrefix, UsesDotWineInHomeWhenWineprefixIsUnsetOrEmpty) {
-    const char* savedPrefix = std::getenv("WINEPREFIX");
-    const char* savedHome = std::getenv("HOME");
-    const std::string oldPrefix = savedPrefix ? savedPrefix : "", oldHome = savedHome ? savedHome : "";
-    setenv("HOME", "/home/op", 1);
-    unsetenv("WINEPREFIX");
-    EXPECT_EQ(WinePrefix::FromEnvironment().WindowsDirectory(), "/home/op/.wine/drive_c/windows");
-    setenv("WINEPREFIX", "", 1);
-    EXPECT_EQ(WinePrefix::FromEnvironment().WindowsDirectory(), "/home/op/.wine/drive_c/windows") << "WINEPREFIX empty";
-    savedPrefix ? setenv("WINEPREFIX", oldPrefix.c_str(), 1) : unsetenv("WINEPREFIX");
-    savedHome ? setenv("HOME", oldHome.c_str(), 1) : unsetenv("HOME");
 }
 
 }  // namespace

@@ -7,13 +7,20 @@
 #include "ui/CSingleDocTemplate.h"
 #include "ui/CWorkerRecordset.h"
 
+#include "settings/CRunSettingsDlg.h"
+
 #include <QAction>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QtTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <functional>
 #include <memory>
@@ -65,9 +72,13 @@ public:
         app->SetWorkerProgram(QStringLiteral(MORVASK_FAKE_WORKER));
         app->SetDialogFactory([this] {
             ++shown;
+            events.append(QStringLiteral("dialog"));
             return std::make_unique<ScriptedDialog>(showings.isEmpty() ? std::nullopt : showings.takeFirst());
         });
-        app->SetMessageSink([this](const QString& text) { messages.append(text); });
+        app->SetMessageSink([this](const QString& text) {
+            messages.append(text);
+            events.append(text);
+        });
         app->SetUrlOpener([this](const QUrl& url) { opened.append(url); });
         app->SetPathChooser([this](bool) {
             ++pathQuestions;
@@ -119,6 +130,8 @@ public:
     QList<std::optional<RunSettings>> showings;
     int shown = 0;
     QStringList messages;
+    // "dialog" for each showing of the run-settings dialog and each message's text, in order.
+    QStringList events;
     QList<QUrl> opened;
     QStringList pathAnswers;
     int pathQuestions = 0;
@@ -126,6 +139,14 @@ public:
 private:
     QTemporaryDir m_workerDir;
 };
+
+// Whether each event starts with the expected text, in the same order.
+bool EventsMatch(const QStringList& events, const QStringList& expected) {
+    if (events.size() != expected.size()) return false;
+    for (int i = 0; i < events.size(); ++i)
+        if (!events[i].startsWith(expected[i])) return false;
+    return true;
+}
 
 }  // namespace
 
@@ -139,6 +160,9 @@ private slots:
     void init();
     void startupPaths_data();
     void startupPaths();
+    void refusedOkTellsWhyInAMessageBox();
+    void unreadableSettingsFile_data();
+    void unreadableSettingsFile();
     void beforeTheFirstRun();
     void aRunAsTheUserSeesIt();
     void closeDuringRunEndsTheRunFirst();
@@ -147,9 +171,14 @@ private slots:
     void recentFileList();
     void saveCommands_data();
     void saveCommands();
+    void saveOntoRunFiles_data();
+    void saveOntoRunFiles();
     void makeAdiFileOnSampleLog();
 
 private:
+    QString SettingsFilePath() const {
+        return QDir(m_home.path()).filePath(QStringLiteral("wine/drive_c/windows/Qvl2007.ini"));
+    }
     // Clicks "Make adi file" and calls probe every 20 ms while the run is in progress; polled
     // rather than timed, so that a slow start of the exporter cannot make a probe miss the run.
     void RunWithProbe(const std::function<void()>& probe);
@@ -187,30 +216,38 @@ void TestMainWindow::startupPaths_data() {
     QTest::addColumn<QStringList>("showings");
     QTest::addColumn<QString>("failingCheck");
     QTest::addColumn<QString>("error");
+    QTest::addColumn<QStringList>("events");
     // Showings: "cancel", "ok" (usable values), "no-source", "short-date". The database is
     // opened only after a showing whose values are usable; a failed check's error text is the
-    // one message, and only a source database that passed leads to the main window.
+    // one message after the dialog, and only a source database that passed leads to the main
+    // window. Events: "dialog" for a showing, else the start of a message.
+    const QString noSource = QStringLiteral("The Qervel Source mdb file location is empty.");
+    const QString shortDate = QStringLiteral("The Start Date \"2012\" is shorter than 8 characters.");
     QTest::newRow("cancel at the first showing ends silently") << QStringList{"cancel"} << ""
-                                                               << "";
-    QTest::newRow("refused values bring the dialog back; cancel then ends silently")
+                                                               << "" << QStringList{"dialog"};
+    QTest::newRow("each refusal says why before the dialog comes back; cancel then ends silently")
         << QStringList{"no-source", "short-date", "cancel"} << ""
-        << "";
-    QTest::newRow("refused values, then usable ones start the program") << QStringList{"short-date", "ok"} << ""
-                                                                        << "";
+        << "" << QStringList{"dialog", noSource, "dialog", shortDate, "dialog"};
+    QTest::newRow("refused values, then usable ones start the program")
+        << QStringList{"short-date", "ok"} << ""
+        << "" << QStringList{"dialog", shortDate, "dialog"};
     QTest::newRow("a source database that cannot be opened shows the error's text and ends")
         << QStringList{"ok"} << "check-source"
-        << "Cannot open \"/x/source.mdb\": no such file.";
-    QTest::newRow("a refused version shows the version error and ends") << QStringList{"ok"} << "check-source"
-                                                                        << "Qervel - mdb file version error";
+        << "Cannot open \"/x/source.mdb\": no such file."
+        << QStringList{"dialog", "Cannot open \"/x/source.mdb\": no such file."};
+    QTest::newRow("a refused version shows the version error and ends")
+        << QStringList{"ok"} << "check-source"
+        << "Qervel - mdb file version error" << QStringList{"dialog", "Qervel - mdb file version error"};
     QTest::newRow("a prefix table that cannot be opened is reported; the window stays, captioned")
         << QStringList{"ok"} << "check-refdata"
-        << "Cannot open \"/x/Refdata.mdb\".";
+        << "Cannot open \"/x/Refdata.mdb\"." << QStringList{"dialog", "Cannot open \"/x/Refdata.mdb\"."};
 }
 
 void TestMainWindow::startupPaths() {
     QFETCH(QStringList, showings);
     QFETCH(QString, failingCheck);
     QFETCH(QString, error);
+    QFETCH(QStringList, events);
     if (!failingCheck.isEmpty())
         WriteFile(m_harness->WorkerPath(failingCheck + QStringLiteral(".err")), error.toUtf8());
     for (const QString& kind : showings) {
@@ -223,13 +260,75 @@ void TestMainWindow::startupPaths() {
     const bool started = accepted && failingCheck != QLatin1String("check-source");
     QCOMPARE(m_harness->app->InitInstance(), started);
     QCOMPARE(m_harness->shown, int(showings.size()));
-    QCOMPARE(m_harness->messages, error.isEmpty() ? QStringList{} : QStringList{error});
+    QVERIFY2(EventsMatch(m_harness->events, events), qPrintable(m_harness->events.join(QLatin1Char('|'))));
     QCOMPARE(m_harness->Calls(QStringLiteral("--check-source")), int(accepted));
     QCOMPARE(m_harness->Frame() != nullptr && m_harness->Frame()->isVisible(), started);
     if (started) {
         QCOMPARE(m_harness->Frame()->windowTitle(), QStringLiteral("Morvask ADI filemaker - ver 1.00 - - PA3ABC"));
         QCOMPARE(m_harness->RunValueFields().mid(3), (QStringList{"PA3ABC", "19451116", "20301231"}));
     }
+}
+
+void TestMainWindow::refusedOkTellsWhyInAMessageBox() {
+    // The program as it starts for the operator: the real dialog and the real message box.
+    CMorvaskApp app;
+    QStringList seen;
+    QTimer driver;
+    driver.setInterval(20);
+    QObject::connect(&driver, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            seen.append(QStringLiteral("%1 | %2 | %3")
+                            .arg(box->windowTitle(), box->icon() == QMessageBox::Warning ? "exclamation" : "other",
+                                 box->text()));
+            box->button(QMessageBox::Ok)->click();
+        } else if (auto* dialog = qobject_cast<CRunSettingsDlg*>(modal)) {
+            seen.append(QStringLiteral("dialog"));
+            if (seen.size() == 1) {
+                dialog->findChild<QLineEdit*>(QStringLiteral("sourcePath_1002"))->setText(QString());
+                dialog->findChild<QPushButton*>(QStringLiteral("ok_1"))->click();
+            } else {
+                dialog->findChild<QPushButton*>(QStringLiteral("cancel_2"))->click();
+            }
+        }
+    });
+    driver.start();
+    QVERIFY(!app.InitInstance());
+    QCOMPARE(seen.size(), 3);
+    QCOMPARE(seen[0], QStringLiteral("dialog"));
+    QVERIFY2(seen[1].startsWith(QStringLiteral(
+                 "Morvask ADI filemaker - ver 1.00 | exclamation | The Qervel Source mdb file location is empty.")),
+             qPrintable(seen[1]));
+    QCOMPARE(seen[2], QStringLiteral("dialog"));
+}
+
+void TestMainWindow::unreadableSettingsFile_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("a folder") << "folder"
+                              << "it is a folder, not a file";
+    QTest::newRow("a named pipe, never waited on") << "fifo"
+                                                   << "it is a named pipe (FIFO), not a regular file";
+}
+
+void TestMainWindow::unreadableSettingsFile() {
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    const QString ini = SettingsFilePath();
+    QVERIFY(QDir().mkpath(QFileInfo(ini).path()));
+    if (kind == QLatin1String("folder"))
+        QVERIFY(QDir().mkpath(ini));
+    else
+        QCOMPARE(::mkfifo(QFile::encodeName(ini).constData(), 0600), 0);
+    const bool started = m_harness->Start();
+    QFile::remove(ini);
+    QDir().rmdir(ini);
+    // Said once, before the dialog, which then opens as without a settings file.
+    QVERIFY(started);
+    QCOMPARE(m_harness->events.size(), 2);
+    const QString said = QStringLiteral("Qervel's settings file \"%1\" cannot be read: %2.").arg(ini, reason);
+    QVERIFY2(m_harness->events[0].startsWith(said), qPrintable(m_harness->events[0]));
+    QCOMPARE(m_harness->events[1], QStringLiteral("dialog"));
 }
 
 void TestMainWindow::beforeTheFirstRun() {
@@ -398,6 +497,71 @@ void TestMainWindow::saveCommands() {
     // Once saved under a name of its own, Save writes there without asking again.
     m_harness->Frame()->SaveAction()->trigger();
     QCOMPARE(m_harness->pathQuestions, 1);
+}
+
+void TestMainWindow::saveOntoRunFiles_data() {
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("named");
+    // Targets relative to the exporter's folder, which holds the run's databases and ADIF file.
+    QTest::newRow("the logging database itself") << "source.mdb"
+                                                 << "the source database";
+    QTest::newRow("the logging database through dir/..") << "sub/../source.mdb"
+                                                         << "the source database";
+    QTest::newRow("the reference database through a symbolic link") << "soft.mdb"
+                                                                    << "the reference database";
+    QTest::newRow("a hard link to the reference database") << "hard.mdb"
+                                                           << "the reference database";
+    QTest::newRow("the settings file") << "<settings>"
+                                       << "the settings file";
+    QTest::newRow("the ADIF file once a run wrote it, held from an earlier Save As") << "adiUpld2Morvask.adi"
+                                                                                     << "the ADIF file";
+}
+
+void TestMainWindow::saveOntoRunFiles() {
+    QFETCH(QString, target);
+    QFETCH(QString, named);
+    const QString ini = SettingsFilePath();
+    QVERIFY(QDir().mkpath(QFileInfo(ini).path()));
+    WriteFile(ini, "[Gen]\r\nOPRCALL=PA3ABC\r\n");
+    WriteFile(m_harness->WorkerPath(QStringLiteral("source.mdb")), "the operator's log");
+    WriteFile(m_harness->WorkerPath(QStringLiteral("Refdata.mdb")), "the prefix table");
+    QVERIFY(QDir().mkpath(m_harness->WorkerPath(QStringLiteral("sub"))));
+    QVERIFY(QFile::link(m_harness->WorkerPath(QStringLiteral("Refdata.mdb")),
+                        m_harness->WorkerPath(QStringLiteral("soft.mdb"))));
+    QCOMPARE(::link(QFile::encodeName(m_harness->WorkerPath(QStringLiteral("Refdata.mdb"))).constData(),
+                    QFile::encodeName(m_harness->WorkerPath(QStringLiteral("hard.mdb"))).constData()),
+             0);
+    const QString path = target == QLatin1String("<settings>") ? ini : m_harness->WorkerPath(target);
+    QVERIFY(m_harness->Start());
+
+    int asked = 0;
+    if (named == QLatin1String("the ADIF file")) {
+        // Saved there before the run, when it was no file of the run yet; the run then writes it.
+        m_harness->pathAnswers = {path};
+        m_harness->Frame()->SaveAsAction()->trigger();
+        QCOMPARE(QFileInfo(path).size(), qint64(0));
+        m_harness->Click("makeAdiFile_1000");
+        ++asked;
+    } else {
+        // Save As onto the file is refused and the name asked for again; the user cancels.
+        m_harness->pathAnswers = {path, QString()};
+        m_harness->Frame()->SaveAsAction()->trigger();
+        asked += 2;
+    }
+    const QByteArray before = ReadFile(path);
+    QVERIFY(!before.isEmpty());
+    QCOMPARE(m_harness->messages.size(), int(asked == 2));
+
+    // Save after that: with the run's file held it is refused before anything is written, and
+    // without a held path the same name is refused again.
+    m_harness->pathAnswers = asked == 2 ? QStringList{path, QString()} : QStringList{QString()};
+    m_harness->Frame()->SaveAction()->trigger();
+    QCOMPARE(m_harness->pathQuestions, asked * 2);
+    QCOMPARE(ReadFile(path), before);
+    QCOMPARE(m_harness->messages.size(), asked);
+    for (const QString& message : m_harness->messages)
+        QVERIFY2(message.startsWith(QStringLiteral("\"%1\" is %2").arg(path, named)), qPrintable(message));
+    QFile::remove(ini);
 }
 
 void TestMainWindow::makeAdiFileOnSampleLog() {
