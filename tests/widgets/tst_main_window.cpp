@@ -171,6 +171,7 @@ private slots:
     void recentFileList();
     void saveCommands_data();
     void saveCommands();
+    void saveAsOntoAPipeIsRefusedWithoutWaiting();
     void saveOntoRunFiles_data();
     void saveOntoRunFiles();
     void makeAdiFileOnSampleLog();
@@ -497,6 +498,19 @@ void TestMainWindow::saveCommands() {
     // Once saved under a name of its own, Save writes there without asking again.
     m_harness->Frame()->SaveAction()->trigger();
     QCOMPARE(m_harness->pathQuestions, 1);
+}
+
+void TestMainWindow::saveAsOntoAPipeIsRefusedWithoutWaiting() {
+    QVERIFY(m_harness->Start());
+    const QString pipe = m_harness->WorkerPath(QStringLiteral("pipe"));
+    QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    // Had the save opened the pipe for writing, it would wait here for a reader for ever.
+    m_harness->pathAnswers = {pipe};
+    m_harness->Frame()->SaveAsAction()->trigger();
+    QCOMPARE(m_harness->messages.size(), 1);
+    QVERIFY2(m_harness->messages.constFirst().contains(QStringLiteral("not a plain file")),
+             qPrintable(m_harness->messages.constFirst()));
+    QVERIFY(QFileInfo(pipe).isFile() == false);
 }
 
 void TestMainWindow::saveOntoRunFiles_data() {
