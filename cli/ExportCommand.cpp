@@ -4,6 +4,7 @@
 
 #include <exception>
 
+#include "ProgramVersion.h"
 #include "cli/ProgressReporter.h"
 #include "data/CDaoException.h"
 #include "data/CExportDocument.h"
@@ -28,6 +29,9 @@ int ExportCommand::Run(const ExportOptions& options) {
         case ExportOptions::Mode::Help:
             m_out << ExportOptions::Usage();
             return 0;
+        case ExportOptions::Mode::Version:
+            m_out << "morvask-export " << kProgramVersion << '\n';
+            return 0;
         case ExportOptions::Mode::CheckSource:
             return CheckSource(HostPath("--source", options.SourcePath(Defaults(), DefaultsOrigin())));
         case ExportOptions::Mode::CheckRefdata:
@@ -36,7 +40,7 @@ int ExportCommand::Run(const ExportOptions& options) {
             return Export(options);
         }
     } catch (const UsageError& e) {
-        m_err << "morvask-export: " << e.what() << "\n\n" << ExportOptions::Usage();
+        m_err << "morvask-export: " << e.what() << '\n' << ExportOptions::kTryHelp << '\n';
         return kUsage;
     } catch (const std::exception& e) {
         m_err << e.what() << '\n';
