@@ -4,6 +4,7 @@
 
 #include <exception>
 
+#include "ProgramVersion.h"
 #include "cli/ProgressReporter.h"
 #include "data/CDaoException.h"
 #include "data/CExportDocument.h"
@@ -28,6 +29,10 @@ int ExportCommand::Run(const ExportOptions& options) {
             m_out << ExportOptions::Usage();
             return 0;
         }
+        if (options.mode == ExportOptions::Mode::Version) {
+            m_out << "morvask-export " << kProgramVersion << '\n';
+            return 0;
+        }
         // Said before any refusal, which would otherwise blame the values a missing file gives.
         if (options.UsesSettingsFile()) {
             if (std::string problem = SettingsFileProblem(m_prefix); !problem.empty())
@@ -35,6 +40,7 @@ int ExportCommand::Run(const ExportOptions& options) {
         }
         switch (options.mode) {
         case ExportOptions::Mode::Help:
+        case ExportOptions::Mode::Version:
             break;
         case ExportOptions::Mode::CheckSource:
             return CheckSource(HostPath("--source", options.SourcePath(Defaults(), DefaultsOrigin())));
@@ -44,7 +50,7 @@ int ExportCommand::Run(const ExportOptions& options) {
             return Export(options);
         }
     } catch (const UsageError& e) {
-        m_err << "morvask-export: " << e.what() << "\n\n" << ExportOptions::Usage();
+        m_err << "morvask-export: " << e.what() << '\n' << ExportOptions::kTryHelp << '\n';
         return kUsage;
     } catch (const std::exception& e) {
         m_err << e.what() << '\n';

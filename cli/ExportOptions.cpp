@@ -76,6 +76,7 @@ const char* ExportOptions::Usage() {
            "  --check-source    only open the logging database and check its version\n"
            "  --check-refdata   only open the reference database's prefix table\n"
            "  --help            show this text\n"
+           "  --version         print the program's name and version\n"
            "\n"
            "Exit codes: 0 done, 1 the export failed (the reason is on standard error), 2 unusable\n"
            "arguments or settings (the reason is on standard error).\n";
@@ -121,6 +122,9 @@ ExportOptions ExportOptions::Parse(const std::vector<std::string>& args) {
         } else if (arg == "--help" || arg == "-h") {
             options.mode = Mode::Help;
             return options;
+        } else if (arg == "--version") {
+            options.mode = Mode::Version;
+            return options;
         } else {
             throw UsageError("unknown argument \"" + args[i] + "\"");
         }
@@ -137,6 +141,7 @@ bool ExportOptions::UsesSettingsFile() const {
     case Mode::CheckRefdata:
         return !refdata;
     case Mode::Help:
+    case Mode::Version:
         break;
     }
     return false;

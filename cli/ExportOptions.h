@@ -7,8 +7,8 @@
 
 #include "settings/RunSettings.h"
 
-// Arguments that cannot be used: the exporter prints the text and the usage, and ends
-// with exit code 2.
+// Arguments that cannot be used: the exporter prints the text and where to find the usage,
+// and ends with exit code 2.
 class UsageError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
@@ -18,11 +18,14 @@ public:
 // settles the run settings from it and from the defaults for options left out.
 class ExportOptions {
 public:
-    enum class Mode { Export, CheckSource, CheckRefdata, Help };
+    enum class Mode { Export, CheckSource, CheckRefdata, Help, Version };
 
     // args without the program name. Throws UsageError.
     static ExportOptions Parse(const std::vector<std::string>& args);
     static const char* Usage();
+    // The line after the reason for a refusal: the reason stays in view instead of scrolling
+    // away above the whole usage.
+    static constexpr const char* kTryHelp = "Try 'morvask-export --help'.";
 
     // The run settings of an export: each option given, each one left out taking its value
     // from `defaults` (what the run-settings dialog shows when it opens), an empty date

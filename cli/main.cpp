@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
         options = ExportOptions::Parse(std::vector<std::string>(argv + 1, argv + argc));
         prefix = ChoosePrefix(options);
     } catch (const UsageError& e) {
-        std::cerr << "morvask-export: " << e.what() << "\n\n" << ExportOptions::Usage();
+        std::cerr << "morvask-export: " << e.what() << '\n' << ExportOptions::kTryHelp << '\n';
         return ExportCommand::kUsage;
     }
     std::optional<int> terminal;

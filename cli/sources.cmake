@@ -6,6 +6,9 @@ add_library(morvask_cli STATIC
   cli/ProgressReporter.cpp
 )
 target_link_libraries(morvask_cli PUBLIC morvask_engine)
+target_include_directories(morvask_cli PRIVATE ${CMAKE_BINARY_DIR}/generated)
 
 add_executable(morvask-export cli/main.cpp)
 target_link_libraries(morvask-export PRIVATE morvask_cli morvask_mdb)
+# Beside morvask, which starts it from the folder it was itself started from.
+install(TARGETS morvask-export RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})

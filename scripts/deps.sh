@@ -1,13 +1,19 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running or testing needs, and only those
 # that are missing. Usage: scripts/deps.sh run|test
+# With MORVASK_DEPS_LOG set, apt's output goes to that file and only one line is shown.
 set -euo pipefail
 
-common=(g++ cmake make pkg-config libglib2.0-dev mdbtools-dev qt6-base-dev libyaml-cpp-dev)
+common=(g++ cmake make pkg-config libglib2.0-dev mdbtools-dev qt6-base-dev libyaml-cpp-dev librsvg2-bin)
 case "${1:-test}" in
-  run)  wanted=("${common[@]}") ;;
-  test) wanted=("${common[@]}" mdbtools libgtest-dev xvfb xauth) ;;
-  *) echo "usage: $0 run|test" >&2; exit 2 ;;
+  run) wanted=("${common[@]}") ;;
+  # The tests also validate the desktop entry and AppStream data and build and check the
+  # Debian package.
+  test) wanted=("${common[@]}" mdbtools libgtest-dev xvfb xauth desktop-file-utils appstream dpkg-dev file lintian) ;;
+  *)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
 esac
 
 missing=()
@@ -18,9 +24,17 @@ for pkg in "${wanted[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-echo "Installing: ${missing[*]}" >&2
 sudo=()
 [ "$(id -u)" -ne 0 ] && sudo=(sudo)
 export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get update -q
-"${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+install() {
+  "${sudo[@]}" apt-get update -q
+  "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+if [ -n "${MORVASK_DEPS_LOG:-}" ]; then
+  echo "morvask: installing Debian packages: ${missing[*]}"
+  install >>"$MORVASK_DEPS_LOG" 2>&1
+else
+  echo "Installing: ${missing[*]}" >&2
+  install
+fi

@@ -23,8 +23,8 @@ constexpr int kStopGraceMs = 5000;
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
-// The exporter's reason is its first line; a usage text may follow it, which is of no use
-// to the operator of the desktop program.
+// The exporter's reason is its first line; a refusal adds a pointer to --help, which is of
+// no use to the operator of the desktop program.
 std::string FirstLine(const QByteArray& bytes) {
     std::string text = bytes.toStdString();
     text.erase(0, text.find_first_not_of("\r\n"));

@@ -23,15 +23,14 @@ static QIcon ApplicationIcon() {
     // The images live in a static library; this keeps the linker from dropping them.
     Q_INIT_RESOURCE(morvask);
     QIcon icon;
-    icon.addFile(QStringLiteral(":/morvask/morvask-32.xpm"), QSize(32, 32));
-    icon.addFile(QStringLiteral(":/morvask/morvask-16.xpm"), QSize(16, 16));
+    for (int size : {16, 32, 48, 128, 256})
+        icon.addFile(QStringLiteral(":/morvask/morvask-%1.png").arg(size), QSize(size, size));
     return icon;
 }
 
 CMorvaskApp::CMorvaskApp()
     : m_prefix(PrefixSearch::FromEnvironment().prefix),
-      m_worker(
-          std::make_unique<CExportWorker>(QCoreApplication::applicationDirPath() + QStringLiteral("/morvask-export"))),
+      m_worker(std::make_unique<CExportWorker>(ExporterProgram())),
       m_recentFiles(QString::fromLatin1(AppTexts::kSettingsOrganisation), QString::fromLatin1(AppTexts::kAppTitle)),
       m_icon(ApplicationIcon()) {
     m_worker->SetWinePrefix(QString::fromStdString(m_prefix.Root()));
@@ -46,6 +45,12 @@ CMorvaskApp::CMorvaskApp()
         // The document has no file type of its own: no filter, no proposed extension.
         return forSave ? QFileDialog::getSaveFileName(MainFrame()) : QFileDialog::getOpenFileName(MainFrame());
     };
+}
+
+QString CMorvaskApp::ExporterProgram() {
+    // Next to this program, wherever it was installed or built: never looked up in PATH,
+    // where another version of the exporter may lie.
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/morvask-export");
 }
 
 CMorvaskApp::~CMorvaskApp() {

@@ -36,6 +36,10 @@ public:
     CMorvaskApp(const CMorvaskApp&) = delete;
     CMorvaskApp& operator=(const CMorvaskApp&) = delete;
 
+    // The exporter this program starts: the one in its own folder. Needs the Qt application
+    // object.
+    static QString ExporterProgram();
+
     // Replace the parts that reach outside the program: the exporter, the Wine prefix, the
     // run-settings dialog, message boxes, the desktop's file handler and file dialogs.
     void SetWorkerProgram(const QString& program);

@@ -1,10 +1,35 @@
+#include "ProgramVersion.h"
 #include "ui/AppTexts.h"
 #include "ui/CMorvaskApp.h"
+#include "ui/InstallCheck.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QStringList>
 
+#include <cstdio>
+#include <cstring>
+#include <string_view>
+
+// The version data shown to the user and the build's version are kept in two places; they
+// must not part.
+static_assert(std::string_view(AppTexts::kNumericVersion) == kProgramVersion,
+              "AppTexts::kNumericVersion differs from the project version in CMakeLists.txt");
+
 int main(int argc, char* argv[]) {
+    // Both are answered before Qt looks for a display, so that they work on a machine or in a
+    // session without one.
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("morvask %s\n", kProgramVersion);
+        return 0;
+    }
+    if (argc == 2 && std::strcmp(argv[1], "--check-install") == 0) {
+        QCoreApplication core(argc, argv);
+        const InstallCheck::Outcome outcome = InstallCheck::Run(CMorvaskApp::ExporterProgram(), kProgramVersion);
+        std::fprintf(outcome.exitCode == 0 ? stdout : stderr, "%s\n", outcome.text.c_str());
+        return outcome.exitCode;
+    }
+
     QApplication qtApp(argc, argv);
     QCoreApplication::setOrganizationName(QString::fromLatin1(AppTexts::kSettingsOrganisation));
     QCoreApplication::setApplicationName(QString::fromLatin1(AppTexts::kAppTitle));
@@ -15,7 +40,7 @@ int main(int argc, char* argv[]) {
     qtApp.setProperty("FileDescription", QString::fromLatin1(AppTexts::kFileDescription));
     qtApp.setProperty("InternalName", QString::fromLatin1(AppTexts::kInternalName));
     qtApp.setProperty("ProductName", QString::fromLatin1(AppTexts::kProductName));
-    qtApp.setDesktopFileName(QStringLiteral("morvask"));
+    qtApp.setDesktopFileName(QStringLiteral("org.morvask.morvask"));
 
     CMorvaskApp app;
     QApplication::setWindowIcon(app.Icon());

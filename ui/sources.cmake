@@ -1,6 +1,5 @@
 # The desktop program: a thin Qt layer over the engine. Database work runs in the headless
 # exporter, so nothing here links the database library.
-set(CMAKE_AUTORCC ON)
 add_library(morvask_ui STATIC
   ui/CAboutDlg.cpp
   ui/CDialogUnits.cpp
@@ -15,21 +14,22 @@ add_library(morvask_ui STATIC
   ui/CWorkerDatabase.cpp
   ui/CWorkerRecordset.cpp
   ui/FrameGeometry.cpp
+  ui/InstallCheck.cpp
   ui/RunCounts.cpp
   settings/CRunSettingsDlg.cpp
-  res/morvask.qrc
 )
 target_include_directories(morvask_ui PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(morvask_ui PUBLIC morvask_engine Qt6::Widgets)
+# The window and the about box show the icons rendered from res/morvask.svg.
+qt_add_resources(morvask_ui morvask PREFIX /morvask BASE ${MORVASK_ICON_DIR} FILES ${MORVASK_ICON_FILES})
 
 add_executable(morvask ui/main.cpp)
 target_link_libraries(morvask PRIVATE morvask_ui)
+target_include_directories(morvask PRIVATE ${CMAKE_BINARY_DIR}/generated)
+install(TARGETS morvask RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
-# Renders the pictures in the README (scripts/screenshots.sh); not installed.
-add_executable(render_screenshots ui/render_screenshots.cpp)
-target_link_libraries(render_screenshots PRIVATE morvask_ui)
-
-install(TARGETS morvask RUNTIME DESTINATION bin)
-install(FILES res/morvask.desktop DESTINATION share/applications)
-install(FILES res/morvask-32.xpm DESTINATION share/icons/hicolor/32x32/apps RENAME morvask.xpm)
-install(FILES res/morvask-16.xpm DESTINATION share/icons/hicolor/16x16/apps RENAME morvask.xpm)
+if(MORVASK_BUILD_TESTS)
+  # Renders the pictures in the README (scripts/screenshots.sh); not installed.
+  add_executable(render_screenshots ui/render_screenshots.cpp)
+  target_link_libraries(render_screenshots PRIVATE morvask_ui)
+endif()

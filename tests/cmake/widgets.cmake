@@ -1,4 +1,5 @@
 # Widget tests: Qt Test programs on the offscreen platform, one per area of the desktop program.
+find_package(Qt6 REQUIRED COMPONENTS Test)
 function(morvask_widget_test name)
   add_executable(${name} widgets/${name}.cpp)
   target_link_libraries(${name} PRIVATE morvask_ui Qt6::Test)

@@ -45,7 +45,7 @@ TEST(ExportCli, SampleLogExportsToTheExpectedBytesCountsTraceAndProgress) {
     EXPECT_EQ(progress.substr(progress.rfind('\n', progress.size() - 2) + 1), "79 7 62 9 1\n");
 }
 
-// Refusals, check modes and a damaged log: one line on standard error, nothing on standard
+// Refusals, check modes and a damaged log: the reason on standard error, nothing on standard
 // output, and an earlier upload file left as it was.
 TEST(ExportCli, ChecksRefusalsAndDamagedLogsLeaveTheUploadFileAlone) {
     TempDir dir, out;
@@ -59,7 +59,8 @@ TEST(ExportCli, ChecksRefusalsAndDamagedLogsLeaveTheUploadFileAlone) {
         {{"--check-source", "--source", kSample + "/Refdata.mdb"}, 1, "Qervel - mdb file version error\n"},
         {{"--check-refdata", "--refdata", kSample + "/source.mdb"}, 1, "PREFIX-Pri"},
         {{"--check-source", "--source", dir.File("missing.mdb")}, 1, "missing.mdb"},
-        {{}, 2, "Usage:"},
+        {{}, 2, "morvask-export: the source database path is empty"},
+        {{"--start"}, 2, "morvask-export: --start needs a value"},
         {SampleArgs(output, dir.File("half.mdb")), 1, "half.mdb' is damaged"},
     };
     for (const auto& [args, code, text] : cases) {
@@ -71,6 +72,11 @@ TEST(ExportCli, ChecksRefusalsAndDamagedLogsLeaveTheUploadFileAlone) {
         EXPECT_EQ(code == 0, run.Stderr().empty()) << run.Stderr();
         if (code == 1) {
             EXPECT_EQ(Lines(run.Stderr()), 1) << run.Stderr();
+        }
+        // A refusal keeps its reason in view: one line, then where the usage is, not the usage.
+        if (code == 2) {
+            EXPECT_EQ(Lines(run.Stderr()), 2) << run.Stderr();
+            EXPECT_TRUE(run.Stderr().ends_with("\nTry 'morvask-export --help'.\n")) << run.Stderr();
         }
         EXPECT_EQ(ReadFile(output), kEarlier);
         EXPECT_EQ(out.Entries(), std::vector<std::string>{"adiUpld2Morvask.adi"});

@@ -3,7 +3,7 @@
 # $FAKE_WORKER_DIR; every call is logged there.
 #   check-source.err / check-refdata.err  fail that check with this text on stderr
 #   run.steps   one step a line: "sleep S", a progress line "T NV V NSO NDR", "die", "fail TEXT"
-#               or "refuse TEXT" (an argument refusal with the usage after it)
+#               or "refuse TEXT" (an argument refusal with the pointer to --help after it)
 set -u
 dir="${FAKE_WORKER_DIR:?}"
 echo "$*" >>"$dir/calls.log"
@@ -34,7 +34,7 @@ while read -r step rest; do
     sleep) sleep "$rest" & wait $! ;;
     die) kill -KILL $$ ;;
     fail) echo "$rest" >&2; exit 1 ;;
-    refuse) printf '%s\n\nUsage:\n  morvask-export [--source PATH] ...\n' "$rest" >&2; exit 2 ;;
+    refuse) printf "%s\nTry 'morvask-export --help'.\n" "$rest" >&2; exit 2 ;;
     *) echo "$step $rest" >&"$fd" ;;
   esac
 done <"$dir/run.steps"

@@ -420,7 +420,7 @@ void TestMainWindow::failedRuns_data() {
     QTest::newRow("the exporter's error text is shown as it is")
         << QStringList{"0 0 0 0 0", "fail Cannot create \"/x/adiUpld2Morvask.adi\": permission denied."}
         << "Cannot create \"/x/adiUpld2Morvask.adi\": permission denied." << QStringList(5, "0");
-    QTest::newRow("a refused argument shows its reason without the usage text")
+    QTest::newRow("a refused argument shows its reason without the pointer to --help")
         << QStringList{"refuse morvask-export: --end: \"2030\" is not a date."}
         << "morvask-export: --end: \"2030\" is not a date." << QStringList(5, "0");
     QTest::newRow("an exporter that dies is reported, with the counts reached kept")
