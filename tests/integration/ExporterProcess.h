@@ -1,10 +1,13 @@
 #pragma once
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/unit/ExportTestSupport.h"
@@ -39,6 +42,20 @@ public:
     int Wait() {
         int status = 0;
         while (waitpid(m_pid, &status, 0) < 0 && errno == EINTR) {}
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    }
+    // As Wait, but a process still running after `limit` is killed and -1 returned.
+    int WaitAtMost(std::chrono::milliseconds limit) {
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        int status = 0;
+        while (waitpid(m_pid, &status, WNOHANG) == 0) {
+            if (std::chrono::steady_clock::now() > deadline) {
+                kill(m_pid, SIGKILL);
+                Wait();
+                return -1;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
         return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     }
     std::string Stdout() const { return ReadFile(m_capture.File("stdout")); }
