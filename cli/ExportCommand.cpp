@@ -9,8 +9,10 @@
 #include "data/CExportDocument.h"
 #include "data/VersionCheck.h"
 #include "export/ExportRun.h"
+#include "export/OutputTarget.h"
 #include "settings/IniReaders.h"
 #include "settings/PathMappingError.h"
+#include "settings/RunFiles.h"
 
 namespace {
 
@@ -77,9 +79,11 @@ int ExportCommand::CheckRefdata(const std::string& refdataPath) {
 int ExportCommand::Export(const ExportOptions& options) {
     // What the operator sees stays as written; only file access goes through the mapping.
     RunSettings settings = options.RunValues(Defaults(), DefaultsOrigin());
+    const RunSettings written = settings;
     settings.m_strSourcePath = HostPath("--source", settings.m_strSourcePath);
     settings.m_strRefdataPath = HostPath("--refdata", settings.m_strRefdataPath);
     settings.m_strAdiPath = HostPath("--output", settings.m_strAdiPath, true);
+    RefuseUnusableOutput(written, settings);
     if (options.progressFd && ::fcntl(*options.progressFd, F_GETFD) < 0)
         throw UsageError("--progress-fd " + std::to_string(*options.progressFd) + " names no open descriptor");
     if (int refused = CheckSource(settings.m_strSourcePath); refused != 0) return refused;
@@ -110,6 +114,27 @@ int ExportCommand::Export(const ExportOptions& options) {
           << "Not same OprCall: " << c.Text(ExportCounters::NotSameOprCall) << '\n';
     m_out.flush();
     return 0;
+}
+
+void ExportCommand::RefuseUnusableOutput(const RunSettings& written, const RunSettings& host) const {
+    using Role = RunFiles::Role;
+    RunFiles files;
+    files.Add(Role::SourceDatabase, host.m_strSourcePath);
+    files.Add(Role::ReferenceDatabase, host.m_strRefdataPath);
+    const std::string settingsFile = SettingsFilePath(m_prefix);
+    files.Add(Role::SettingsFile, settingsFile);
+    if (auto same =
+            files.Find(host.m_strAdiPath, {Role::SourceDatabase, Role::ReferenceDatabase, Role::SettingsFile})) {
+        const std::string& other = same->role == Role::SourceDatabase      ? written.m_strSourcePath
+                                   : same->role == Role::ReferenceDatabase ? written.m_strRefdataPath
+                                                                           : settingsFile;
+        throw UsageError("--output \"" + written.m_strAdiPath + "\" is " + RunFiles::Describe(same->role) + " \"" +
+                         other + "\", which is only ever read: name another file for the ADIF file");
+    }
+    const OutputTarget target = OutputTarget::Resolve(host.m_strAdiPath);
+    if (!target.Replaceable())
+        throw UsageError("--output " + target.Describe(written.m_strAdiPath) +
+                         ", not a file, which is never replaced: name a file for the ADIF file");
 }
 
 RunSettings ExportCommand::Defaults() const { return ReadRunSettingsDefaults(m_prefix); }

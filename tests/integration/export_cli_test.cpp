@@ -77,26 +77,4 @@ TEST(ExportCli, ChecksRefusalsAndDamagedLogsLeaveTheUploadFileAlone) {
     }
 }
 
-// The desktop program ends a run with SIGTERM when its window closes. The run is held in
-// the middle by a trace pipe that nobody reads.
-TEST(ExportCli, StopSignalRemovesTheUnfinishedFile) {
-    TempDir dir;
-    WriteFile(dir.File("adiUpld2Morvask.adi"), kEarlier);
-    int fds[2];
-    ASSERT_EQ(pipe(fds), 0);
-    fcntl(fds[1], F_SETPIPE_SZ, 4096);
-    std::vector<std::string> args = SampleArgs(dir.File("adiUpld2Morvask.adi"));
-    args.push_back("--trace");
-    ExporterProcess run(args, fds[1]);
-    close(fds[1]);
-    char first;
-    ASSERT_EQ(read(fds[0], &first, 1), 1) << "the run wrote no trace";
-    ASSERT_EQ(dir.Entries().size(), 2u) << "the run never started its file";
-    kill(run.Pid(), SIGTERM);
-    EXPECT_EQ(run.Wait(), 128 + SIGTERM);
-    close(fds[0]);
-    EXPECT_EQ(ReadFile(dir.File("adiUpld2Morvask.adi")), kEarlier);
-    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"adiUpld2Morvask.adi"});
-}
-
 }  // namespace
