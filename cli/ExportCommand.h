@@ -3,6 +3,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "cli/ExportOptions.h"
 #include "settings/WinePrefix.h"
@@ -37,6 +38,7 @@ private:
     // or that is no regular file: neither is ever replaced. `written` holds the paths as
     // the operator wrote them, `host` the files they name.
     void RefuseUnusableOutput(const RunSettings& written, const RunSettings& host) const;
+    void Warn(const std::vector<std::string>& warnings);
 
     DbEngine& m_engine;
     std::ostream& m_out;

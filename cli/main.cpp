@@ -1,6 +1,8 @@
+#include <fcntl.h>
 #include <signal.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -32,9 +34,25 @@ void InstallSignalHandlers() {
     signal(SIGXFSZ, SIG_IGN);
 }
 
+// A standard descriptor that the caller closed (">&-") must stay taken: otherwise the next
+// file opened, the ADIF file or a pipe from the reader, would get its number and receive
+// what is meant for it. Standard output is held by a descriptor that cannot be written, so
+// the counts fail there as on the closed one, and the run says so.
+void HoldClosedStandardDescriptors() {
+    for (int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
+        if (::fcntl(fd, F_GETFD) >= 0 || errno != EBADF) continue;
+        int held = ::open("/dev/null", fd == STDERR_FILENO ? O_WRONLY : O_RDONLY);
+        if (held >= 0 && held != fd) {
+            ::dup2(held, fd);
+            ::close(held);
+        }
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    HoldClosedStandardDescriptors();
     InstallSignalHandlers();
     std::ios::sync_with_stdio(false);
     ExportOptions options;

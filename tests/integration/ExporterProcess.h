@@ -19,6 +19,8 @@
 class ExporterProcess {
 public:
     static constexpr const char* kNoWinePrefix = "/nonexistent/morvask-test-prefix";
+    // As stdoutFd: the exporter starts with its standard input and output closed ("<&- >&-").
+    static constexpr int kClosedInputAndOutput = -2;
 
     explicit ExporterProcess(std::vector<std::string> args, int stdoutFd = -1,
                              const std::string& winePrefix = kNoWinePrefix) {
@@ -29,8 +31,13 @@ public:
         argv.push_back(nullptr);
         m_pid = fork();
         if (m_pid == 0) {
-            dup2(stdoutFd >= 0 ? stdoutFd : open(outPath.c_str(), O_WRONLY | O_CREAT, 0600), STDOUT_FILENO);
             dup2(open(errPath.c_str(), O_WRONLY | O_CREAT, 0600), STDERR_FILENO);
+            if (stdoutFd == kClosedInputAndOutput) {
+                close(STDIN_FILENO);
+                close(STDOUT_FILENO);
+            } else {
+                dup2(stdoutFd >= 0 ? stdoutFd : open(outPath.c_str(), O_WRONLY | O_CREAT, 0600), STDOUT_FILENO);
+            }
             setenv("WINEPREFIX", winePrefix.c_str(), 1);
             execv(program.c_str(), argv.data());
             _exit(127);
