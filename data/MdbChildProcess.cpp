@@ -27,6 +27,22 @@ void SilenceStandardStreams() {
     if (null > STDERR_FILENO) ::close(null);
 }
 
+// The parent's handlers are copies that belong to the parent, as with exec: a stop signal
+// must end the reader as a signal, so that the parent can tell it from a failure, and must
+// not run the parent's clean-up in the reader.
+void DefaultSignalHandlers() {
+    struct sigaction defaults {};
+    defaults.sa_handler = SIG_DFL;
+    sigemptyset(&defaults.sa_mask);
+    for (int sig = 1; sig < NSIG; ++sig) {
+        struct sigaction current {};
+        if (::sigaction(sig, nullptr, &current) != 0) continue;
+        const bool caught =
+            (current.sa_flags & SA_SIGINFO) != 0 || (current.sa_handler != SIG_DFL && current.sa_handler != SIG_IGN);
+        if (caught) ::sigaction(sig, &defaults, nullptr);
+    }
+}
+
 // The address space the process already has: the fork inherits the parent's mappings,
 // which must not count against the reader's own allowance.
 std::size_t CurrentAddressSpace() {
@@ -116,6 +132,7 @@ MdbChildProcess::MdbChildProcess(const std::function<int(int writeFd)>& body, st
     if (pid == 0) {
         ::close(fds[0]);
         ::signal(SIGPIPE, SIG_DFL);
+        DefaultSignalHandlers();
         SilenceStandardStreams();
         struct rlimit limit {};
         limit.rlim_cur = limit.rlim_max = CurrentAddressSpace() + memoryLimitBytes;

@@ -137,6 +137,25 @@ TEST(MdbRowCursor, EveryWayTheReaderCanFailEndsInAnErrorOfOursButSlownessDoesNot
     }
 }
 
+// The exporter catches the stop signals to clean up and end with a status of its own. Its
+// reader must not inherit that: ended from outside, it must end by the signal.
+TEST(MdbRowCursor, AReaderEndedFromOutsideEndsByTheSignalThoughItsParentCatchesIt) {
+    struct sigaction exporters {
+    }, before{};
+    exporters.sa_handler = [](int sig) { ::_exit(128 + sig); };
+    sigemptyset(&exporters.sa_mask);
+    ASSERT_EQ(sigaction(SIGTERM, &exporters, &before), 0);
+    std::optional<CDaoException::Kind> kind;
+    try {
+        auto cursor = Start(DiesOf(SIGTERM), 300ms);
+        for (std::vector<std::string> values; cursor->Next(values);) {}
+    } catch (const CDaoException& e) {
+        kind = e.GetKind();
+    }
+    sigaction(SIGTERM, &before, nullptr);
+    EXPECT_EQ(kind, CDaoException::Kind::Interrupted);
+}
+
 // Works for `cpu` of its own processor time, which does not pass while it is stopped.
 void Compute(std::chrono::milliseconds cpu) {
     auto used = [] {
