@@ -2,16 +2,21 @@
 
 #include <fcntl.h>
 
+#include <cerrno>
+#include <cstring>
 #include <exception>
 
 #include "ProgramVersion.h"
 #include "cli/ProgressReporter.h"
+#include "cli/RunWarnings.h"
 #include "data/CDaoException.h"
 #include "data/CExportDocument.h"
 #include "data/VersionCheck.h"
 #include "export/ExportRun.h"
+#include "export/OutputTarget.h"
 #include "settings/IniReaders.h"
 #include "settings/PathMappingError.h"
+#include "settings/RunFiles.h"
 
 namespace {
 
@@ -67,8 +72,13 @@ int ExportCommand::CheckSource(const std::string& sourcePath) {
         m_err << e.Description() << '\n';
         return kFailed;
     }
-    if (!CheckMdbVersion(m_engine, sourcePath)) {
-        m_err << kVersionError << '\n';
+    const MdbVersion version = ReadMdbVersion(m_engine, sourcePath);
+    if (!version.accepted) {
+        // The first line stays the logging program's own text: the desktop program shows it
+        // as it stands. The second says what was found.
+        m_err << kVersionError << '\n'
+              << "The logging database '" << sourcePath << "' holds " << version.found
+              << "; Qervel's database of version 6 or later is needed.\n";
         return kFailed;
     }
     return 0;
@@ -91,12 +101,16 @@ int ExportCommand::CheckRefdata(const std::string& refdataPath) {
 int ExportCommand::Export(const ExportOptions& options) {
     // What the operator sees stays as written; only file access goes through the mapping.
     RunSettings settings = options.RunValues(Defaults(), DefaultsOrigin());
+    const RunSettings written = settings;
     settings.m_strSourcePath = HostPath("--source", settings.m_strSourcePath);
     settings.m_strRefdataPath = HostPath("--refdata", settings.m_strRefdataPath);
     settings.m_strAdiPath = HostPath("--output", settings.m_strAdiPath, true);
+    RefuseUnusableOutput(written, settings);
     if (options.progressFd && ::fcntl(*options.progressFd, F_GETFD) < 0)
         throw UsageError("--progress-fd " + std::to_string(*options.progressFd) + " names no open descriptor");
     if (int refused = CheckSource(settings.m_strSourcePath); refused != 0) return refused;
+    std::vector<std::string> warnings = RunWarnings::ForDates(settings);
+    RunWarnings operators;
 
     CExportDocument doc(m_engine, settings);
     ExportRun run(doc.m_morvaskSet, doc.m_morvaskSet2);
@@ -106,24 +120,63 @@ int ExportCommand::Export(const ExportOptions& options) {
     hooks.refresh = [&progress](const ExportCounters& counters) { progress.Refresh(counters); };
     hooks.pump = [&progress] { progress.Pump(); };
     hooks.trace = options.trace ? &m_out : nullptr;
+    hooks.otherOperator = [&operators](const std::string& oprCall) { operators.CountOtherOperator(oprCall); };
     run.SetHooks(std::move(hooks));
     try {
         run.Run(settings);
     } catch (const std::exception& e) {
         progress.Finish();
+        // The reason comes first: the desktop program shows the first line.
         m_err << e.what() << '\n';
+        Warn(warnings);
         return kFailed;
     }
     progress.Finish();
+    if (auto warning = operators.ForOperators(settings, run.Counters())) warnings.push_back(*warning);
 
     const ExportCounters& c = run.Counters();
+    errno = 0;
     m_out << "Total QSOs: " << c.Text(ExportCounters::Total) << '\n'
           << "Valid QSOs: " << c.Text(ExportCounters::Valid) << '\n'
           << "Not Valid QSOs: " << c.Text(ExportCounters::NotValid) << '\n'
           << "Not Date Range: " << c.Text(ExportCounters::NotDateRange) << '\n'
           << "Not same OprCall: " << c.Text(ExportCounters::NotSameOprCall) << '\n';
     m_out.flush();
+    if (!m_out) {
+        // A script that reads the counts must not take their absence for a run with none.
+        const int error = errno;
+        m_err << "Cannot write the counts to standard output" << (error ? std::string(": ") + std::strerror(error) : "")
+              << ". The ADIF file \"" << written.m_strAdiPath << "\" has been written completely.\n";
+        Warn(warnings);
+        return kFailed;
+    }
+    Warn(warnings);
     return 0;
+}
+
+void ExportCommand::RefuseUnusableOutput(const RunSettings& written, const RunSettings& host) const {
+    using Role = RunFiles::Role;
+    RunFiles files;
+    files.Add(Role::SourceDatabase, host.m_strSourcePath);
+    files.Add(Role::ReferenceDatabase, host.m_strRefdataPath);
+    const std::string settingsFile = SettingsFilePath(m_prefix);
+    files.Add(Role::SettingsFile, settingsFile);
+    if (auto same =
+            files.Find(host.m_strAdiPath, {Role::SourceDatabase, Role::ReferenceDatabase, Role::SettingsFile})) {
+        const std::string& other = same->role == Role::SourceDatabase      ? written.m_strSourcePath
+                                   : same->role == Role::ReferenceDatabase ? written.m_strRefdataPath
+                                                                           : settingsFile;
+        throw UsageError("--output \"" + written.m_strAdiPath + "\" is " + RunFiles::Describe(same->role) + " \"" +
+                         other + "\", which is only ever read: name another file for the ADIF file");
+    }
+    const OutputTarget target = OutputTarget::Resolve(host.m_strAdiPath);
+    if (!target.Replaceable())
+        throw UsageError("--output " + target.Describe(written.m_strAdiPath) +
+                         ", not a file, which is never replaced: name a file for the ADIF file");
+}
+
+void ExportCommand::Warn(const std::vector<std::string>& warnings) {
+    for (const std::string& warning : warnings) m_err << "morvask-export: warning: " << warning << '\n';
 }
 
 RunSettings ExportCommand::Defaults() const { return ReadRunSettingsDefaults(m_prefix); }

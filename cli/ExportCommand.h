@@ -2,6 +2,8 @@
 
 #include <optional>
 #include <ostream>
+#include <string>
+#include <vector>
 
 #include "cli/ExportOptions.h"
 #include "settings/WinePrefix.h"
@@ -32,6 +34,11 @@ private:
     // The host path of `path`; a file the run creates keeps its name as written. A path
     // with no place on the host is refused as the value of `option`.
     std::string HostPath(const char* option, const std::string& path, bool createdFile = false) const;
+    // Refuses an output that is one of the files the run only reads, under whatever name,
+    // or that is no regular file: neither is ever replaced. `written` holds the paths as
+    // the operator wrote them, `host` the files they name.
+    void RefuseUnusableOutput(const RunSettings& written, const RunSettings& host) const;
+    void Warn(const std::vector<std::string>& warnings);
 
     DbEngine& m_engine;
     std::ostream& m_out;

@@ -1,6 +1,8 @@
+#include <fcntl.h>
 #include <signal.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -37,7 +39,8 @@ void InstallSignalHandlers() {
 // --wineprefix, else WINEPREFIX or the prefix the search finds. A prefix found by
 // searching is named, so that an operator with several installations sees which one is used.
 WinePrefix ChoosePrefix(const ExportOptions& options) {
-    if (options.mode == ExportOptions::Mode::Help) return WinePrefix("");
+    if (options.mode == ExportOptions::Mode::Help || options.mode == ExportOptions::Mode::Version)
+        return WinePrefix("");
     if (options.winePrefix) {
         std::error_code error;
         if (!std::filesystem::is_directory(*options.winePrefix, error))
@@ -57,9 +60,25 @@ WinePrefix ChoosePrefix(const ExportOptions& options) {
     return std::move(found.prefix);
 }
 
+// A standard descriptor that the caller closed (">&-") must stay taken: otherwise the next
+// file opened, the ADIF file or a pipe from the reader, would get its number and receive
+// what is meant for it. Standard output is held by a descriptor that cannot be written, so
+// the counts fail there as on the closed one, and the run says so.
+void HoldClosedStandardDescriptors() {
+    for (int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
+        if (::fcntl(fd, F_GETFD) >= 0 || errno != EBADF) continue;
+        int held = ::open("/dev/null", fd == STDERR_FILENO ? O_WRONLY : O_RDONLY);
+        if (held >= 0 && held != fd) {
+            ::dup2(held, fd);
+            ::close(held);
+        }
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    HoldClosedStandardDescriptors();
     InstallSignalHandlers();
     std::ios::sync_with_stdio(false);
     ExportOptions options;

@@ -4,6 +4,7 @@ add_library(morvask_cli STATIC
   cli/ExportCommand.cpp
   cli/ExportOptions.cpp
   cli/ProgressReporter.cpp
+  cli/RunWarnings.cpp
 )
 target_link_libraries(morvask_cli PUBLIC morvask_engine)
 target_include_directories(morvask_cli PRIVATE ${CMAKE_BINARY_DIR}/generated)

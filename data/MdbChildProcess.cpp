@@ -27,6 +27,22 @@ void SilenceStandardStreams() {
     if (null > STDERR_FILENO) ::close(null);
 }
 
+// The parent's handlers are copies that belong to the parent, as with exec: a stop signal
+// must end the reader as a signal, so that the parent can tell it from a failure, and must
+// not run the parent's clean-up in the reader.
+void DefaultSignalHandlers() {
+    struct sigaction defaults {};
+    defaults.sa_handler = SIG_DFL;
+    sigemptyset(&defaults.sa_mask);
+    for (int sig = 1; sig < NSIG; ++sig) {
+        struct sigaction current {};
+        if (::sigaction(sig, nullptr, &current) != 0) continue;
+        const bool caught =
+            (current.sa_flags & SA_SIGINFO) != 0 || (current.sa_handler != SIG_DFL && current.sa_handler != SIG_IGN);
+        if (caught) ::sigaction(sig, &defaults, nullptr);
+    }
+}
+
 // The address space the process already has: the fork inherits the parent's mappings,
 // which must not count against the reader's own allowance.
 std::size_t CurrentAddressSpace() {
@@ -41,16 +57,64 @@ std::size_t CurrentAddressSpace() {
     return pages * static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
 }
 
-std::string Describe(int status) {
+// Signals a process raises itself when something in it goes wrong. Any other signal
+// was sent from outside: by the operator, the desktop program or the system.
+bool IsCrash(int sig) {
+    switch (sig) {
+    case SIGSEGV:
+    case SIGBUS:
+    case SIGABRT:
+    case SIGFPE:
+    case SIGILL:
+    case SIGTRAP:  // GLib's g_error, also when an allocation fails at the memory limit
+    case SIGSYS:
+    case SIGXCPU:
+    case SIGXFSZ:
+        return true;
+    default:
+        return false;
+    }
+}
+
+MdbChildProcess::Ending Describe(int status) {
+    using How = MdbChildProcess::Ending::How;
     if (WIFSIGNALED(status)) {
         int sig = WTERMSIG(status);
+        if (!IsCrash(sig)) return {How::Interrupted, sig, {}};
         const char* name = ::sigdescr_np(sig);
-        return "the reader was stopped by signal " + std::to_string(sig) + (name ? std::string(" (") + name + ")" : "");
+        return {
+            How::Failed, sig,
+            "the reader was stopped by signal " + std::to_string(sig) + (name ? std::string(" (") + name + ")" : "")};
     }
     if (WIFEXITED(status) && WEXITSTATUS(status) != 0)
-        return "the reader ended with status " + std::to_string(WEXITSTATUS(status));
-    return "";
+        return {How::Failed, 0, "the reader ended with status " + std::to_string(WEXITSTATUS(status))};
+    return {};
 }
+
+// The time a wait has lasted while this process was running. When the whole process group
+// is stopped (Ctrl-Z at the terminal) and resumed, the clock has leapt ahead although the
+// reader was stopped as well and had no chance to send anything: such a leap does not count.
+class WaitClock {
+public:
+    explicit WaitClock(std::chrono::milliseconds limit) : m_limit(limit) {}
+
+    // Rounded up, so that a wait for what is left always ends the allowance.
+    std::chrono::milliseconds Left() const { return std::chrono::ceil<std::chrono::milliseconds>(m_limit - m_spent); }
+    bool Over() const { return m_spent >= m_limit; }
+    // After a wait that should have lasted no longer than `planned`.
+    void Waited(std::chrono::milliseconds planned) {
+        const auto now = std::chrono::steady_clock::now();
+        const auto took = now - m_last;
+        m_last = now;
+        if (took <= planned + kLeap) m_spent += took;
+    }
+
+private:
+    static constexpr std::chrono::milliseconds kLeap{250};
+    std::chrono::steady_clock::duration m_limit;
+    std::chrono::steady_clock::duration m_spent{0};
+    std::chrono::steady_clock::time_point m_last = std::chrono::steady_clock::now();
+};
 
 }  // namespace
 
@@ -68,6 +132,7 @@ MdbChildProcess::MdbChildProcess(const std::function<int(int writeFd)>& body, st
     if (pid == 0) {
         ::close(fds[0]);
         ::signal(SIGPIPE, SIG_DFL);
+        DefaultSignalHandlers();
         SilenceStandardStreams();
         struct rlimit limit {};
         limit.rlim_cur = limit.rlim_max = CurrentAddressSpace() + memoryLimitBytes;
@@ -98,19 +163,20 @@ MdbChildProcess::~MdbChildProcess() {
 
 MdbChildProcess::ReadResult MdbChildProcess::Read(std::string& buffer, std::chrono::milliseconds timeout) {
     if (m_readFd < 0) return ReadResult::EndOfStream;
-    auto deadline = std::chrono::steady_clock::now() + timeout;
+    WaitClock clock(timeout);
     for (;;) {
-        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-        if (left.count() < 0) return ReadResult::TimedOut;
+        if (clock.Over()) return ReadResult::TimedOut;
         struct pollfd wait {};
         wait.fd = m_readFd;
         wait.events = POLLIN;
-        int ready = ::poll(&wait, 1, static_cast<int>(left.count()));
+        const std::chrono::milliseconds planned = clock.Left();
+        int ready = ::poll(&wait, 1, static_cast<int>(planned.count()));
+        clock.Waited(planned);
         if (ready < 0) {
             if (errno == EINTR) continue;
             return ReadResult::EndOfStream;
         }
-        if (ready == 0) return ReadResult::TimedOut;
+        if (ready == 0) continue;
         std::size_t old = buffer.size();
         buffer.resize(old + kReadChunk);
         ssize_t got = ::read(m_readFd, buffer.data() + old, kReadChunk);
@@ -136,26 +202,38 @@ void MdbChildProcess::Kill() {
     }
 }
 
-std::string MdbChildProcess::Reap(std::chrono::milliseconds timeout) {
+std::optional<int> MdbChildProcess::StopSignal() const {
+    if (m_pid <= 0) return std::nullopt;
+    siginfo_t info{};
+    // WNOWAIT: only looked at, so that the stop is still there to be seen next time.
+    if (::waitid(P_PID, static_cast<id_t>(m_pid), &info, WSTOPPED | WNOHANG | WNOWAIT) != 0) return std::nullopt;
+    if (info.si_pid != m_pid || info.si_code != CLD_STOPPED) return std::nullopt;
+    return info.si_status;
+}
+
+MdbChildProcess::Ending MdbChildProcess::Reap(std::chrono::milliseconds timeout) {
     if (m_pid <= 0) return m_ending;
-    auto deadline = std::chrono::steady_clock::now() + timeout;
+    constexpr std::chrono::milliseconds kPoll{1};
+    WaitClock clock(timeout);
     int status = 0;
     for (;;) {
         pid_t done = ::waitpid(m_pid, &status, WNOHANG);
         if (done == m_pid) break;
         if (done < 0 && errno != EINTR) {
-            // Someone else reaped it (SIGCHLD ignored): how it ended cannot be known, and
-            // the stream it sent is all the evidence there is.
+            // Someone else reaped it (SIGCHLD ignored): the stream it sent is all there is.
             m_pid = -1;
-            return m_ending = "";
+            return m_ending = Ending{};
         }
-        if (std::chrono::steady_clock::now() >= deadline) {
+        if (clock.Over()) {
+            std::optional<int> stopped = StopSignal();
             ::kill(m_pid, SIGKILL);
             while (::waitpid(m_pid, &status, 0) < 0 && errno == EINTR) {}
             m_pid = -1;
-            return m_ending = "the reader did not finish";
+            if (stopped) return m_ending = Ending{Ending::How::Interrupted, *stopped, {}};
+            return m_ending = Ending{Ending::How::Failed, 0, "the reader did not finish"};
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        std::this_thread::sleep_for(kPoll);
+        clock.Waited(kPoll);
     }
     m_pid = -1;
     return m_ending = Describe(status);

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 
 // A forked child that does one piece of reading and sends its results up a pipe. The
@@ -25,13 +26,27 @@ public:
     MdbChildProcess& operator=(const MdbChildProcess&) = delete;
 
     enum class ReadResult { Data, EndOfStream, TimedOut };
-    // Appends whatever arrives to buffer, waiting at most timeout for the first byte.
+    // Appends whatever arrives to buffer, waiting at most timeout for the first byte. Time
+    // in which this process itself was stopped (Ctrl-Z stops the reader with it) does not
+    // count.
     ReadResult Read(std::string& buffer, std::chrono::milliseconds timeout);
 
-    // Waits (up to timeout, then kills) for the child to end. Returns "" for a clean exit
-    // with status 0, otherwise how it ended ("killed by signal 11", "exit status 3").
-    std::string Reap(std::chrono::milliseconds timeout);
+    // How the child ended. A crash (a fault signal such as SIGSEGV, SIGABRT, or SIGTRAP from
+    // GLib's allocator at the memory limit) or a status other than 0 is a failure of the
+    // reading; any other signal came from outside and says nothing about the file.
+    struct Ending {
+        enum class How { Clean, Failed, Interrupted };
+        How how = How::Clean;
+        int signal = 0;    // Interrupted: the signal that ended the child or holds it stopped
+        std::string text;  // Failed: "the reader was stopped by signal 11 (Segmentation fault)"
+    };
+
+    // Waits (up to timeout, then kills) for the child to end. A child that cannot be waited
+    // for (someone else reaped it) counts as Clean: the stream it sent is all there is.
+    Ending Reap(std::chrono::milliseconds timeout);
     void Kill();
+    // The signal that holds the child stopped (SIGSTOP, SIGTSTP, ...); none while it runs.
+    std::optional<int> StopSignal() const;
 
     // Writes all of data to fd; false when the reader has gone.
     static bool WriteAll(int fd, const std::string& data);
@@ -39,5 +54,5 @@ public:
 private:
     pid_t m_pid = -1;
     int m_readFd = -1;
-    std::string m_ending;
+    Ending m_ending;
 };

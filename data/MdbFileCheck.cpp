@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "data/CDaoException.h"
+#include "data/FileTypeText.h"
 #include "data/MdbMessages.h"
 
 namespace {
@@ -39,15 +40,24 @@ private:
 }  // namespace
 
 void MdbFileCheck::Check(const std::string& path) {
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.Get() < 0) {
+    // Looked at before it is opened: opening a named pipe waits for a writer that may never
+    // come, and opening a device can have effects of its own.
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
         int error = errno;
         if (error == ENOENT || error == ENOTDIR || path.empty()) throw MdbMessages::NotFound(path);
         throw MdbMessages::Unreadable(path, std::strerror(error));
     }
-    struct stat info {};
+    if (!S_ISREG(info.st_mode)) throw MdbMessages::NotAccess(path, std::string("it is ") + FileTypeText(info.st_mode));
+    // O_NONBLOCK as well, in case something else has taken the file's place since.
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    if (fd.Get() < 0) {
+        int error = errno;
+        if (error == ENOENT || error == ENOTDIR) throw MdbMessages::NotFound(path);
+        throw MdbMessages::Unreadable(path, std::strerror(error));
+    }
     if (::fstat(fd.Get(), &info) != 0) throw MdbMessages::Unreadable(path, std::strerror(errno));
-    if (!S_ISREG(info.st_mode)) throw MdbMessages::NotAccess(path, "it is not a regular file");
+    if (!S_ISREG(info.st_mode)) throw MdbMessages::NotAccess(path, std::string("it is ") + FileTypeText(info.st_mode));
     if (info.st_size == 0) throw MdbMessages::NotAccess(path, "the file is empty");
 
     std::array<unsigned char, kVersionOffset + 1> head{};

@@ -27,6 +27,13 @@ CDaoException Damaged(const std::string& path, const std::string& why) {
     return {Kind::Damaged, path, why, "The database '" + path + "' is damaged (" + why + ")." + kRepairAdvice};
 }
 
+CDaoException Interrupted(const std::string& path, int sig) {
+    const std::string why = "reading was interrupted (signal " + std::to_string(sig) + ")";
+    return {Kind::Interrupted, path, why,
+            "Reading '" + path + "' was interrupted (signal " + std::to_string(sig) +
+                "): the reading process was stopped from outside. The file itself may well be sound; try again."};
+}
+
 CDaoException MissingTable(const std::string& path, const std::string& table) {
     return {Kind::WrongLayout, path, "the table [" + table + "] does not exist",
             "The table [" + table + "] does not exist in '" + path + "'." + kLogAdvice};

@@ -48,6 +48,18 @@ void MdbRowCursor::FailReported(const std::string& payload) {
     throw *reported;
 }
 
+void MdbRowCursor::FailEnded(const MdbChildProcess::Ending& ending, const std::string& cleanEnd) {
+    switch (ending.how) {
+    case MdbChildProcess::Ending::How::Interrupted:
+        throw MdbMessages::Interrupted(m_path, ending.signal);
+    case MdbChildProcess::Ending::How::Failed:
+        throw MdbMessages::Damaged(m_path, ending.text);
+    case MdbChildProcess::Ending::How::Clean:
+        break;
+    }
+    throw MdbMessages::Damaged(m_path, cleanEnd);
+}
+
 RowFrameCodec::Frame MdbRowCursor::ReadFrame() {
     RowFrameCodec::Frame frame;
     for (;;) {
@@ -59,16 +71,19 @@ RowFrameCodec::Frame MdbRowCursor::ReadFrame() {
         switch (m_child->Read(m_incoming, m_timeout)) {
         case MdbChildProcess::ReadResult::Data:
             break;
-        case MdbChildProcess::ReadResult::TimedOut:
+        case MdbChildProcess::ReadResult::TimedOut: {
             m_done = true;
+            // A reader held stopped (SIGSTOP, a debugger) is no sign of a damaged file; one
+            // that runs and sends nothing is libmdb going round in circles.
+            std::optional<int> stopped = m_child->StopSignal();
             m_child->Kill();
+            if (stopped) throw MdbMessages::Interrupted(m_path, *stopped);
             throw MdbMessages::Damaged(
                 m_path, "reading made no progress for " + std::to_string(m_timeout.count() / 1000) + " s");
-        case MdbChildProcess::ReadResult::EndOfStream: {
-            m_done = true;
-            std::string ending = m_child->Reap(kExitGrace);
-            throw MdbMessages::Damaged(m_path, ending.empty() ? "the reader stopped in the middle" : ending);
         }
+        case MdbChildProcess::ReadResult::EndOfStream:
+            m_done = true;
+            FailEnded(m_child->Reap(kExitGrace), "the reader stopped in the middle");
         }
     }
 }
@@ -89,8 +104,8 @@ bool MdbRowCursor::Next(std::vector<std::string>& values) {
             break;
         case RowFrameCodec::FrameType::Done: {
             m_done = true;
-            std::string ending = m_child->Reap(kExitGrace);
-            if (!ending.empty()) throw MdbMessages::Damaged(m_path, ending);
+            MdbChildProcess::Ending ending = m_child->Reap(kExitGrace);
+            if (ending.how != MdbChildProcess::Ending::How::Clean) FailEnded(ending, "");
             return false;
         }
         case RowFrameCodec::FrameType::Error:

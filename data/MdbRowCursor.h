@@ -7,13 +7,13 @@
 #include <vector>
 
 #include "data/DbEngine.h"
+#include "data/MdbChildProcess.h"
 #include "data/RowFrameCodec.h"
-
-class MdbChildProcess;
 
 // The parent's side of one reading: takes the rows the reader process sends and turns
 // every way that process can fail (an error it reports, a crash, a signal, silence, a
-// garbled stream) into a CDaoException naming the file. Destroying the cursor early kills
+// garbled stream) into a CDaoException naming the file: damaged when the fault may lie in
+// the file, interrupted when the reader was ended or held stopped from outside. Destroying the cursor early kills
 // and reaps the reader.
 class MdbRowCursor : public RowCursor {
 public:
@@ -32,6 +32,9 @@ private:
     RowFrameCodec::Frame ReadFrame();
     [[noreturn]] void Fail(const std::string& why);
     [[noreturn]] void FailReported(const std::string& payload);
+    // Throws what the reader's end means: interrupted from outside, or damage (a crash, a
+    // status other than 0, or `cleanEnd` when it exited cleanly before it was done).
+    [[noreturn]] void FailEnded(const MdbChildProcess::Ending& ending, const std::string& cleanEnd);
 
     std::unique_ptr<MdbChildProcess> m_child;
     std::string m_path;

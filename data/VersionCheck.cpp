@@ -8,6 +8,7 @@
 namespace {
 // The oldest database layout whose QSO table has every column the export reads.
 constexpr long kOldestAcceptedVersion = 6;
+constexpr std::size_t kShownValueBytes = 40;
 
 bool IsCSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
@@ -31,12 +32,22 @@ long LeadingInteger(const std::string& text) {
 
 }  // namespace
 
-bool CheckMdbVersion(DbEngine& engine, const std::string& sourcePath) {
+MdbVersion ReadMdbVersion(DbEngine& engine, const std::string& sourcePath) {
     std::optional<std::string> first;
     try {
         first = engine.ReadFirstValue(sourcePath, "VERSION");
-    } catch (const CDaoException&) {
-        return false;
+    } catch (const CDaoException& e) {
+        if (e.GetKind() == CDaoException::Kind::Interrupted) throw;
+        if (e.GetKind() == CDaoException::Kind::WrongLayout) return {false, "no table [VERSION]"};
+        return {false,
+                "a table [VERSION] that cannot be read (" + (e.Reason().empty() ? e.Description() : e.Reason()) + ")"};
     }
-    return first.has_value() && LeadingInteger(*first) >= kOldestAcceptedVersion;
+    if (!first) return {false, "no version value in its table [VERSION]"};
+    // Shown as found, but a value long enough to bury the message is cut.
+    std::string shown = first->size() > kShownValueBytes ? first->substr(0, kShownValueBytes) + "..." : *first;
+    return {LeadingInteger(*first) >= kOldestAcceptedVersion, "version \"" + shown + "\""};
+}
+
+bool CheckMdbVersion(DbEngine& engine, const std::string& sourcePath) {
+    return ReadMdbVersion(engine, sourcePath).accepted;
 }

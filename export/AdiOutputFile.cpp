@@ -3,13 +3,17 @@
 #include <fcntl.h>
 #include <limits.h>
 #include <signal.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 
+#include "export/AdiTempFiles.h"
 #include "export/CFileException.h"
+#include "export/OutputTarget.h"
 #include "export/WriteAll.h"
 
 namespace {
@@ -17,8 +21,9 @@ namespace {
 // Lines are gathered and handed to the system in blocks: one system call per line would
 // cost more than the rest of the export.
 constexpr std::size_t kBlockSize = 1 << 16;
+constexpr unsigned kNameAttempts = 100;
 
-// The temporary file of the run in progress, for RemoveUnfinished.
+// The named temporary file of the run in progress, for RemoveUnfinished.
 char g_unfinished[PATH_MAX];
 volatile sig_atomic_t g_haveUnfinished = 0;
 
@@ -27,45 +32,107 @@ std::string DirectoryOf(const std::string& path) {
     return parent.empty() ? std::string(".") : parent.string();
 }
 
+std::string NotReplaceable(const std::string& path, const OutputTarget& target) {
+    return "The ADIF file cannot be written: " + target.Describe(path) +
+           ", not a file, and is left as it is. Name a file for the ADIF file.";
+}
+
+// Holds off the stop signals while the finished file is put in place, so that a run told to
+// stop then either has not replaced the output yet or has replaced it whole.
+class StopSignalsHeld {
+public:
+    StopSignalsHeld() {
+        sigset_t stop;
+        sigemptyset(&stop);
+        for (int sig : {SIGTERM, SIGINT, SIGHUP}) sigaddset(&stop, sig);
+        ::sigprocmask(SIG_BLOCK, &stop, &m_before);
+    }
+    ~StopSignalsHeld() { ::sigprocmask(SIG_SETMASK, &m_before, nullptr); }
+    StopSignalsHeld(const StopSignalsHeld&) = delete;
+    StopSignalsHeld& operator=(const StopSignalsHeld&) = delete;
+
+private:
+    sigset_t m_before;
+};
+
+std::string ProcFdPath(int fd) { return "/proc/self/fd/" + std::to_string(fd); }
+
 }  // namespace
 
-AdiOutputFile::AdiOutputFile(std::string path) : m_path(std::move(path)) {
-    std::string directory = DirectoryOf(m_path);
-    std::string base = std::filesystem::path(m_path).filename().string();
+AdiOutputFile::AdiOutputFile(std::string path, Staging staging) : m_path(std::move(path)) {
+    const OutputTarget target = OutputTarget::Resolve(m_path);
+    if (!target.Replaceable()) throw CFileException(NotReplaceable(m_path, target));
+    m_directory = DirectoryOf(target.Path());
+    m_name = std::filesystem::path(target.Path()).filename().string();
+    AdiTempFiles::SweepStale(m_directory, m_name);
+    if (staging == Staging::Named || !OpenUnnamed()) OpenNamed();
+    m_buffer.reserve(kBlockSize);
+}
+
+AdiOutputFile::~AdiOutputFile() { Discard(); }
+
+bool AdiOutputFile::OpenUnnamed() {
+    // The file is given its name through /proc at the end; without /proc it could not be.
+    if (::access("/proc/self/fd", X_OK) != 0) return false;
+    m_fd = ::open(m_directory.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (m_fd < 0) {
+        // Neither the kernel nor the file system says no to the folder itself here.
+        if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL) return false;
+        int error = errno;
+        throw CFileException("Cannot create the ADIF file \"" + m_path + "\": " + std::strerror(error) +
+                             ". Check that the folder \"" + m_directory + "\" exists and that you may write to it.");
+    }
+    // Locked from the start: the file gets a name for a moment at the end, when a sweep by
+    // another run must not take it for a leftover.
+    ::flock(m_fd, LOCK_EX);
+    m_unnamed = true;
+    return true;
+}
+
+void AdiOutputFile::OpenNamed() {
     // O_EXCL with a name of our own, rather than mkstemp, so that the finished file gets
     // the usual permissions (0666 less the umask) like any file the program creates.
-    for (unsigned attempt = 0; m_fd < 0; ++attempt) {
-        m_tempPath = directory + "/." + base + "." + std::to_string(getpid()) + "-" + std::to_string(attempt) + ".tmp";
+    for (unsigned attempt = 0;; ++attempt) {
+        m_tempPath = m_directory + "/" + AdiTempFiles::Name(m_name, ::getpid(), attempt);
         m_fd = ::open(m_tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (m_fd < 0 && (errno != EEXIST || attempt >= 100)) {
+        if (m_fd < 0) {
+            if (errno == EEXIST && attempt < kNameAttempts) continue;
             int error = errno;
             m_tempPath.clear();
             throw CFileException("Cannot create the ADIF file \"" + m_path + "\": " + std::strerror(error) +
-                                 ". Check that the folder \"" + directory + "\" exists and that you may write to it.");
+                                 ". Check that the folder \"" + m_directory +
+                                 "\" exists and that you may write to it.");
         }
+        // Between the creation and the lock another run's sweep may have taken the new file
+        // for a leftover: it then holds the lock or has removed the name, and we try anew.
+        struct stat held {
+        }, named{};
+        if (::flock(m_fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(m_fd, &held) == 0 &&
+            ::lstat(m_tempPath.c_str(), &named) == 0 && held.st_ino == named.st_ino && held.st_dev == named.st_dev)
+            break;
+        ::close(m_fd);
+        m_fd = -1;
+        if (attempt >= kNameAttempts) Fail("create", EEXIST);
     }
     if (!g_haveUnfinished && m_tempPath.size() < sizeof g_unfinished) {
         std::memcpy(g_unfinished, m_tempPath.c_str(), m_tempPath.size() + 1);
         g_haveUnfinished = 1;
         m_registered = true;
     }
-    m_buffer.reserve(kBlockSize);
 }
-
-AdiOutputFile::~AdiOutputFile() { Discard(); }
 
 void AdiOutputFile::Discard() noexcept {
     if (m_registered) {
         g_haveUnfinished = 0;
         m_registered = false;
     }
-    if (m_fd >= 0) {
-        ::close(m_fd);
-        m_fd = -1;
-    }
     if (!m_tempPath.empty()) {
         ::unlink(m_tempPath.c_str());
         m_tempPath.clear();
+    }
+    if (m_fd >= 0) {
+        ::close(m_fd);
+        m_fd = -1;
     }
 }
 
@@ -95,14 +162,61 @@ void AdiOutputFile::Flush() {
     m_buffer.clear();
 }
 
+void AdiOutputFile::KeepOwnerAndMode(const struct stat& replaced) {
+    struct stat mine {};
+    if (::fstat(m_fd, &mine) != 0) Fail("replace", errno);
+    // Only root may give a file away; anyone may hand it to a group of their own. What is
+    // not allowed leaves the file the operator's, as any new file would be.
+    if ((mine.st_uid != replaced.st_uid || mine.st_gid != replaced.st_gid) &&
+        ::fchown(m_fd, replaced.st_uid, replaced.st_gid) != 0 && mine.st_gid != replaced.st_gid)
+        (void)::fchown(m_fd, static_cast<uid_t>(-1), replaced.st_gid);
+    // After fchown, which clears the set-user-ID and set-group-ID bits.
+    if (::fchmod(m_fd, replaced.st_mode & 07777) != 0) Fail("replace", errno);
+}
+
+void AdiOutputFile::PutInPlace(const std::string& target, bool targetExists) {
+    if (m_unnamed) {
+        const std::string self = ProcFdPath(m_fd);
+        // Nothing there yet: the file gets its final name in one step and never another.
+        if (!targetExists) {
+            if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, target.c_str(), AT_SYMLINK_FOLLOW) == 0) return;
+            if (errno != EEXIST) Fail("create", errno);
+        }
+        // A name of our own first, then the rename over the earlier file, which is atomic. A
+        // kill between the two leaves that name behind, unlocked: the next run removes it.
+        for (unsigned attempt = 0;; ++attempt) {
+            std::string name = m_directory + "/" + AdiTempFiles::Name(m_name, ::getpid(), attempt);
+            if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+                m_tempPath = std::move(name);
+                break;
+            }
+            if (errno != EEXIST || attempt >= kNameAttempts) Fail("replace", errno);
+        }
+    }
+    if (::rename(m_tempPath.c_str(), target.c_str()) != 0) Fail("replace", errno);
+    m_tempPath.clear();
+}
+
 void AdiOutputFile::Commit() {
     if (m_fd < 0) throw CFileException("The ADIF file \"" + m_path + "\" is already closed.");
     Flush();
     if (::fsync(m_fd) != 0) Fail("write", errno);
-    int fd = m_fd;
-    m_fd = -1;
-    if (::close(fd) != 0) Fail("write", errno);
-    if (::rename(m_tempPath.c_str(), m_path.c_str()) != 0) Fail("replace", errno);
-    m_tempPath.clear();
-    Discard();
+    // Looked at again: during a long walk a file may have come, gone or changed its kind.
+    const OutputTarget target = OutputTarget::Resolve(m_path);
+    if (!target.Replaceable()) {
+        Discard();
+        throw CFileException(NotReplaceable(m_path, target));
+    }
+    if (target.Exists()) KeepOwnerAndMode(target.Status());
+    {
+        StopSignalsHeld held;
+        PutInPlace(target.Path(), target.Exists());
+        Discard();
+    }
+    // The new name lasts a crash of the machine only once the folder is on disk as well.
+    int directory = ::open(m_directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (directory >= 0) {
+        ::fsync(directory);
+        ::close(directory);
+    }
 }

@@ -79,6 +79,7 @@ void ExportRun::Walk(const RunSettings& settings, QsoRecordWriter& writer) {
             if (Reject(ExportCounters::NotValid)) break;
         }
         if (qso.m_QSO_OPRCALL != oprCall) {
+            if (m_hooks.otherOperator) m_hooks.otherOperator(qso.m_QSO_OPRCALL);
             if (Reject(ExportCounters::NotSameOprCall)) break;
         }
         if (qso.m_QSO_DATE < startDate || qso.m_QSO_DATE > endDate) {

@@ -21,6 +21,9 @@ struct ExportHooks {
     std::function<void()> pump;
     // Receives the length trace, one line per counted field length; none when null.
     std::ostream* trace = nullptr;
+    // With the operator call of each contact counted as another operator's: the calls a log
+    // holds, gathered without a second walk and without any work for accepted contacts.
+    std::function<void(const std::string& oprCall)> otherOperator = nullptr;
 };
 
 // The "Make adi file" run: walks every contact of the QSO table once, sorts it into not

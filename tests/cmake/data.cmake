@@ -6,3 +6,5 @@ target_sources(engine_tests PRIVATE
 )
 target_link_libraries(morvask_test_support PUBLIC morvask_mdb)
 target_link_libraries(engine_tests PRIVATE morvask_sampledb)
+# The reader tests call GLib's allocator as libmdb does.
+target_link_libraries(engine_tests PRIVATE PkgConfig::MDB)

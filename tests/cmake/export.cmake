@@ -1,7 +1,9 @@
 target_sources(engine_tests PRIVATE
   unit/conversions_test.cpp
   unit/export_run_test.cpp
+  unit/adi_output_file_test.cpp
   integration/export_cli_test.cpp
+  integration/export_cli_files_test.cpp
 )
 target_link_libraries(engine_tests PRIVATE morvask_cli)
 # The end-to-end tests run the exporter itself.

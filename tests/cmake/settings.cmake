@@ -6,5 +6,6 @@ target_sources(engine_tests PRIVATE
   integration/prefix_cli_test.cpp
   unit/ini_readers_test.cpp
   unit/run_files_test.cpp
+  unit/run_warnings_test.cpp
   unit/run_settings_acceptance_test.cpp
   integration/export_defaults_cli_test.cpp)

@@ -1,10 +1,13 @@
 #pragma once
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/unit/ExportTestSupport.h"
@@ -16,6 +19,8 @@
 class ExporterProcess {
 public:
     static constexpr const char* kNoWinePrefix = "/nonexistent/morvask-test-prefix";
+    // As stdoutFd: the exporter starts with its standard input and output closed ("<&- >&-").
+    static constexpr int kClosedInputAndOutput = -2;
 
     explicit ExporterProcess(std::vector<std::string> args, int stdoutFd = -1,
                              const std::string& winePrefix = kNoWinePrefix) {
@@ -26,8 +31,13 @@ public:
         argv.push_back(nullptr);
         m_pid = fork();
         if (m_pid == 0) {
-            dup2(stdoutFd >= 0 ? stdoutFd : open(outPath.c_str(), O_WRONLY | O_CREAT, 0600), STDOUT_FILENO);
             dup2(open(errPath.c_str(), O_WRONLY | O_CREAT, 0600), STDERR_FILENO);
+            if (stdoutFd == kClosedInputAndOutput) {
+                close(STDIN_FILENO);
+                close(STDOUT_FILENO);
+            } else {
+                dup2(stdoutFd >= 0 ? stdoutFd : open(outPath.c_str(), O_WRONLY | O_CREAT, 0600), STDOUT_FILENO);
+            }
             setenv("WINEPREFIX", winePrefix.c_str(), 1);
             execv(program.c_str(), argv.data());
             _exit(127);
@@ -39,6 +49,20 @@ public:
     int Wait() {
         int status = 0;
         while (waitpid(m_pid, &status, 0) < 0 && errno == EINTR) {}
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    }
+    // As Wait, but a process still running after `limit` is killed and -1 returned.
+    int WaitAtMost(std::chrono::milliseconds limit) {
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        int status = 0;
+        while (waitpid(m_pid, &status, WNOHANG) == 0) {
+            if (std::chrono::steady_clock::now() > deadline) {
+                kill(m_pid, SIGKILL);
+                Wait();
+                return -1;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
         return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     }
     std::string Stdout() const { return ReadFile(m_capture.File("stdout")); }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <signal.h>
 #include <sys/wait.h>
 
 #include <functional>
@@ -7,6 +8,7 @@
 #include "data/CDaoException.h"
 #include "data/CmorvaskSet2.h"
 #include "data/MdbEngine.h"
+#include "data/MdbMessages.h"
 #include "data/VersionCheck.h"
 #include "tests/support/MemoryEngine.h"
 #include "tests/support/TempPrefix.h"
@@ -166,6 +168,46 @@ TEST_F(MdbEngineWritten, VersionIsTheFirstColumnOfTheFirstRowReadAsAtoiDoes) {
         EXPECT_EQ(CheckMdbVersion(engine, path), c.accepted) << c.name;
     }
     EXPECT_FALSE(CheckMdbVersion(engine, dir.Root() + "/elsewhere.mdb")) << "a file that cannot be read is a refusal";
+}
+
+// The refusal's second line names what was found; a reader stopped from outside is no
+// refusal at all, since nothing is then known about the file.
+TEST_F(MdbEngineWritten, VersionRefusalSaysWhatWasFoundButAnInterruptedReadIsNoRefusal) {
+    const struct {
+        const char* name;
+        std::vector<Value> firstColumn;
+        std::string found;
+        const char* table = "VERSION";
+    } cases[] = {
+        {"a number", {"5.9"s}, "version \"5.9\""},
+        {"no number", {"A7"s}, "version \"A7\""},
+        {"a value long enough to bury the message is cut",
+         {"5" + std::string(199, 'x')},
+         "version \"5" + std::string(39, 'x') + "...\""},
+        {"NULL", {Value{}}, "no version value in its table [VERSION]"},
+        {"no rows", {}, "no version value in its table [VERSION]"},
+        {"no table", {"7"s}, "no table [VERSION]", "VERSIONS"},
+    };
+    for (const auto& c : cases) {
+        Write([&](jet::DatabaseWriter& db) {
+            auto& t = db.AddTable(c.table, {Column::Text("V")});
+            for (const Value& v : c.firstColumn) t.AddRow({v});
+        });
+        const MdbVersion version = ReadMdbVersion(engine, path);
+        EXPECT_FALSE(version.accepted) << c.name;
+        EXPECT_EQ(version.found, c.found) << c.name;
+    }
+
+    struct FailingEngine : MemoryEngine {
+        explicit FailingEngine(CDaoException thrown) : error(std::move(thrown)) {}
+        std::optional<std::string> ReadFirstValue(const std::string&, const std::string&) override { throw error; }
+        CDaoException error;
+    };
+    FailingEngine damaged(MdbMessages::Damaged(path, "data page 7 is listed twice"));
+    EXPECT_EQ(ReadMdbVersion(damaged, path).found,
+              "a table [VERSION] that cannot be read (data page 7 is listed twice)");
+    FailingEngine interrupted(MdbMessages::Interrupted(path, SIGKILL));
+    EXPECT_THROW(ReadMdbVersion(interrupted, path), CDaoException);
 }
 
 TEST_F(MdbEngineWritten, GeneratedLogsOfManyPagesReadInEntryOrderWithoutDeletedContacts) {

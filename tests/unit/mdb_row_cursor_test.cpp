@@ -2,9 +2,15 @@
 
 #include <signal.h>
 #include <sys/wait.h>
+#include <time.h>
+
+#include <glib.h>
 
 #include <cstdlib>
+#include <optional>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "data/CDaoException.h"
 #include "data/MdbChildProcess.h"
@@ -46,14 +52,23 @@ std::unique_ptr<MdbRowCursor> Start(Body body, std::chrono::milliseconds timeout
                                           timeout);
 }
 
+// Sends the table's opening and one row, then ends by `sig`: a crash inside the reader, or
+// a signal sent from outside.
+Body DiesOf(int sig) {
+    return [sig](int fd) { return MdbChildProcess::WriteAll(fd, kOpened + kRow) + ::raise(sig); };
+}
+
 TEST(MdbRowCursor, EveryWayTheReaderCanFailEndsInAnErrorOfOursButSlownessDoesNot) {
+    using Kind = CDaoException::Kind;
     const std::string missing = "The table [QSO-TAB] does not exist in '/logs/Qervel.mdb'.";
+    const std::string interrupted = "Reading '" + kPath + "' was interrupted (signal ";
     struct Case {
-        const char* name;
+        std::string name;
         Body body;
         std::string expected;  // a piece of the error text; "" for a clean end
+        Kind kind = Kind::Damaged;
     };
-    const Case cases[] = {
+    std::vector<Case> cases = {
         {"slow but steady rows: silence counts between arrivals, not over the whole read",
          [](int fd) {
              bool sent = MdbChildProcess::WriteAll(fd, Frame(FrameType::Opened, {4, 1}));
@@ -65,13 +80,13 @@ TEST(MdbRowCursor, EveryWayTheReaderCanFailEndsInAnErrorOfOursButSlownessDoesNot
          },
          ""},
         {"crash before the first frame", [](int) { return ::raise(SIGSEGV); }, kDamaged},
-        {"crash in the middle of the rows",
-         [](int fd) { return MdbChildProcess::WriteAll(fd, kOpened + kRow) + ::raise(SIGSEGV); }, kDamaged},
         {"silent endless loop",
          [](int) -> int {
              for (;;) std::this_thread::sleep_for(1s);
          },
          kDamaged + " (reading made no progress"},
+        {"held stopped past the watchdog", [](int) { return ::raise(SIGSTOP); },
+         interrupted + std::to_string(SIGSTOP) + ")", Kind::Interrupted},
         {"exit without a word", Sends(""), kDamaged},
         {"non-zero exit after all rows", Sends(kOpened + kRow + kRow + kDone, 3), "status 3"},
         {"garbage instead of frames", Sends("Standard Jet DB garbage on stdout"), kDamaged},
@@ -83,25 +98,106 @@ TEST(MdbRowCursor, EveryWayTheReaderCanFailEndsInAnErrorOfOursButSlownessDoesNot
              return Sends(kOpened + kRow + kRow + kDone)(fd);
          },
          kDamaged},
-        {"an error it reports before opening", Sends(Frame(FrameType::Error, {}, "QSO-TAB")), missing},
-        {"an error it reports after some rows", Sends(kOpened + kRow + Frame(FrameType::Error, {}, "QSO-TAB")),
-         missing},
+        {"GLib's allocator, as libmdb uses it, at the memory limit",
+         [](int fd) { return g_malloc(std::size_t{2} << 30) ? Sends(kOpened + kRow + kRow + kDone)(fd) : 9; },
+         kDamaged},
+        {"a C++ allocation at the memory limit",
+         [](int) { return static_cast<int>(std::vector<char>(2u << 30).size()); }, kDamaged},
+        {"an error it reports before opening", Sends(Frame(FrameType::Error, {}, "QSO-TAB")), missing,
+         Kind::WrongLayout},
+        {"an error it reports after some rows", Sends(kOpened + kRow + Frame(FrameType::Error, {}, "QSO-TAB")), missing,
+         Kind::WrongLayout},
         {"an error frame that is not one of ours", Sends(kOpened + "E" + std::string("\3\0\0\0xyz", 7)), kDamaged},
     };
+    // A crash inside the reader may come of the file; a signal from outside says nothing about it.
+    for (int sig : {SIGSEGV, SIGBUS, SIGABRT, SIGFPE, SIGILL})
+        cases.push_back({"crash in the middle of the rows: " + std::string(sigabbrev_np(sig)), DiesOf(sig), kDamaged});
+    for (int sig : {SIGKILL, SIGTERM, SIGINT, SIGHUP})
+        cases.push_back({"ended from outside: " + std::string(sigabbrev_np(sig)), DiesOf(sig),
+                         interrupted + std::to_string(sig) + ")", Kind::Interrupted});
+
     for (const Case& c : cases) {
         std::string error;
+        std::optional<Kind> kind;
         try {
             auto cursor = Start(c.body, 300ms);
             for (std::vector<std::string> values; cursor->Next(values);) {}
         } catch (const CDaoException& e) {
             error = e.what();
+            kind = e.GetKind();
         }
         EXPECT_EQ(error.empty(), c.expected.empty()) << c.name << ": " << error;
         EXPECT_NE(error.find(c.expected), std::string::npos) << c.name << ": " << error;
-        if (c.expected.find("damaged") != std::string::npos) {
-            EXPECT_NE(error.find("compact/repair"), std::string::npos) << c.name << ": " << error;
+        if (!c.expected.empty()) {
+            EXPECT_EQ(kind, c.kind) << c.name << ": " << error;
         }
+        // Only damage sends the operator to repair the database.
+        EXPECT_EQ(error.find("compact/repair") != std::string::npos, c.kind == Kind::Damaged && !c.expected.empty())
+            << c.name << ": " << error;
     }
+}
+
+// The exporter catches the stop signals to clean up and end with a status of its own. Its
+// reader must not inherit that: ended from outside, it must end by the signal.
+TEST(MdbRowCursor, AReaderEndedFromOutsideEndsByTheSignalThoughItsParentCatchesIt) {
+    struct sigaction exporters {
+    }, before{};
+    exporters.sa_handler = [](int sig) { ::_exit(128 + sig); };
+    sigemptyset(&exporters.sa_mask);
+    ASSERT_EQ(sigaction(SIGTERM, &exporters, &before), 0);
+    std::optional<CDaoException::Kind> kind;
+    try {
+        auto cursor = Start(DiesOf(SIGTERM), 300ms);
+        for (std::vector<std::string> values; cursor->Next(values);) {}
+    } catch (const CDaoException& e) {
+        kind = e.GetKind();
+    }
+    sigaction(SIGTERM, &before, nullptr);
+    EXPECT_EQ(kind, CDaoException::Kind::Interrupted);
+}
+
+// Works for `cpu` of its own processor time, which does not pass while it is stopped.
+void Compute(std::chrono::milliseconds cpu) {
+    auto used = [] {
+        timespec now{};
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+        return std::chrono::seconds(now.tv_sec) + std::chrono::nanoseconds(now.tv_nsec);
+    };
+    for (auto end = used() + cpu; used() < end;) {}
+}
+
+// Ctrl-Z stops the exporter and its reader together. However long they were stopped, the
+// time does not count as the reader's silence once both go on, even when the reader then
+// needs a while before it has the next rows.
+TEST(MdbRowCursor, AStopOfTheWholeProcessGroupIsNoSilenceOfTheReader) {
+    const pid_t reading = fork();
+    if (reading == 0) {
+        ::setpgid(0, 0);
+        try {
+            auto cursor = Start(
+                [](int fd) {
+                    bool sent = MdbChildProcess::WriteAll(fd, Frame(FrameType::Opened, {8, 1}));
+                    for (int i = 0; i < 8; ++i) {
+                        Compute(150ms);
+                        sent = sent && MdbChildProcess::WriteAll(fd, kRow);
+                    }
+                    return sent && MdbChildProcess::WriteAll(fd, Frame(FrameType::Done, {8})) ? 0 : 9;
+                },
+                1s);
+            for (std::vector<std::string> values; cursor->Next(values);) {}
+        } catch (const CDaoException&) {
+            ::_exit(1);
+        }
+        ::_exit(0);
+    }
+    ::setpgid(reading, reading);
+    std::this_thread::sleep_for(400ms);
+    ::kill(-reading, SIGSTOP);
+    std::this_thread::sleep_for(2s);
+    ::kill(-reading, SIGCONT);
+    int status = 0;
+    ASSERT_EQ(::waitpid(reading, &status, 0), reading);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the reading failed after the stop";
 }
 
 TEST(MdbRowCursor, DestroyingTheCursorEarlyStopsABlockedReader) {

@@ -1,0 +1,188 @@
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
+
+#include <filesystem>
+
+#include "tests/integration/ExporterProcess.h"
+#include "tests/support/TempPrefix.h"
+
+// What the exporter may write, and what it must leave alone: the logging program's files,
+// whatever they are called, and anything at the output path that is no regular file.
+
+namespace {
+
+const std::string kSample = std::string(MORVASK_TEST_DATA) + "/sample";
+const std::string kEarlier = "an earlier upload file\r\n";
+
+std::vector<std::string> Args(const std::string& source, const std::string& refdata, const std::string& output) {
+    return {"--source", source, "--refdata", refdata, "--output", output, "--oprcall", "PA3ABC"};
+}
+
+bool MakeSocket(const std::string& path) {
+    int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    path.copy(address.sun_path, sizeof address.sun_path - 1);
+    bool made = bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    close(fd);
+    return made;
+}
+
+// Type, inode and bytes of what lies at path, not following a link: whatever it is, it
+// must be exactly this again after a refused run.
+std::string Fingerprint(const std::string& path) {
+    struct stat info {};
+    if (lstat(path.c_str(), &info) != 0) return "nothing";
+    std::string print = std::to_string(info.st_mode) + ":" + std::to_string(info.st_ino);
+    return S_ISREG(info.st_mode) ? print + ":" + ReadFile(path) : print;
+}
+
+// Whether the process holds a file open in the folder `dir`, named or not.
+bool HoldsFileIn(pid_t pid, const std::string& dir) {
+    const std::string fds = "/proc/" + std::to_string(pid) + "/fd";
+    for (const auto& entry : std::filesystem::directory_iterator(fds)) {
+        std::error_code error;
+        if (std::filesystem::read_symlink(entry.path(), error).string().rfind(dir + "/", 0) == 0) return true;
+    }
+    return false;
+}
+
+TEST(ExportCliFiles, AnOutputThatMustNotBeReplacedIsRefusedAndLeftAsItIs) {
+    TempPrefix prefix;
+    const std::string dir = prefix.MakeDir("qervel");
+    const std::string source = prefix.WriteFile("qervel/Qervel.mdb", ReadFile(kSample + "/source.mdb"));
+    const std::string refdata = prefix.WriteFile("qervel/Refdata.mdb", ReadFile(kSample + "/Refdata.mdb"));
+    const std::string settings = prefix.WriteFile("drive_c/windows/Qvl2007.ini", "[Gen]\r\nOPRCALL=PA3ABC\r\n");
+    prefix.MakeDir("qervel/sub");
+    ASSERT_EQ(link(refdata.c_str(), (dir + "/hard.mdb").c_str()), 0);
+    ASSERT_EQ(symlink("Qervel.mdb", (dir + "/soft.mdb").c_str()), 0);
+    ASSERT_EQ(mkfifo((dir + "/pipe").c_str(), 0644), 0);
+    ASSERT_EQ(symlink("pipe", (dir + "/to-pipe.adi").c_str()), 0);
+    ASSERT_TRUE(MakeSocket(dir + "/socket"));
+
+    struct Case {
+        std::string name, output, says;
+    };
+    std::vector<Case> cases = {
+        {"the source database", source, "is the source database \"" + source + "\""},
+        {"the source database by way of ..", dir + "/sub/../Qervel.mdb", "is the source database \"" + source + "\""},
+        {"a hard link to the reference database", dir + "/hard.mdb", "is the reference database \"" + refdata + "\""},
+        {"a symbolic link to the source database", dir + "/soft.mdb", "is the source database"},
+        {"the settings file", settings, "is the settings file \"" + settings + "\""},
+        {"a named pipe", dir + "/pipe", "is a named pipe"},
+        {"a link to a named pipe", dir + "/to-pipe.adi", "leads to \"" + dir + "/pipe\", a named pipe"},
+        {"a socket", dir + "/socket", "is a socket"},
+        {"a folder", dir + "/sub", "is a folder"},
+    };
+    // Run as root, the exporter once replaced the device node it was given. A node made
+    // here stands for /dev/full, so that a fault cannot harm the machine's own.
+    if (mknod((dir + "/full").c_str(), S_IFCHR | 0666, makedev(1, 7)) == 0)
+        cases.push_back({"a character device", dir + "/full", "is a character device"});
+
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string before = Fingerprint(c.output) + Fingerprint(source) + Fingerprint(refdata);
+        ExporterProcess run(Args(source, refdata, c.output), -1, prefix.Root());
+        EXPECT_EQ(run.WaitAtMost(std::chrono::seconds(20)), 2);
+        EXPECT_EQ(run.Stdout(), "");
+        EXPECT_NE(run.Stderr().find("--output \"" + c.output + "\" " + c.says), std::string::npos) << run.Stderr();
+        EXPECT_EQ(Fingerprint(c.output) + Fingerprint(source) + Fingerprint(refdata), before);
+    }
+}
+
+// A link is the operator's way of putting the file elsewhere: the file it leads to is
+// replaced, and the link, the new file's permissions, owner and group stay as they were.
+TEST(ExportCliFiles, AnOutputLinkIsFollowedAndTheReplacedFileKeepsItsModeAndOwner) {
+    TempDir dir;
+    std::filesystem::create_directory(dir.File("real"));
+    const std::string target = dir.File("real/adiUpld2Morvask.adi");
+    WriteFile(target, kEarlier);
+    ASSERT_EQ(chmod(target.c_str(), 0640), 0);
+    const bool root = geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(chown(target.c_str(), 1234, 5678), 0);
+    }
+    // Two links, each relative to its own folder.
+    ASSERT_EQ(symlink("real/adiUpld2Morvask.adi", dir.File("first.adi").c_str()), 0);
+    ASSERT_EQ(symlink("first.adi", dir.File("upload.adi").c_str()), 0);
+
+    ExporterProcess run(Args(kSample + "/source.mdb", kSample + "/Refdata.mdb", dir.File("upload.adi")));
+    ASSERT_EQ(run.Wait(), 0) << run.Stderr();
+    EXPECT_EQ(ReadFile(target), ReadFile(kSample + "/expected.adi"));
+    EXPECT_EQ(std::filesystem::read_symlink(dir.File("upload.adi")), "first.adi");
+    EXPECT_EQ(std::filesystem::read_symlink(dir.File("first.adi")), "real/adiUpld2Morvask.adi");
+    struct stat info {};
+    ASSERT_EQ(stat(target.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    if (root) {
+        EXPECT_EQ(info.st_uid, 1234u);
+        EXPECT_EQ(info.st_gid, 5678u);
+    }
+    EXPECT_EQ(dir.Entries().size(), 3u);
+    EXPECT_EQ(std::filesystem::directory_iterator(dir.File("real"))->path(), target) << "something else beside it";
+}
+
+// A named pipe given as a database waited for ever for a writer. Whatever is no file is
+// refused at once, in an export and in either check.
+TEST(ExportCliFiles, ADatabasePathThatIsNoFileIsRefusedWithoutWaiting) {
+    TempDir dir;
+    const std::string pipe = dir.File("pipe.mdb"), socket = dir.File("socket.mdb"), adi = dir.File("x.adi");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0644), 0);
+    ASSERT_TRUE(MakeSocket(socket));
+    const std::string source = kSample + "/source.mdb", refdata = kSample + "/Refdata.mdb";
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {Args(pipe, refdata, adi), "'" + pipe + "' is not an Access database (it is a named pipe)"},
+        {Args(source, pipe, adi), "'" + pipe + "' is not an Access database (it is a named pipe)"},
+        {{"--check-source", "--source", pipe}, "(it is a named pipe)"},
+        {{"--check-refdata", "--refdata", pipe}, "(it is a named pipe)"},
+        {{"--check-source", "--source", socket}, "(it is a socket)"},
+        {Args(source, "/dev/null", adi), "'/dev/null' is not an Access database (it is a character device)"},
+    };
+    for (const auto& [args, says] : cases) {
+        SCOPED_TRACE(testing::PrintToString(args));
+        ExporterProcess run(args);
+        EXPECT_EQ(run.WaitAtMost(std::chrono::seconds(20)), 1) << "-1: it was still waiting";
+        EXPECT_NE(run.Stderr().find(says), std::string::npos) << run.Stderr();
+    }
+    EXPECT_EQ(dir.Entries().size(), 2u) << "an ADIF file was written";
+}
+
+// The desktop program ends a run with SIGTERM when its window closes; anything may end it
+// with SIGKILL. Either way the earlier file stands and nothing else of the run is left,
+// and the next run leaves the new file alone in the folder. The run is held in the middle
+// by a trace pipe that nobody reads.
+TEST(ExportCliFiles, AStoppedOrKilledRunLeavesTheEarlierFileAndNothingElse) {
+    for (int sig : {SIGTERM, SIGKILL}) {
+        SCOPED_TRACE(sigabbrev_np(sig));
+        TempDir dir;
+        const std::string adi = dir.File("adiUpld2Morvask.adi");
+        const std::vector<std::string> args = Args(kSample + "/source.mdb", kSample + "/Refdata.mdb", adi);
+        WriteFile(adi, kEarlier);
+        int fds[2];
+        ASSERT_EQ(pipe(fds), 0);
+        fcntl(fds[1], F_SETPIPE_SZ, 4096);
+        std::vector<std::string> traced = args;
+        traced.push_back("--trace");
+        ExporterProcess run(traced, fds[1]);
+        close(fds[1]);
+        char first;
+        ASSERT_EQ(read(fds[0], &first, 1), 1) << "the run wrote no trace";
+        const std::string folder = dir.File("");
+        ASSERT_TRUE(HoldsFileIn(run.Pid(), folder.substr(0, folder.size() - 1))) << "the run never started its file";
+        kill(run.Pid(), sig);
+        EXPECT_EQ(run.Wait(), 128 + sig);
+        close(fds[0]);
+        EXPECT_EQ(ReadFile(adi), kEarlier);
+        EXPECT_EQ(dir.Entries(), std::vector<std::string>{"adiUpld2Morvask.adi"});
+
+        ExporterProcess again(args);
+        EXPECT_EQ(again.Wait(), 0) << again.Stderr();
+        EXPECT_EQ(ReadFile(adi), ReadFile(kSample + "/expected.adi"));
+        EXPECT_EQ(dir.Entries(), std::vector<std::string>{"adiUpld2Morvask.adi"});
+    }
+}
+
+}  // namespace
