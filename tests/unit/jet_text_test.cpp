@@ -17,12 +17,21 @@ struct EncodeCase {
     Bytes stored;
 };
 
-TEST(JetTextTest, StoresTextCompressedOnlyWhenEveryCharacterFitsOneByte) {
+TEST(JetTextTest, StoresTextCompressedWhereAZeroByteCannotBeMistakenForASwitch) {
     const std::vector<EncodeCase> cases = {
         {"empty text stores nothing", "", true, {}},
         {"ASCII is compressed behind the FF FE mark", "PA3", true, {0xFF, 0xFE, 'P', 'A', '3'}},
         {"Latin-1 letters still fit one byte", "\xC3\xA9", true, {0xFF, 0xFE, 0xE9}},
-        {"a character past U+00FF keeps the value in UCS-2", "a\xE2\x82\xAC", true, {'a', 0, 0xAC, 0x20}},
+        {"mixed text is compressed only when the runs come out shorter", "a\xE2\x82\xAC", true, {'a', 0, 0xAC, 0x20}},
+        {"mixed text switches to a two-byte run and back",
+         "\xC5\x81ukasz",
+         true,
+         {0xFF, 0xFE, 0x00, 0x41, 0x01, 0x00, 'u', 'k', 'a', 's', 'z'}},
+        {"a wide character with a zero low byte would read as a switch: UCS-2",
+         "\xC4\x80"
+         "abcde",
+         true,
+         {0x00, 0x01, 'a', 0, 'b', 0, 'c', 0, 'd', 0, 'e', 0}},
         {"a long memo is never compressed", "PA", false, {'P', 0, 'A', 0}},
         {"a character outside the BMP becomes a surrogate pair", "\xF0\x9F\x99\x82", true, {0x3D, 0xD8, 0x42, 0xDE}},
     };

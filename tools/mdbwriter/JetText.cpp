@@ -68,28 +68,44 @@ std::vector<std::uint8_t> JetText::Encode(const std::vector<std::uint16_t>& unit
     if (units.empty()) {
         return out;
     }
-    // A zero byte switches a compressed value into two-byte mode, so a character is only
-    // compressed when it is neither zero nor wider than a byte.
-    bool fitsOneByte = compressible;
-    for (const auto u : units) {
-        if (u == 0 || u > 0xFF) {
-            fitsOneByte = false;
-            break;
+    if (compressible) {
+        if (auto runs = CompressedRuns(units)) {
+            return *runs;
         }
-    }
-    if (fitsOneByte) {
-        out.reserve(units.size() + 2);
-        out.push_back(0xFF);
-        out.push_back(0xFE);
-        for (const auto u : units) {
-            out.push_back(static_cast<std::uint8_t>(u));
-        }
-        return out;
     }
     out.reserve(units.size() * 2);
     for (const auto u : units) {
         out.push_back(static_cast<std::uint8_t>(u & 0xFF));
         out.push_back(static_cast<std::uint8_t>(u >> 8));
+    }
+    return out;
+}
+
+// A zero byte switches a compressed value between one-byte and two-byte runs, so no
+// character may store a zero byte where a switch could stand: text with U+0000, or with
+// a wide character whose low byte is zero, stays in UCS-2. Text of one-byte characters
+// only is always compressed; mixed text only when the runs come out shorter.
+std::optional<std::vector<std::uint8_t>> JetText::CompressedRuns(const std::vector<std::uint16_t>& units) {
+    std::vector<std::uint8_t> out{0xFF, 0xFE};
+    bool oneByteRun = true;
+    bool mixed = false;
+    for (const auto u : units) {
+        const bool fitsOneByte = u <= 0xFF;
+        if (u == 0 || (!fitsOneByte && (u & 0xFF) == 0)) {
+            return std::nullopt;
+        }
+        if (fitsOneByte != oneByteRun) {
+            out.push_back(0x00);
+            oneByteRun = fitsOneByte;
+            mixed = true;
+        }
+        out.push_back(static_cast<std::uint8_t>(u & 0xFF));
+        if (!fitsOneByte) {
+            out.push_back(static_cast<std::uint8_t>(u >> 8));
+        }
+    }
+    if (mixed && out.size() >= units.size() * 2) {
+        return std::nullopt;
     }
     return out;
 }

@@ -2,13 +2,15 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 #include <vector>
 
 namespace jet {
 
-// Text as Jet 4 stores it: UCS-2 little-endian, or "compressed unicode" (a 0xFF 0xFE mark,
-// then one byte per character) when every character fits in one byte.
+// Text as Jet 4 stores it: UCS-2 little-endian, or "compressed unicode": a 0xFF 0xFE mark,
+// then one byte per character, with a 0x00 byte switching to a run of two-byte characters
+// and back.
 class JetText {
 public:
     // UTF-8 to UTF-16 code units. Throws WriteError on malformed UTF-8, naming `what`.
@@ -22,6 +24,9 @@ public:
     static std::vector<std::uint8_t> Ucs2(std::string_view utf8, std::string_view what);
 
     static constexpr std::size_t kMaxCompressedMemoChars = 1024;
+
+private:
+    static std::optional<std::vector<std::uint8_t>> CompressedRuns(const std::vector<std::uint16_t>& units);
 };
 
 }  // namespace jet
