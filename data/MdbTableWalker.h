@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "data/MdbLib.h"
+#include "data/MdbLongValue.h"
 
 class MdbDatabase;
 
@@ -32,7 +33,9 @@ public:
 private:
     void CrackAndConvert(int start, std::size_t length);
     void Convert(MdbColumn* column, const MdbField& field, std::string& value, char& isNull);
+    void DecodeText(MdbColumn* column, const MdbField& field, std::string& value);
     [[noreturn]] void Damaged(const std::string& why) const;
+    [[noreturn]] void TooLong(MdbColumn* column) const;
 
     MdbDatabase& m_db;
     MdbHandle* m_mdb;
@@ -41,5 +44,6 @@ private:
     std::vector<int> m_columns;
     std::vector<MdbField> m_fields;
     std::vector<int> m_fieldOfColumn;
+    MdbLongValue m_longValue;
     Row m_row;
 };

@@ -4,6 +4,7 @@ target_sources(morvask_engine PRIVATE
   data/CExportDocument.cpp
   data/CMorvaskSet.cpp
   data/CmorvaskSet2.cpp
+  data/JetTextDecoder.cpp
   data/VersionCheck.cpp
 )
 
@@ -14,6 +15,7 @@ add_library(morvask_mdb STATIC
   data/MdbDatabase.cpp
   data/MdbEngine.cpp
   data/MdbFileCheck.cpp
+  data/MdbLongValue.cpp
   data/MdbMessages.cpp
   data/MdbRowCursor.cpp
   data/MdbTableWalker.cpp
