@@ -9,6 +9,7 @@
 #include "data/JetTextDecoder.h"
 #include "data/MdbDatabase.h"
 #include "data/MdbMessages.h"
+#include "data/MdbUsageMap.h"
 
 namespace {
 
@@ -54,6 +55,7 @@ unsigned long MdbTableWalker::Walk(const std::function<bool(const Row&)>& onRow)
     std::set<int> visited;
     unsigned long delivered = 0;
 
+    MdbUsageMap::KeepInMemory(m_db, m_table, m_tableName);
     mdb_rewind_table(m_table);
     for (;;) {
         int page = mdb_read_next_dpg(m_table);

@@ -19,6 +19,7 @@ add_library(morvask_mdb STATIC
   data/MdbMessages.cpp
   data/MdbRowCursor.cpp
   data/MdbTableWalker.cpp
+  data/MdbUsageMap.cpp
   data/RowBatchSender.cpp
   data/RowFrameCodec.cpp
 )

@@ -8,3 +8,5 @@ target_sources(engine_tests PRIVATE
 )
 target_link_libraries(morvask_test_support PUBLIC morvask_mdb)
 target_link_libraries(engine_tests PRIVATE morvask_sampledb)
+# The page-read count runs the walk in this process, on libmdb directly.
+target_link_libraries(engine_tests PRIVATE PkgConfig::MDB)

@@ -1,17 +1,22 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <string>
 #include <vector>
 
 #include "data/CDaoException.h"
+#include "data/MdbDatabase.h"
 #include "data/MdbEngine.h"
+#include "data/MdbTableWalker.h"
 #include "tests/integration/ShellCommand.h"
 #include "tests/support/TempPrefix.h"
 #include "tools/mdbwriter/DatabaseWriter.h"
 #include "tools/mdbwriter/JetText.h"
 #include "tools/mdbwriter/LongValueWriter.h"
 
-// Text as the reader takes it off the pages, in every form the writer stores it.
+// Text as the reader takes it off the pages, in every form the writer stores it, and how
+// often the walk reads each page.
 
 namespace {
 
@@ -188,6 +193,40 @@ TEST(MdbText, DamagedMemoChainsEndInAClearError) {
         EXPECT_NE(error.find("column [M]"), std::string::npos) << c.what << ": " << error;
         EXPECT_NE(error.find(path), std::string::npos) << c.what << ": " << error;
     }
+}
+
+// A table whose pages lie too far apart for the map in its definition lists its bitmap on
+// pages of their own. The walk must read each page once, not that bitmap page again
+// before every data page.
+TEST(MdbPages, WalkReadsEachPageOnceWithAPagedUsageMap) {
+    TempPrefix dir;
+    const std::string path = dir.Root() + "/pages.mdb";
+    const int rows = 6000;
+    {
+        jet::DatabaseWriter db(path);
+        auto& table = db.AddTable("WIDE", {Column::Long("N"), Column::Text("A"), Column::Text("B")});
+        for (int n = 0; n < rows; ++n) table.AddRow({std::int64_t{n}, std::string(255, 'a'), std::string(255, 'b')});
+        db.Close();
+    }
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    const auto filePages = static_cast<unsigned long>(info.st_size / 4096);
+
+    MdbDatabase::PrepareProcess();
+    MdbDatabase db(path, 1 << 20);
+    MdbDatabase::TablePtr table = db.OpenTable("WIDE");
+    ASSERT_EQ(table->usage_map[0], 1) << "the table is too small to need a paged usage map";
+    mdb_stats_on(db.Handle());
+    MdbTableWalker walker(db, table.get(), "WIDE", {0});
+    long next = 0;
+    const unsigned long delivered = walker.Walk([&](const MdbTableWalker::Row& row) {
+        EXPECT_EQ(row.values.at(0), std::to_string(next++));
+        return true;
+    });
+    EXPECT_EQ(delivered, static_cast<unsigned long>(rows));
+    const unsigned long reads = db.Handle()->stats->pg_reads;
+    EXPECT_GT(reads, filePages / 2) << "the walk did not read the pages at all";
+    EXPECT_LE(reads, filePages) << "pages were read more than once";
 }
 
 }  // namespace
