@@ -45,7 +45,7 @@ std::vector<MemoryEngine::Column> BoundColumns() {
     Recordset recordset(unused, [] { return std::string(); });
     std::vector<ColumnRequest> requests;
     const std::vector<std::string> all;
-    CDaoFieldExchange fx = CDaoFieldExchange::Describe(&requests, &all);
+    CDaoFieldExchange fx = CDaoFieldExchange::Describe(&requests, &all, nullptr);
     recordset.DoFieldExchange(&fx);
     std::vector<MemoryEngine::Column> columns;
     for (const ColumnRequest& request : requests) columns.push_back({request.name, request.kind});
