@@ -33,9 +33,6 @@ public:
     std::string Reap(std::chrono::milliseconds timeout);
     void Kill();
 
-    // Writes all of data to fd; false when the reader has gone.
-    static bool WriteAll(int fd, const std::string& data);
-
 private:
     pid_t m_pid = -1;
     int m_readFd = -1;

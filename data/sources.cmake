@@ -6,6 +6,7 @@ target_sources(morvask_engine PRIVATE
   data/CmorvaskSet2.cpp
   data/JetTextDecoder.cpp
   data/VersionCheck.cpp
+  data/WriteAll.cpp
 )
 
 # Everything that touches libmdb, kept apart so that the desktop program links the engine

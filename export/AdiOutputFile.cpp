@@ -9,8 +9,8 @@
 #include <cstring>
 #include <filesystem>
 
+#include "data/WriteAll.h"
 #include "export/CFileException.h"
-#include "export/WriteAll.h"
 
 namespace {
 

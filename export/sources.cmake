@@ -6,5 +6,4 @@ target_sources(morvask_engine PRIVATE
   export/ExportRun.cpp
   export/QslStatus.cpp
   export/QsoRecordWriter.cpp
-  export/WriteAll.cpp
 )

@@ -10,6 +10,7 @@
 #include "data/MdbChildProcess.h"
 #include "data/MdbRowCursor.h"
 #include "data/RowFrameCodec.h"
+#include "data/WriteAll.h"
 
 // The reader process can fail in every way a library can: these bodies play the part of
 // libmdb misbehaving, and each must end as an error of ours, never as a crash or a hang.
@@ -37,7 +38,7 @@ const std::string kRow = Frame(FrameType::Rows, {1}, "a");
 const std::string kDone = Frame(FrameType::Done, {2});
 
 Body Sends(std::string bytes, int status = 0) {
-    return [=](int fd) { return MdbChildProcess::WriteAll(fd, bytes) ? status : 9; };
+    return [=](int fd) { return WriteAll(fd, bytes) ? status : 9; };
 }
 
 std::unique_ptr<MdbRowCursor> Start(Body body, std::chrono::milliseconds timeout) {
@@ -55,17 +56,17 @@ TEST(MdbRowCursor, EveryWayTheReaderCanFailEndsInAnErrorOfOursButSlownessDoesNot
     const Case cases[] = {
         {"slow but steady rows: silence counts between arrivals, not over the whole read",
          [](int fd) {
-             bool sent = MdbChildProcess::WriteAll(fd, Frame(FrameType::Opened, {4, 1}));
+             bool sent = WriteAll(fd, Frame(FrameType::Opened, {4, 1}));
              for (int i = 0; i < 4; ++i) {
                  std::this_thread::sleep_for(150ms);
-                 sent = sent && MdbChildProcess::WriteAll(fd, kRow);
+                 sent = sent && WriteAll(fd, kRow);
              }
-             return sent && MdbChildProcess::WriteAll(fd, Frame(FrameType::Done, {4})) ? 0 : 9;
+             return sent && WriteAll(fd, Frame(FrameType::Done, {4})) ? 0 : 9;
          },
          ""},
         {"crash before the first frame", [](int) { return ::raise(SIGSEGV); }, kDamaged},
-        {"crash in the middle of the rows",
-         [](int fd) { return MdbChildProcess::WriteAll(fd, kOpened + kRow) + ::raise(SIGSEGV); }, kDamaged},
+        {"crash in the middle of the rows", [](int fd) { return WriteAll(fd, kOpened + kRow) + ::raise(SIGSEGV); },
+         kDamaged},
         {"silent endless loop",
          [](int) -> int {
              for (;;) std::this_thread::sleep_for(1s);
@@ -104,7 +105,7 @@ TEST(MdbRowCursor, EveryWayTheReaderCanFailEndsInAnErrorOfOursButSlownessDoesNot
 TEST(MdbRowCursor, DestroyingTheCursorEarlyStopsABlockedReader) {
     Start(
         [](int fd) -> int {
-            MdbChildProcess::WriteAll(fd, kOpened + kRow);
+            WriteAll(fd, kOpened + kRow);
             for (;;) std::this_thread::sleep_for(1s);
         },
         30s);
