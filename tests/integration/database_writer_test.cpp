@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tests/integration/ShellCommand.h"
+#include "tests/support/FileBytes.h"
 #include "tests/support/TempPrefix.h"
 #include "tools/mdbwriter/DatabaseWriter.h"
 #include "tools/mdbwriter/WriteError.h"
@@ -248,8 +249,8 @@ TEST(TableWriterMovesTest, DeletedAndMovedRowsLieOnThePagesAsInTheSampleAndStayR
         }
         db.Close();
     }
-    const std::string sample = ShellCommand::ReadFile(std::string(MORVASK_TEST_DATA) + "/sample/source.mdb");
-    const std::string ours = ShellCommand::ReadFile(path);
+    const std::string sample = ReadFile(std::string(MORVASK_TEST_DATA) + "/sample/source.mdb");
+    const std::string ours = ReadFile(path);
     const std::string census = "54 plain, 2 deleted, 25 moved, 3 moved and deleted, 28 moved data, 79 announced";
     EXPECT_EQ(TakeCensus(sample, 41), census) << "the yardstick itself";
     EXPECT_EQ(TakeCensus(ours, 3), census);

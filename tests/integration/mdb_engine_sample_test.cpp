@@ -1,13 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <random>
 #include <regex>
-#include <sstream>
 
 #include "data/CDaoException.h"
 #include "data/MdbEngine.h"
 #include "data/VersionCheck.h"
+#include "tests/support/FileBytes.h"
 #include "tests/support/MemoryEngine.h"
 #include "tests/support/TempPrefix.h"
 
@@ -32,12 +31,6 @@ constexpr std::size_t kPage = 4096;
 // Pages 28 to 48 hold the sample's QSO table: its definition, then its data pages.
 constexpr std::size_t kQsoDefinitionPage = 28;
 constexpr std::size_t kLastQsoDataPage = 48;
-
-std::string ReadFile(const std::string& path) {
-    std::stringstream bytes;
-    bytes << std::ifstream(path, std::ios::binary).rdbuf();
-    return bytes.str();
-}
 
 // Reads every QSO column of every row of path into rows; returns the error text, or ""
 // when it read cleanly.

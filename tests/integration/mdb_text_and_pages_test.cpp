@@ -9,7 +9,7 @@
 #include "data/MdbDatabase.h"
 #include "data/MdbEngine.h"
 #include "data/MdbTableWalker.h"
-#include "tests/integration/ShellCommand.h"
+#include "tests/support/FileBytes.h"
 #include "tests/support/TempPrefix.h"
 #include "tools/mdbwriter/DatabaseWriter.h"
 #include "tools/mdbwriter/JetText.h"
@@ -154,7 +154,7 @@ TEST(MdbText, DamagedMemoChainsEndInAClearError) {
         db.AddTable("NOTES", {Column::Memo("M")}).AddRow({std::string(length / 2, 'x')});
         db.Close();
     }
-    const std::string bytes = ShellCommand::ReadFile(sound);
+    const std::string bytes = ReadFile(sound);
     // The memo's header in the row: its length, the pointer to its first link, four zeros.
     std::size_t header = 0;
     for (std::size_t at = 0; at + 12 <= bytes.size(); ++at) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "tests/integration/ShellCommand.h"
+#include "tests/support/FileBytes.h"
 #include "tests/support/TempPrefix.h"
 #include "tools/sampledb/ContactGenerator.h"
 #include "tools/sampledb/PrefixCatalogue.h"
@@ -34,7 +35,7 @@ TEST(SampleInstallationTest, WritesTheLayoutTheSettingsFileNamesAndTheSameBytesF
     const fs::path ini = "drive_c/windows/Qvl2007.ini";
     const fs::path refdata = "drive_c/Program Files/Qervel/Refdata.mdb";
     const fs::path log = "drive_c/Program Files/Qervel/Data/Qervel.mdb";
-    EXPECT_EQ(ShellCommand::ReadFile(prefix / ini),
+    EXPECT_EQ(ReadFile(prefix / ini),
               "[Dir]\r\nDATAPATH=C:\\Program Files\\Qervel\\Data\\Qervel.mdb\r\nPGMPATH=C:\\Program Files\\Qervel\r\n"
               "[Gen]\r\nOPRCALL=PA3ABC\r\n");
     EXPECT_EQ(fs::read_symlink(prefix / "dosdevices" / "c:"), fs::path("../drive_c"));
@@ -48,7 +49,7 @@ TEST(SampleInstallationTest, WritesTheLayoutTheSettingsFileNamesAndTheSameBytesF
     EXPECT_NE(prefixes.find("\n\"DL\",\"Germany\","), std::string::npos);
     EXPECT_NE(prefixes.find(",\"230\",\"EU\","), std::string::npos);
 
-    const auto digest = [](const fs::path& file) { return std::hash<std::string>{}(ShellCommand::ReadFile(file)); };
+    const auto digest = [](const fs::path& file) { return std::hash<std::string>{}(ReadFile(file)); };
     for (const auto& file : {ini, refdata, log}) {
         EXPECT_EQ(digest(prefix / file), digest(again / file)) << file << " differs between runs with one seed";
     }
