@@ -6,4 +6,5 @@ target_sources(morvask_engine PRIVATE
   export/ExportRun.cpp
   export/QslStatus.cpp
   export/QsoRecordWriter.cpp
+  export/QsoSelection.cpp
 )

@@ -2,6 +2,7 @@ target_sources(engine_tests PRIVATE
   unit/conversions_test.cpp
   unit/export_run_test.cpp
   integration/export_cli_test.cpp
+  integration/export_read_columns_test.cpp
 )
 target_link_libraries(engine_tests PRIVATE morvask_cli)
 # The end-to-end tests run the exporter itself.
