@@ -227,6 +227,21 @@ TEST(MdbPages, WalkReadsEachPageOnceWithAPagedUsageMap) {
     const unsigned long reads = db.Handle()->stats->pg_reads;
     EXPECT_GT(reads, filePages / 2) << "the walk did not read the pages at all";
     EXPECT_LE(reads, filePages) << "pages were read more than once";
+
+    // A page the map lists that is no bitmap page is damage, not a bitmap of garbage.
+    std::string bytes = ReadFile(path);
+    for (std::size_t page = 0; page < filePages; ++page)
+        if (bytes[page * 4096] == 0x05) bytes[page * 4096] = 0x01;
+    const std::string damaged = dir.WriteFile("damaged.mdb", bytes);
+    std::string error = "read without complaint";
+    try {
+        auto cursor = MdbEngine().OpenTable(damaged, "WIDE", {{"N", FieldKind::Long}});
+        for (std::vector<std::string> values; cursor->Next(values);) {}
+    } catch (const CDaoException& e) {
+        error = e.what();
+    }
+    EXPECT_NE(error.find("which is no page list"), std::string::npos) << error;
+    EXPECT_NE(error.find(damaged), std::string::npos) << error;
 }
 
 }  // namespace
