@@ -15,8 +15,10 @@ class MdbDatabase;
 // the row number and page where the row's data went when an edit made it grow (that data
 // is itself flagged deleted, so it is met only through its pointer). libmdb's own
 // fetch reads these two flags the other way round, which skips edited rows, returns them
-// at the end and brings deleted ones back; hence this walk. Runs only in the reader
-// process; damage it meets is thrown as CDaoException.
+// at the end and brings deleted ones back; hence this walk. libmdb takes the rows apart;
+// text and memo values of Access 2000 and later files are turned into UTF-8 here, whole,
+// and other values as DAO gives them. Runs only in the reader process; damage it meets is
+// thrown as CDaoException.
 class MdbTableWalker {
 public:
     struct Row {
