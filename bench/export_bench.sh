@@ -55,11 +55,14 @@ best_of() {
     echo "$best $least $most"
 }
 
-# peaks COMMAND...: prints "first-KiB others-KiB": the started process and the largest of
-# the processes it started (0 when none).
+# peaks COMMAND...: prints "first-KiB others-KiB first-ms others-ms": the peak of the started
+# process and the largest peak of the processes it started (0 when none), then the
+# processor time of the first and of all the others together.
 peaks() {
     "$bin/morvask-process-peaks" "$work/peaks.txt" "$@" >/dev/null
-    awk 'NR == 1 {first = $4} NR > 1 && $4 > others {others = $4} END {print first, others + 0}' "$work/peaks.txt"
+    awk 'NR == 1 {first = $4; firstMs = $5}
+         NR > 1 {if ($4 > others) others = $4; othersMs += $5}
+         END {print first, others + 0, firstMs, othersMs + 0}' "$work/peaks.txt"
 }
 
 log_of() { echo "$work/prefix-$1/drive_c/Program Files/Qervel/Data/Qervel.mdb"; }
@@ -76,16 +79,16 @@ bench_mdb_export() {
 }
 
 bench_headless() {
-    local size=$1 seconds processor kib parent readers
+    local size=$1 seconds processor kib parent readers parentMs readersMs
     local args=(--source "$(log_of "$size")" --refdata "$(refdata_of "$size")"
         --output "$work/adiUpld2Morvask-$size.adi" --oprcall PA3ABC)
     read -r seconds processor kib < <(best_of "$work/counts-$size.txt" "$exporter" "${args[@]}")
-    read -r parent readers < <(peaks "$exporter" "${args[@]}")
+    read -r parent readers parentMs readersMs < <(peaks "$exporter" "${args[@]}")
     wall[headless,$size]=$seconds
     cpu[headless,$size]=$processor
     tree[headless,$size]=$kib
     peak[headless,$size]=$((parent > readers ? parent : readers))
-    detail[headless,$size]="exporter $parent KiB, largest reader $readers KiB"
+    detail[headless,$size]="exporter $parent KiB ${parentMs} ms, largest reader $readers KiB, readers ${readersMs} ms"
 }
 
 ratio() { awk "BEGIN{printf \"%.2f\", $1 / $2}"; }

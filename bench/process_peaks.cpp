@@ -4,10 +4,10 @@
 //
 //     morvask-process-peaks OUTFILE COMMAND [ARGS...]
 //
-// Each line of OUTFILE: pid, parent pid, name, peak resident set (VmHWM) in KiB, the
-// started command first. The processes are followed with ptrace, which stops them only
-// when they fork, exec or exit, so their speed is hardly touched (time them apart all the
-// same). Exits with the command's status.
+// Each line of OUTFILE: pid, parent pid, name, peak resident set (VmHWM) in KiB and the
+// processor time (user and system) in milliseconds, the started command first. The processes are followed with ptrace,
+// which stops them only when they fork, exec or exit, so their speed is hardly touched (time them apart all the same).
+// Exits with the command's status.
 
 #include <signal.h>
 #include <sys/ptrace.h>
@@ -20,6 +20,7 @@
 #include <fstream>
 #include <map>
 #include <set>
+#include <sstream>
 #include <string>
 
 namespace {
@@ -28,9 +29,28 @@ struct Peak {
     long parent = 0;
     std::string name;
     long kib = 0;
+    long cpuMs = 0;
 };
 
-// Name, Tgid, PPid and VmHWM of a task, read while it stops on its way out.
+// User and system time of a whole process, in milliseconds.
+long ProcessorMs(long tgid) {
+    std::ifstream stat("/proc/" + std::to_string(tgid) + "/stat");
+    std::string line;
+    std::getline(stat, line);
+    // The name in parentheses may hold blanks; the fields after it are plain numbers.
+    const std::size_t close = line.rfind(')');
+    if (close == std::string::npos) return 0;
+    std::istringstream fields(line.substr(close + 2));
+    std::string field;
+    long user = 0, system = 0;
+    for (int number = 3; fields >> field; ++number) {
+        if (number == 14) user = std::stol(field);
+        if (number == 15) system = std::stol(field);
+    }
+    return (user + system) * 1000 / ::sysconf(_SC_CLK_TCK);
+}
+
+// Name, Tgid, PPid, VmHWM and processor time of a task, read while it stops on its way out.
 void Record(pid_t task, std::map<long, Peak>& peaks) {
     std::ifstream status("/proc/" + std::to_string(task) + "/status");
     std::string key, name;
@@ -43,8 +63,10 @@ void Record(pid_t task, std::map<long, Peak>& peaks) {
         status.ignore(1 << 20, '\n');
     }
     Peak& peak = peaks[tgid];
-    if (peak.name.empty()) peak = {parent, name, 0};
+    if (peak.name.empty()) peak = {parent, name, 0, 0};
     if (kib > peak.kib) peak.kib = kib;
+    const long cpuMs = ProcessorMs(tgid);
+    if (cpuMs > peak.cpuMs) peak.cpuMs = cpuMs;
 }
 
 }  // namespace
@@ -108,9 +130,12 @@ int main(int argc, char** argv) {
     }
 
     std::ofstream out(argv[1]);
+    auto write = [&out](long pid, const Peak& peak) {
+        out << pid << ' ' << peak.parent << ' ' << peak.name << ' ' << peak.kib << ' ' << peak.cpuMs << '\n';
+    };
     for (const auto& [pid, peak] : peaks)
-        if (pid == root) out << pid << ' ' << peak.parent << ' ' << peak.name << ' ' << peak.kib << '\n';
+        if (pid == root) write(pid, peak);
     for (const auto& [pid, peak] : peaks)
-        if (pid != root) out << pid << ' ' << peak.parent << ' ' << peak.name << ' ' << peak.kib << '\n';
+        if (pid != root) write(pid, peak);
     return exitCode;
 }
