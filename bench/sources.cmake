@@ -1,3 +1,7 @@
-# Sources of bench/ are added here.
+# Benchmarks, run by hand (bench/export_bench.sh); not part of ctest.
 add_executable(morvask-read-bench bench/read_bench.cpp)
-target_link_libraries(morvask-read-bench PRIVATE morvask_mdb)
+# The page-read count walks the table in the bench's own process, on libmdb directly.
+target_link_libraries(morvask-read-bench PRIVATE morvask_mdb PkgConfig::MDB)
+
+# The peak memory of each process of a command, the forked readers included.
+add_executable(morvask-process-peaks bench/process_peaks.cpp)

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "export/WriteAll.h"
+#include "data/WriteAll.h"
 
 namespace {
 

@@ -6,18 +6,11 @@
 #include "data/CDaoException.h"
 
 CDaoFieldExchange CDaoFieldExchange::Describe(std::vector<ColumnRequest>* columns,
-                                              const std::vector<std::string>* fetched) {
+                                              const std::vector<std::string>* fetched, std::vector<Binding>* members) {
     CDaoFieldExchange fx(DescribeColumns);
     fx.m_describe = columns;
     fx.m_fetchedNames = fetched;
-    return fx;
-}
-
-CDaoFieldExchange CDaoFieldExchange::Fetch(const std::vector<ColumnRequest>* columns,
-                                           const std::vector<std::string>* values) {
-    CDaoFieldExchange fx(FetchRow);
-    fx.m_columns = columns;
-    fx.m_values = values;
+    fx.m_members = members;
     return fx;
 }
 
@@ -34,34 +27,28 @@ bool CDaoFieldExchange::IsFetched(const std::string& name) const {
 }
 
 void CDaoFieldExchange::Exchange(const char* column, FieldKind kind, std::string* text, int32_t* number, bool* flag) {
-    switch (m_op) {
-    case DescribeColumns: {
-        std::string name = StripBrackets(column);
-        bool fetched = IsFetched(name);
-        m_describe->push_back({std::move(name), kind, fetched});
-        return;
-    }
-    case ClearMembers:
+    if (m_op == ClearMembers) {
         if (text) text->clear();
         if (number) *number = 0;
         if (flag) *flag = false;
         return;
-    case FetchRow:
-        break;
     }
-    const ColumnRequest& request = m_columns->at(m_column++);
-    if (!request.fetched) return;
-    const std::string& value = m_values->at(m_value++);
+    std::string name = StripBrackets(column);
+    bool fetched = IsFetched(name);
+    m_describe->push_back({std::move(name), kind, fetched});
+    if (fetched && m_members) m_members->push_back({column, text, number, flag});
+}
+
+void CDaoFieldExchange::Binding::Load(const std::string& value) const {
     if (text) {
         *text = value;
         return;
     }
-    // Numbers arrive as decimal text; NULL arrives as "" and reads as 0.
     long long parsed = 0;
     if (!value.empty()) {
         auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), parsed);
         if (ec != std::errc() || end != value.data() + value.size())
-            throw CDaoException("The value \"" + value + "\" of column [" + request.name + "] is not a number.");
+            throw CDaoException("The value \"" + value + "\" of column " + column + " is not a number.");
     }
     if (number) *number = static_cast<int32_t>(parsed);
     if (flag) *flag = parsed != 0;

@@ -8,18 +8,31 @@
 
 // Joins a recordset's members to its columns, in binding order. A recordset's
 // DoFieldExchange calls DFX_Text, DFX_Long and DFX_Bool once per column; the exchange
-// either collects the column list (when the recordset opens), moves the current row's
-// values into the members, or resets the members to empty and zero.
+// either collects the column list and the members of the fetched columns (when the
+// recordset opens), or resets the members to empty and zero. Rows are then moved into
+// the collected members directly, so a row costs one move per fetched column and nothing
+// for the columns that are only bound.
 class CDaoFieldExchange {
 public:
-    enum Operation { DescribeColumns, FetchRow, ClearMembers };
+    enum Operation { DescribeColumns, ClearMembers };
 
-    // Columns are collected into *columns; `fetched` says which of them are read (an
-    // empty list means all).
-    static CDaoFieldExchange Describe(std::vector<ColumnRequest>* columns, const std::vector<std::string>* fetched);
-    // columns is the list collected when the recordset opened, values the row's fetched
-    // columns in binding order.
-    static CDaoFieldExchange Fetch(const std::vector<ColumnRequest>* columns, const std::vector<std::string>* values);
+    // The member a fetched column's value goes to: one of the three pointers is set.
+    struct Binding {
+        const char* column = nullptr;  // as bound, in brackets
+        std::string* text = nullptr;
+        int32_t* number = nullptr;
+        bool* flag = nullptr;
+
+        // Moves one value, as the cursor delivers it, into the member. Numbers arrive as
+        // decimal text, NULL as "". Throws CDaoException for a number that is none.
+        void Load(const std::string& value) const;
+    };
+
+    // Columns are collected into *columns, and the members of the fetched ones, in the
+    // same order, into *members; `fetched` says which columns are read (an empty list
+    // means all).
+    static CDaoFieldExchange Describe(std::vector<ColumnRequest>* columns, const std::vector<std::string>* fetched,
+                                      std::vector<Binding>* members);
     static CDaoFieldExchange Clear();
 
     void Exchange(const char* column, FieldKind kind, std::string* text, int32_t* number, bool* flag);
@@ -30,11 +43,8 @@ private:
 
     Operation m_op;
     std::vector<ColumnRequest>* m_describe = nullptr;
-    const std::vector<ColumnRequest>* m_columns = nullptr;
     const std::vector<std::string>* m_fetchedNames = nullptr;
-    const std::vector<std::string>* m_values = nullptr;
-    std::size_t m_column = 0;
-    std::size_t m_value = 0;
+    std::vector<Binding>* m_members = nullptr;
 };
 
 // The column name is written as it is handed to the database, in square brackets.

@@ -17,7 +17,8 @@ void CDaoRecordset::ClearMembers() {
 void CDaoRecordset::Open() {
     if (m_bOpen) Close();
     m_columns.clear();
-    CDaoFieldExchange fx = CDaoFieldExchange::Describe(&m_columns, &m_fetchedNames);
+    m_members.clear();
+    CDaoFieldExchange fx = CDaoFieldExchange::Describe(&m_columns, &m_fetchedNames, &m_members);
     DoFieldExchange(&fx);
     OpenCursor();
     if (m_buffering == Buffering::Keep) {
@@ -60,8 +61,7 @@ void CDaoRecordset::Close() {
 long CDaoRecordset::GetTableRowCount() const { return m_tableRows; }
 
 void CDaoRecordset::LoadCurrent(const std::vector<std::string>& values) {
-    CDaoFieldExchange fx = CDaoFieldExchange::Fetch(&m_columns, &values);
-    DoFieldExchange(&fx);
+    for (std::size_t i = 0; i < m_members.size(); ++i) m_members[i].Load(values.at(i));
 }
 
 void CDaoRecordset::ReadNext() {

@@ -5,9 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "data/CDaoFieldExchange.h"
 #include "data/DbEngine.h"
-
-class CDaoFieldExchange;
 
 // A cursor over one table with the operations the program relies on: the open flag, Open,
 // Close, IsEOF, IsBOF, MoveFirst, MoveNext, and the current row's values in the members
@@ -71,6 +70,8 @@ private:
     Buffering m_buffering = Buffering::Stream;
     std::vector<std::string> m_fetchedNames;
     std::vector<ColumnRequest> m_columns;
+    // The members of the fetched columns, in the order the cursor delivers their values.
+    std::vector<CDaoFieldExchange::Binding> m_members;
     std::unique_ptr<RowCursor> m_cursor;
     std::vector<std::vector<std::string>> m_kept;
     std::vector<std::string> m_row;

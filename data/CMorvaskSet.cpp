@@ -29,15 +29,15 @@ void CMorvaskSet::DoFieldExchange(CDaoFieldExchange* pFX) {
 void CMorvaskSet::OnOpened() {
     m_prefixRows.clear();
     const std::size_t column = FetchedIndexOf("PREFIX");
+    m_arrlIdColumn = FetchedIndexOf("ARRL-ID");
     const std::size_t rows = GetKeptRowCount();
     m_prefixRows.reserve(rows);
     // emplace keeps the entry already there, so the first row of a prefix wins.
     for (std::size_t row = 0; row < rows; ++row) m_prefixRows.emplace(GetKeptRow(row)[column], row);
 }
 
-bool CMorvaskSet::FindPrefix(const std::string& prefix) {
-    if (!IsOpen()) return false;
+const std::string* CMorvaskSet::FindArrlId(const std::string& prefix) const {
+    if (!IsOpen()) return nullptr;
     auto found = m_prefixRows.find(prefix);
-    SetAbsolutePosition(found == m_prefixRows.end() ? GetKeptRowCount() : found->second);
-    return found != m_prefixRows.end();
+    return found == m_prefixRows.end() ? nullptr : &GetKeptRow(found->second)[m_arrlIdColumn];
 }

@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "data/CDaoRecordset.h"
 
@@ -33,11 +34,15 @@ public:
     std::string GetDefaultSQL() override;
     void DoFieldExchange(CDaoFieldExchange* pFX) override;
 
-    // The prefix lookup: stands on the first row, in table order, whose "[PREFIX]" equals
-    // prefix byte for byte, and returns true; without such a row (or when closed) stands
-    // past the end and returns false. Gives the row a scan from the top would give, without
-    // scanning the table for every contact.
-    bool FindPrefix(const std::string& prefix);
+    // The prefix lookup: the "[ARRL-ID]" of the first row, in table order, whose "[PREFIX]"
+    // equals prefix byte for byte, or nullptr without such a row (or when closed): the row
+    // a scan from the top would stop on, found without scanning. The set does not move for
+    // it, so it still stands on its first row for the next lookup, where a rewind after
+    // every contact would put it.
+    const std::string* FindArrlId(const std::string& prefix) const;
+
+    // The columns the lookup reads; the others need not be fetched for it.
+    static std::vector<std::string> LookupColumns() { return {"PREFIX", "ARRL-ID"}; }
 
 protected:
     void OnOpened() override;
@@ -46,4 +51,5 @@ private:
     std::function<std::string()> m_defaultDbName;
     // "[PREFIX]" to the index of its first row, rebuilt at every Open.
     std::unordered_map<std::string, std::size_t> m_prefixRows;
+    std::size_t m_arrlIdColumn = 0;
 };

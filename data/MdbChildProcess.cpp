@@ -238,16 +238,3 @@ MdbChildProcess::Ending MdbChildProcess::Reap(std::chrono::milliseconds timeout)
     m_pid = -1;
     return m_ending = Describe(status);
 }
-
-bool MdbChildProcess::WriteAll(int fd, const std::string& data) {
-    std::size_t done = 0;
-    while (done < data.size()) {
-        ssize_t put = ::write(fd, data.data() + done, data.size() - done);
-        if (put < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        done += static_cast<std::size_t>(put);
-    }
-    return true;
-}

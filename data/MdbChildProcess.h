@@ -48,9 +48,6 @@ public:
     // The signal that holds the child stopped (SIGSTOP, SIGTSTP, ...); none while it runs.
     std::optional<int> StopSignal() const;
 
-    // Writes all of data to fd; false when the reader has gone.
-    static bool WriteAll(int fd, const std::string& data);
-
 private:
     pid_t m_pid = -1;
     int m_readFd = -1;

@@ -6,8 +6,10 @@
 #include <set>
 
 #include "data/CDaoException.h"
+#include "data/JetTextDecoder.h"
 #include "data/MdbDatabase.h"
 #include "data/MdbMessages.h"
+#include "data/MdbUsageMap.h"
 
 namespace {
 
@@ -16,6 +18,9 @@ constexpr int kMovedRow = 0x4000;
 constexpr int kOffsetMask = 0x1fff;
 // mdb_find_row refuses slot numbers above this.
 constexpr unsigned kMaxSlots = 1000;
+// The stored bytes of a memo whose UTF-8 could still be within the value limit: two bytes
+// per character at most, and room for the switches of a compressed value.
+constexpr std::size_t kStoredPerUtf8Byte = 4;
 
 template <typename Int>
 void IntegerText(Int number, std::string& out) {
@@ -33,7 +38,8 @@ MdbTableWalker::MdbTableWalker(MdbDatabase& db, MdbTableDef* table, std::string 
       m_tableName(std::move(tableName)),
       m_columns(std::move(columns)),
       m_fields(table->num_cols + 1),
-      m_fieldOfColumn(table->num_cols, -1) {
+      m_fieldOfColumn(table->num_cols, -1),
+      m_longValue(m_mdb) {
     m_row.values.resize(m_columns.size());
     m_row.isNull.resize(m_columns.size());
 }
@@ -49,6 +55,7 @@ unsigned long MdbTableWalker::Walk(const std::function<bool(const Row&)>& onRow)
     std::set<int> visited;
     unsigned long delivered = 0;
 
+    MdbUsageMap::KeepInMemory(m_db, m_table, m_tableName);
     mdb_rewind_table(m_table);
     for (;;) {
         int page = mdb_read_next_dpg(m_table);
@@ -165,9 +172,13 @@ void MdbTableWalker::Convert(MdbColumn* column, const MdbField& field, std::stri
     default:
         break;
     }
-    // libmdb allocates the bind size for every text it converts. A text column's value
-    // lives on one page, and its UTF-8 takes at most twice its stored bytes, so a buffer of
-    // that size holds it whole; only memos need the full limit.
+    if ((column->col_type == MDB_TEXT || column->col_type == MDB_MEMO) && !IS_JET3(m_mdb)) {
+        DecodeText(column, field, value);
+        return;
+    }
+    // libmdb allocates the bind size for every value it converts. An Access 97 text lives
+    // on one page, and its UTF-8 takes at most twice its stored bytes, so a buffer of that
+    // size holds it whole; only memos need the full limit.
     const std::size_t limit = m_mdb->bind_size;
     if (column->col_type == MDB_TEXT) m_mdb->bind_size = std::min(limit, 2 * static_cast<std::size_t>(field.siz) + 16);
     gchar* converted = column->col_type == MDB_NUMERIC
@@ -179,6 +190,26 @@ void MdbTableWalker::Convert(MdbColumn* column, const MdbField& field, std::stri
     g_free(converted);
     // libmdb cuts text at the bind size without saying so; a value that reaches it may
     // have lost its end, and a cut value must not pass for the whole one.
-    if ((column->col_type == MDB_TEXT || column->col_type == MDB_MEMO) && value.size() + 4 >= used)
-        throw MdbMessages::ValueTooLong(m_db.Path(), m_tableName, column->name, limit);
+    if ((column->col_type == MDB_TEXT || column->col_type == MDB_MEMO) && value.size() + 4 >= used) TooLong(column);
+}
+
+// Jet 4 text straight from the page to UTF-8, whole: no character is lost to a
+// conversion that knows only the Basic Multilingual Plane, and nothing is cut.
+void MdbTableWalker::DecodeText(MdbColumn* column, const MdbField& field, std::string& value) {
+    const std::size_t limit = m_mdb->bind_size;
+    std::string_view stored(reinterpret_cast<const char*>(m_mdb->pg_buf) + field.start,
+                            static_cast<std::size_t>(field.siz));
+    if (column->col_type == MDB_MEMO && !stored.empty()) {
+        try {
+            if (!m_longValue.Gather(stored, kStoredPerUtf8Byte * limit, stored)) TooLong(column);
+        } catch (const MdbLongValue::Damage& e) {
+            Damaged(std::string(e.what()) + " in column [" + column->name + "]");
+        }
+    }
+    JetTextDecoder::Decode(stored, value);
+    if (value.size() > limit) TooLong(column);
+}
+
+void MdbTableWalker::TooLong(MdbColumn* column) const {
+    throw MdbMessages::ValueTooLong(m_db.Path(), m_tableName, column->name, m_mdb->bind_size);
 }

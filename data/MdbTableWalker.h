@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "data/MdbLib.h"
+#include "data/MdbLongValue.h"
 
 class MdbDatabase;
 
@@ -14,8 +15,10 @@ class MdbDatabase;
 // the row number and page where the row's data went when an edit made it grow (that data
 // is itself flagged deleted, so it is met only through its pointer). libmdb's own
 // fetch reads these two flags the other way round, which skips edited rows, returns them
-// at the end and brings deleted ones back; hence this walk. Runs only in the reader
-// process; damage it meets is thrown as CDaoException.
+// at the end and brings deleted ones back; hence this walk. libmdb takes the rows apart;
+// text and memo values of Access 2000 and later files are turned into UTF-8 here, whole,
+// and other values as DAO gives them. Runs only in the reader process; damage it meets is
+// thrown as CDaoException.
 class MdbTableWalker {
 public:
     struct Row {
@@ -32,7 +35,9 @@ public:
 private:
     void CrackAndConvert(int start, std::size_t length);
     void Convert(MdbColumn* column, const MdbField& field, std::string& value, char& isNull);
+    void DecodeText(MdbColumn* column, const MdbField& field, std::string& value);
     [[noreturn]] void Damaged(const std::string& why) const;
+    [[noreturn]] void TooLong(MdbColumn* column) const;
 
     MdbDatabase& m_db;
     MdbHandle* m_mdb;
@@ -41,5 +46,6 @@ private:
     std::vector<int> m_columns;
     std::vector<MdbField> m_fields;
     std::vector<int> m_fieldOfColumn;
+    MdbLongValue m_longValue;
     Row m_row;
 };

@@ -2,8 +2,8 @@
 
 #include <unistd.h>
 
-#include "data/MdbChildProcess.h"
 #include "data/RowFrameCodec.h"
+#include "data/WriteAll.h"
 
 namespace {
 using FrameType = RowFrameCodec::FrameType;
@@ -66,6 +66,6 @@ void RowBatchSender::Fail(const CDaoException& error) {
 
 void RowBatchSender::Send() {
     m_lastSend = std::chrono::steady_clock::now();
-    if (!m_out.empty() && !MdbChildProcess::WriteAll(m_fd, m_out)) ::_exit(0);
+    if (!m_out.empty() && !WriteAll(m_fd, m_out)) ::_exit(0);
     m_out.clear();
 }

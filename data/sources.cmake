@@ -5,7 +5,9 @@ target_sources(morvask_engine PRIVATE
   data/CMorvaskSet.cpp
   data/CmorvaskSet2.cpp
   data/FileTypeText.cpp
+  data/JetTextDecoder.cpp
   data/VersionCheck.cpp
+  data/WriteAll.cpp
 )
 
 # Everything that touches libmdb, kept apart so that the desktop program links the engine
@@ -15,9 +17,11 @@ add_library(morvask_mdb STATIC
   data/MdbDatabase.cpp
   data/MdbEngine.cpp
   data/MdbFileCheck.cpp
+  data/MdbLongValue.cpp
   data/MdbMessages.cpp
   data/MdbRowCursor.cpp
   data/MdbTableWalker.cpp
+  data/MdbUsageMap.cpp
   data/RowBatchSender.cpp
   data/RowFrameCodec.cpp
 )

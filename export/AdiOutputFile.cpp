@@ -11,10 +11,10 @@
 #include <cstring>
 #include <filesystem>
 
+#include "data/WriteAll.h"
 #include "export/AdiTempFiles.h"
 #include "export/CFileException.h"
 #include "export/OutputTarget.h"
-#include "export/WriteAll.h"
 
 namespace {
 

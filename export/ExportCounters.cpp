@@ -1,6 +1,6 @@
 #include "export/ExportCounters.h"
 
-#include <cstdio>
+#include <charconv>
 
 void ExportCounters::Reset() {
     for (int i = 0; i < kCounterCount; ++i) {
@@ -14,8 +14,10 @@ void ExportCounters::Add(Counter which) {
     Format(which);
 }
 
+// std::to_chars writes a long as "%ld" does (a minus sign, then the digits without leading
+// zeros) without the cost of parsing a format for every change.
 void ExportCounters::Format(Counter which) {
     char text[24];
-    int length = std::snprintf(text, sizeof text, "%ld", m_counts[which]);
-    m_texts[which].assign(text, static_cast<std::size_t>(length));
+    auto [end, ec] = std::to_chars(text, text + sizeof text, m_counts[which]);
+    m_texts[which].assign(text, end);
 }

@@ -43,8 +43,8 @@ public:
 
     const ExportCounters& Counters() const { return m_counters; }
 
-    // The columns of "QSO-TAB" that the export reads; the other bound columns must exist
-    // all the same.
+    // The columns of "QSO-TAB" that the export reads: those of the walk's rules and those
+    // of the record writer. The other bound columns must exist all the same.
     static std::vector<std::string> ReadColumns();
 
 private:
@@ -52,7 +52,7 @@ private:
     void Count(ExportCounters::Counter which);
     // Counts a rejected contact and moves on; true when that passed the last row.
     bool Reject(ExportCounters::Counter which);
-    void Advance(bool prefixMoved);
+    void Advance();
     void CloseRecordsets() noexcept;
 
     CMorvaskSet& m_prefixSet;

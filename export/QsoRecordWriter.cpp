@@ -7,7 +7,12 @@
 
 QsoRecordWriter::QsoRecordWriter(LineSink& out, std::ostream* trace) : m_adif(out, trace) {}
 
-void QsoRecordWriter::Write(const CmorvaskSet2& qso, CMorvaskSet& prefixes) {
+std::vector<std::string> QsoRecordWriter::ReadColumns() {
+    return {"QSO-CONFIRM", "QSO-AWARD", "QSO-QSLS",    "QSO-BAND",     "QSO-MODE",     "QSO-SUBMODE", "QSO-CALL",
+            "QSO-DATE",    "QSO-TIME",  "QSO-OPRCALL", "QSO-QSLRDATE", "QSO-QSL-SENT", "QSO-PREFIX",  "QSO-FREQ"};
+}
+
+void QsoRecordWriter::Write(const CmorvaskSet2& qso, const CMorvaskSet& prefixes) {
     QslStatus::States received = QslStatus::Received(qso.m_QSO_CONFIRM, qso.m_QSO_AWARD);
     QslStatus::States sent = QslStatus::Sent(qso.m_QSO_QSLS);
     m_strQslRcvd.assign(received.qsl);
@@ -31,8 +36,8 @@ void QsoRecordWriter::Write(const CmorvaskSet2& qso, CMorvaskSet& prefixes) {
     if (!qso.m_QSO_QSL_SENT.empty()) m_adif.WriteDate("<QSLSDATE:", qso.m_QSO_QSL_SENT);
     // A prefix without a row in the table has no entity: the field is written empty
     // rather than with whatever row the lookup stopped on.
-    bool known = prefixes.FindPrefix(qso.m_QSO_PREFIX);
-    m_adif.WriteCounted("<DXCC:", known ? std::string_view(prefixes.m_ARRL_ID) : std::string_view());
+    const std::string* arrlId = prefixes.FindArrlId(qso.m_QSO_PREFIX);
+    m_adif.WriteCounted("<DXCC:", arrlId ? std::string_view(*arrlId) : std::string_view());
     if (BandModeFreq::Freq(qso.m_QSO_FREQ, m_strFreq)) {
         m_adif.WriteCounted("<FREQ:", m_strFreq);
     } else {

@@ -2,6 +2,7 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "export/AdifWriter.h"
 
@@ -16,8 +17,11 @@ public:
     QsoRecordWriter(LineSink& out, std::ostream* trace);
 
     void WriteHeader() { m_adif.WriteHeader(); }
-    // Writes the contact on which qso stands. The prefix lookup moves prefixes.
-    void Write(const CmorvaskSet2& qso, CMorvaskSet& prefixes);
+    // Writes the contact on which qso stands, with the entity that prefixes gives for its prefix.
+    void Write(const CmorvaskSet2& qso, const CMorvaskSet& prefixes);
+
+    // The columns of "QSO-TAB" that Write reads.
+    static std::vector<std::string> ReadColumns();
 
     // The derived values of the contact written last, each set afresh for every contact.
     std::string m_strQslRcvd;

@@ -8,5 +8,5 @@ target_sources(morvask_engine PRIVATE
   export/OutputTarget.cpp
   export/QslStatus.cpp
   export/QsoRecordWriter.cpp
-  export/WriteAll.cpp
+  export/QsoSelection.cpp
 )

@@ -4,13 +4,10 @@
 
 #include <array>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 
-// A tool run through the shell, with what it wrote to standard output and error; and the
-// files such tools write, read whole.
+// A tool run through the shell, with what it wrote to standard output and error.
 struct ShellCommand {
     int status;
     std::string output;
@@ -25,10 +22,5 @@ struct ShellCommand {
         }
         const int status = pipe ? pclose(pipe.release()) : -1;
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
-    }
-
-    static std::string ReadFile(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
     }
 };

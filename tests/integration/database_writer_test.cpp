@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tests/integration/ShellCommand.h"
+#include "tests/support/FileBytes.h"
 #include "tests/support/TempPrefix.h"
 #include "tools/mdbwriter/DatabaseWriter.h"
 #include "tools/mdbwriter/WriteError.h"
@@ -145,7 +146,7 @@ TEST(DatabaseWriterTest, CatalogHoldsTheContainersAndSystemTablesAccessKeeps) {
         EXPECT_TRUE(objects.emplace(cells[2], std::vector{cells[0], cells[1], cells[3], cells[7]}).second) << cells[2];
     }
     // A table's id is the page of its definition.
-    const std::string bytes = ShellCommand::ReadFile(file);
+    const std::string bytes = ReadFile(file);
     for (const auto& [name, columns] : {std::pair<std::string, unsigned>{"VERSION", 1}, {"QSO-TAB", 2}}) {
         auto& id = objects[name].at(0);
         const std::size_t definition = std::stoul(id) * 4096;
@@ -336,8 +337,8 @@ TEST(TableWriterMovesTest, DeletedAndMovedRowsLieOnThePagesAsInTheSampleAndStayR
         }
         db.Close();
     }
-    const std::string sample = ShellCommand::ReadFile(std::string(MORVASK_TEST_DATA) + "/sample/source.mdb");
-    const std::string ours = ShellCommand::ReadFile(path);
+    const std::string sample = ReadFile(std::string(MORVASK_TEST_DATA) + "/sample/source.mdb");
+    const std::string ours = ReadFile(path);
     const std::string census = "54 plain, 2 deleted, 25 moved, 3 moved and deleted, 28 moved data, 79 announced";
     EXPECT_EQ(TakeCensus(sample, 41), census) << "the yardstick itself";
     EXPECT_EQ(TakeCensus(ours, 3), census);

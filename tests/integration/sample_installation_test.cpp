@@ -9,6 +9,7 @@
 #include <string>
 
 #include "tests/integration/ShellCommand.h"
+#include "tests/support/FileBytes.h"
 #include "tests/support/TempPrefix.h"
 #include "tools/sampledb/ContactGenerator.h"
 #include "tools/sampledb/PrefixCatalogue.h"
@@ -38,12 +39,12 @@ TEST(SampleInstallationTest, WritesTheLayoutTheSettingsFileNamesAndTheSameBytesF
     ASSERT_EQ(ShellCommand::Run(Sampledb(again, "--contacts 90 --seed 4")).status, 0);
     const auto rerun = ShellCommand::Run(Sampledb(again, "--seed 3 --contacts 400"));
     ASSERT_EQ(rerun.status, 0) << rerun.output;
-    EXPECT_EQ(ShellCommand::ReadFile(again / "drive_c/windows/win.ini"), "[windows]\r\n");
+    EXPECT_EQ(ReadFile(again / "drive_c/windows/win.ini"), "[windows]\r\n");
 
     const fs::path ini = "drive_c/windows/Qvl2007.ini";
     const fs::path refdata = "drive_c/Program Files/Qervel/Refdata.mdb";
     const fs::path log = "drive_c/Program Files/Qervel/Data/Qervel.mdb";
-    EXPECT_EQ(ShellCommand::ReadFile(prefix / ini),
+    EXPECT_EQ(ReadFile(prefix / ini),
               "[Dir]\r\nDATAPATH=C:\\Program Files\\Qervel\\Data\\Qervel.mdb\r\nPGMPATH=C:\\Program Files\\Qervel\r\n"
               "[Gen]\r\nOPRCALL=PA3ABC\r\n");
     EXPECT_EQ(fs::read_symlink(prefix / "dosdevices" / "c:"), fs::path("../drive_c"));
@@ -57,7 +58,7 @@ TEST(SampleInstallationTest, WritesTheLayoutTheSettingsFileNamesAndTheSameBytesF
     EXPECT_NE(prefixes.find("\n\"DL\",\"Germany\","), std::string::npos);
     EXPECT_NE(prefixes.find(",\"230\",\"EU\","), std::string::npos);
 
-    const auto digest = [](const fs::path& file) { return std::hash<std::string>{}(ShellCommand::ReadFile(file)); };
+    const auto digest = [](const fs::path& file) { return std::hash<std::string>{}(ReadFile(file)); };
     for (const auto& file : {ini, refdata, log}) {
         EXPECT_EQ(digest(prefix / file), digest(again / file)) << file << " differs between runs with one seed";
     }
@@ -88,7 +89,7 @@ std::map<std::string, std::string> Snapshot(const fs::path& root) {
     for (const auto& entry : fs::recursive_directory_iterator(root)) {
         const auto name = entry.path().lexically_relative(root).string();
         entries[name] = entry.is_symlink()        ? "link to " + fs::read_symlink(entry.path()).string()
-                        : entry.is_regular_file() ? ShellCommand::ReadFile(entry.path())
+                        : entry.is_regular_file() ? ReadFile(entry.path())
                                                   : "folder";
     }
     return entries;
@@ -119,11 +120,11 @@ TEST(SampleInstallationTest, NeverWritesOverFilesItDidNotWrite) {
          [&](auto& p, auto&) { Put(p / "drive_c/Windows/QVL2007.INI", operatorIni); }, "drive_c/Windows/QVL2007.INI"},
         {"the prefix list of a real installation",
          [&](auto& p, auto&) {
-             Put(p / "drive_c/Program Files/Qervel/Refdata.mdb", ShellCommand::ReadFile(sample + "Refdata.mdb"));
+             Put(p / "drive_c/Program Files/Qervel/Refdata.mdb", ReadFile(sample + "Refdata.mdb"));
          },
          "Qervel/Refdata.mdb"},
         {"the log of a real installation",
-         [&](auto& p, auto&) { Put(p / log, ShellCommand::ReadFile(sample + "source.mdb")); }, "Data/Qervel.mdb"},
+         [&](auto& p, auto&) { Put(p / log, ReadFile(sample + "source.mdb")); }, "Data/Qervel.mdb"},
         {"its own sample after Qervel added contacts to the log",
          [&](auto& p, auto&) {
              ownSample(p);

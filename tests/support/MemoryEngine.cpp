@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <stdexcept>
 
 #include "data/CDaoException.h"
 #include "data/CDaoFieldExchange.h"
@@ -45,7 +46,7 @@ std::vector<MemoryEngine::Column> BoundColumns() {
     Recordset recordset(unused, [] { return std::string(); });
     std::vector<ColumnRequest> requests;
     const std::vector<std::string> all;
-    CDaoFieldExchange fx = CDaoFieldExchange::Describe(&requests, &all);
+    CDaoFieldExchange fx = CDaoFieldExchange::Describe(&requests, &all, nullptr);
     recordset.DoFieldExchange(&fx);
     std::vector<MemoryEngine::Column> columns;
     for (const ColumnRequest& request : requests) columns.push_back({request.name, request.kind});
@@ -108,3 +109,16 @@ std::optional<std::string> MemoryEngine::ReadFirstValue(const std::string& path,
 std::vector<MemoryEngine::Column> QsoTableColumns() { return BoundColumns<CmorvaskSet2>(); }
 
 std::vector<MemoryEngine::Column> PrefixTableColumns() { return BoundColumns<CMorvaskSet>(); }
+
+std::vector<std::optional<std::string>> NamedRow(
+    const std::vector<MemoryEngine::Column>& columns,
+    const std::vector<std::pair<std::string, std::optional<std::string>>>& values,
+    const std::optional<std::string>& others) {
+    std::vector<std::optional<std::string>> row(columns.size(), others);
+    for (const auto& [name, value] : values) {
+        auto it = std::find_if(columns.begin(), columns.end(), [&](const auto& c) { return c.name == name; });
+        if (it == columns.end()) throw std::invalid_argument("no column [" + name + "] to put a value in");
+        row[static_cast<std::size_t>(it - columns.begin())] = value;
+    }
+    return row;
+}

@@ -47,3 +47,11 @@ private:
 // The 41 columns of "QSO-TAB" and the 12 of "PREFIX-Pri", as the recordsets bind them.
 std::vector<MemoryEngine::Column> QsoTableColumns();
 std::vector<MemoryEngine::Column> PrefixTableColumns();
+
+// A row of a table with these columns: the values given by column name, `others` in every
+// other column. A name the columns lack throws std::invalid_argument, so that a misspelt
+// one cannot leave its value out unnoticed.
+std::vector<std::optional<std::string>> NamedRow(
+    const std::vector<MemoryEngine::Column>& columns,
+    const std::vector<std::pair<std::string, std::optional<std::string>>>& values,
+    const std::optional<std::string>& others = std::nullopt);

@@ -3,12 +3,11 @@
 #include <stdlib.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "tests/support/FileBytes.h"
 #include "tests/support/MemoryEngine.h"
 
 // A contact as the tests build it: ordinary values in the columns the export reads.
@@ -18,19 +17,38 @@ struct TestQso {
                 oprCall = "PA3ABC", qslRcvdDate;
 
     std::vector<std::optional<std::string>> Row() const {
-        std::vector<std::optional<std::string>> row(41, std::string());
-        const std::pair<int, const std::string*> columns[] = {
-            {0, &date},         {1, &time},   {2, &call},   {8, &prefix},   {11, &mode},
-            {12, &submode},     {13, &freq},  {14, &band},  {23, &confirm}, {24, &qsls},
-            {25, &qslSentDate}, {28, &valid}, {29, &award}, {35, &oprCall}, {36, &qslRcvdDate}};
-        for (const auto& [index, value] : columns) row[static_cast<std::size_t>(index)] = *value;
-        return row;
+        static const std::vector<MemoryEngine::Column> columns = QsoTableColumns();
+        return NamedRow(columns,
+                        {{"QSO-DATE", date},
+                         {"QSO-TIME", time},
+                         {"QSO-CALL", call},
+                         {"QSO-PREFIX", prefix},
+                         {"QSO-MODE", mode},
+                         {"QSO-SUBMODE", submode},
+                         {"QSO-FREQ", freq},
+                         {"QSO-BAND", band},
+                         {"QSO-CONFIRM", confirm},
+                         {"QSO-QSLS", qsls},
+                         {"QSO-QSL-SENT", qslSentDate},
+                         {"QSO-VALID", valid},
+                         {"QSO-AWARD", award},
+                         {"QSO-OPRCALL", oprCall},
+                         {"QSO-QSLRDATE", qslRcvdDate}},
+                        std::string());
     }
 };
 
 inline std::vector<std::optional<std::string>> PrefixRow(const std::string& prefix, const std::string& arrlId,
                                                          const std::string& country = "") {
-    return {prefix, country, "", "", "0", "0", "0", "", "", arrlId, "", ""};
+    static const std::vector<MemoryEngine::Column> columns = PrefixTableColumns();
+    return NamedRow(columns,
+                    {{"PREFIX", prefix},
+                     {"COUNTRY", country},
+                     {"DEL-STATUS", "0"},
+                     {"QSL-FIELD-CHECK", "0"},
+                     {"QSL-BUREAU", "0"},
+                     {"ARRL-ID", arrlId}},
+                    std::string());
 }
 
 // A fresh directory, removed with everything in it.
@@ -57,12 +75,3 @@ public:
 private:
     std::string m_path;
 };
-
-inline std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-inline void WriteFile(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}

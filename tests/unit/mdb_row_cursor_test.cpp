@@ -17,6 +17,7 @@
 #include "data/MdbMessages.h"
 #include "data/MdbRowCursor.h"
 #include "data/RowFrameCodec.h"
+#include "data/WriteAll.h"
 
 // The reader process can fail in every way a library can: these bodies play the part of
 // libmdb misbehaving, and each must end as an error of ours, never as a crash or a hang.
@@ -44,7 +45,7 @@ const std::string kRow = Frame(FrameType::Rows, {1}, "a");
 const std::string kDone = Frame(FrameType::Done, {2});
 
 Body Sends(std::string bytes, int status = 0) {
-    return [=](int fd) { return MdbChildProcess::WriteAll(fd, bytes) ? status : 9; };
+    return [=](int fd) { return WriteAll(fd, bytes) ? status : 9; };
 }
 
 std::unique_ptr<MdbRowCursor> Start(Body body, std::chrono::milliseconds timeout) {
@@ -55,7 +56,7 @@ std::unique_ptr<MdbRowCursor> Start(Body body, std::chrono::milliseconds timeout
 // Sends the table's opening and one row, then ends by `sig`: a crash inside the reader, or
 // a signal sent from outside.
 Body DiesOf(int sig) {
-    return [sig](int fd) { return MdbChildProcess::WriteAll(fd, kOpened + kRow) + ::raise(sig); };
+    return [sig](int fd) { return WriteAll(fd, kOpened + kRow) + ::raise(sig); };
 }
 
 TEST(MdbRowCursor, EveryWayTheReaderCanFailEndsInAnErrorOfOursButSlownessDoesNot) {
@@ -71,12 +72,12 @@ TEST(MdbRowCursor, EveryWayTheReaderCanFailEndsInAnErrorOfOursButSlownessDoesNot
     std::vector<Case> cases = {
         {"slow but steady rows: silence counts between arrivals, not over the whole read",
          [](int fd) {
-             bool sent = MdbChildProcess::WriteAll(fd, Frame(FrameType::Opened, {4, 1}));
+             bool sent = WriteAll(fd, Frame(FrameType::Opened, {4, 1}));
              for (int i = 0; i < 4; ++i) {
                  std::this_thread::sleep_for(150ms);
-                 sent = sent && MdbChildProcess::WriteAll(fd, kRow);
+                 sent = sent && WriteAll(fd, kRow);
              }
-             return sent && MdbChildProcess::WriteAll(fd, Frame(FrameType::Done, {4})) ? 0 : 9;
+             return sent && WriteAll(fd, Frame(FrameType::Done, {4})) ? 0 : 9;
          },
          ""},
         {"crash before the first frame", [](int) { return ::raise(SIGSEGV); }, kDamaged},
@@ -176,12 +177,12 @@ TEST(MdbRowCursor, AStopOfTheWholeProcessGroupIsNoSilenceOfTheReader) {
         try {
             auto cursor = Start(
                 [](int fd) {
-                    bool sent = MdbChildProcess::WriteAll(fd, Frame(FrameType::Opened, {8, 1}));
+                    bool sent = WriteAll(fd, Frame(FrameType::Opened, {8, 1}));
                     for (int i = 0; i < 8; ++i) {
                         Compute(150ms);
-                        sent = sent && MdbChildProcess::WriteAll(fd, kRow);
+                        sent = sent && WriteAll(fd, kRow);
                     }
-                    return sent && MdbChildProcess::WriteAll(fd, Frame(FrameType::Done, {8})) ? 0 : 9;
+                    return sent && WriteAll(fd, Frame(FrameType::Done, {8})) ? 0 : 9;
                 },
                 1s);
             for (std::vector<std::string> values; cursor->Next(values);) {}
@@ -203,7 +204,7 @@ TEST(MdbRowCursor, AStopOfTheWholeProcessGroupIsNoSilenceOfTheReader) {
 TEST(MdbRowCursor, DestroyingTheCursorEarlyStopsABlockedReader) {
     Start(
         [](int fd) -> int {
-            MdbChildProcess::WriteAll(fd, kOpened + kRow);
+            WriteAll(fd, kOpened + kRow);
             for (;;) std::this_thread::sleep_for(1s);
         },
         30s);

@@ -9,11 +9,7 @@ namespace {
 using Row = std::vector<std::optional<std::string>>;
 
 Row QsoRow(const std::string& call, std::optional<std::string> valid, const std::string& name = "") {
-    Row row(41);
-    row[2] = call;
-    row[5] = name;
-    row[28] = std::move(valid);
-    return row;
+    return NamedRow(QsoTableColumns(), {{"QSO-CALL", call}, {"QSO-NAME", name}, {"QSO-VALID", std::move(valid)}});
 }
 
 struct RecordsetTest : ::testing::Test {
@@ -54,10 +50,8 @@ TEST_F(RecordsetTest, EveryOpenReadsTheFileTheSettingsNameThen) {
     engine.SetTable("other.mdb", "QSO-TAB", {QsoTableColumns(), {QsoRow("G4ABC", "1")}});
     settings.m_strSourcePath = "other.mdb";
     EXPECT_EQ(WalkCalls(), std::vector<std::string>{"G4ABC"});
-    Row prefix(12);
-    prefix[0] = "DL";
-    prefix[4] = "-1";
-    engine.GetTable("Refdata.mdb", "PREFIX-Pri").rows = {prefix};
+    engine.GetTable("Refdata.mdb", "PREFIX-Pri").rows = {
+        NamedRow(PrefixTableColumns(), {{"PREFIX", "DL"}, {"DEL-STATUS", "-1"}})};
     prefixes.Open();
     EXPECT_EQ(prefixes.m_PREFIX, "DL");
     EXPECT_TRUE(prefixes.m_DEL_STATUS) << "Yes arrives as -1";

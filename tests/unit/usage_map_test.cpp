@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "tests/support/FileBytes.h"
 #include "tests/support/TempPrefix.h"
 #include "tools/mdbwriter/UsageMap.h"
 
@@ -58,8 +58,7 @@ TEST(UsageMapTest, ReaderFindsExactlyTheTablesPages) {
             map = jet::UsageMap::Build(c.pages, file);
             file.Close();
         }
-        std::ifstream in(path, std::ios::binary);
-        const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+        const std::string bytes = ReadFile(path);
         EXPECT_EQ(map[0], c.type) << c.what;
         EXPECT_LE(map.size(), 4000u) << c.what << ": the map must fit in a row";
         EXPECT_EQ(Decode(map, bytes), c.pages) << c.what;

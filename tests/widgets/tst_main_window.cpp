@@ -1,4 +1,5 @@
 #include "settings/RunSettings.h"
+#include "tests/support/FileBytes.h"
 #include "ui/CMainFrame.h"
 #include "ui/CMorvaskApp.h"
 #include "ui/CMorvaskDoc.h"
@@ -34,10 +35,7 @@ void WriteFile(const QString& path, const QByteArray& bytes) {
         QFAIL(qPrintable(QStringLiteral("cannot write %1").arg(path)));
 }
 
-QByteArray ReadFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+QByteArray ReadFile(const QString& path) { return QByteArray::fromStdString(::ReadFile(path.toStdString())); }
 
 // Run values that the start-up accepts, with the databases and the output file in folder.
 RunSettings UsableRunValues(const QString& folder) {

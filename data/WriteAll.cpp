@@ -1,4 +1,4 @@
-#include "export/WriteAll.h"
+#include "data/WriteAll.h"
 
 #include <unistd.h>
 
