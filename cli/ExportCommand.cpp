@@ -4,10 +4,12 @@
 
 #include <exception>
 
+#include "cli/FailureRecord.h"
 #include "cli/ProgressReporter.h"
 #include "data/CDaoException.h"
 #include "data/CExportDocument.h"
 #include "data/VersionCheck.h"
+#include "export/CFileException.h"
 #include "export/ExportRun.h"
 #include "settings/IniReaders.h"
 #include "settings/PathMappingError.h"
@@ -15,6 +17,8 @@
 namespace {
 
 const char* const kVersionError = "Qervel - mdb file version error";
+
+using Role = RunFiles::Role;
 
 }  // namespace
 
@@ -24,26 +28,50 @@ ExportCommand::ExportCommand(DbEngine& engine, std::ostream& out, std::ostream& 
 
 int ExportCommand::Run(const ExportOptions& options) {
     try {
+        OpenReportChannel(options.progressFd);
         switch (options.mode) {
         case ExportOptions::Mode::Help:
             m_out << ExportOptions::Usage();
             return 0;
         case ExportOptions::Mode::CheckSource:
-            return CheckSource(HostPath("--source", options.SourcePath(Defaults(), DefaultsOrigin())));
+            return CheckSource(
+                HostPath(ExporterCommandLine::kSource, options.SourcePath(Defaults(), DefaultsOrigin())));
         case ExportOptions::Mode::CheckRefdata:
-            return CheckRefdata(HostPath("--refdata", options.refdata.value_or(Defaults().m_strRefdataPath)));
+            return CheckRefdata(
+                HostPath(ExporterCommandLine::kRefdata, options.refdata.value_or(Defaults().m_strRefdataPath)));
         case ExportOptions::Mode::Export:
             return Export(options);
         }
     } catch (const UsageError& e) {
         m_err << "morvask-export: " << e.what() << "\n\n" << ExportOptions::Usage();
+        if (e.Failure()) Report(*e.Failure());
         return kUsage;
     } catch (const std::exception& e) {
         m_err << e.what() << '\n';
+        Report({ExportFailure::Kind::Other, std::nullopt, e.what()});
     } catch (...) {
         m_err << "The export stopped on an unexpected error.\n";
+        Report({ExportFailure::Kind::Other, std::nullopt, "an unexpected error"});
     }
     return kFailed;
+}
+
+void ExportCommand::OpenReportChannel(const std::optional<int>& fd) {
+    m_report.reset();
+    if (!fd) return;
+    if (::fcntl(*fd, F_GETFD) < 0)
+        throw UsageError(std::string(ExporterCommandLine::kReportFd) + " " + std::to_string(*fd) +
+                         " names no open descriptor");
+    m_report.emplace(*fd);
+}
+
+void ExportCommand::Report(const ExportFailure& failure) {
+    if (!m_report) return;
+    try {
+        m_report->Failure(failure);
+    } catch (const ReportChannelLost&) {
+        // Whoever asked has gone; standard error has the reason all the same.
+    }
 }
 
 int ExportCommand::CheckSource(const std::string& sourcePath) {
@@ -51,10 +79,12 @@ int ExportCommand::CheckSource(const std::string& sourcePath) {
         m_engine.OpenDatabase(sourcePath);
     } catch (const CDaoException& e) {
         m_err << e.Description() << '\n';
+        Report(FailureRecord::OfDatabaseError(e, Role::SourceDatabase));
         return kFailed;
     }
     if (!CheckMdbVersion(m_engine, sourcePath)) {
         m_err << kVersionError << '\n';
+        Report({ExportFailure::Kind::VersionRefused, Role::SourceDatabase, {}});
         return kFailed;
     }
     return 0;
@@ -68,6 +98,7 @@ int ExportCommand::CheckRefdata(const std::string& refdataPath) {
         doc.m_morvaskSet.Open();
     } catch (const CDaoException& e) {
         m_err << e.Description() << '\n';
+        Report(FailureRecord::OfDatabaseError(e, Role::ReferenceDatabase));
         return kFailed;
     }
     doc.m_morvaskSet.Close();
@@ -77,16 +108,14 @@ int ExportCommand::CheckRefdata(const std::string& refdataPath) {
 int ExportCommand::Export(const ExportOptions& options) {
     // What the operator sees stays as written; only file access goes through the mapping.
     RunSettings settings = options.RunValues(Defaults(), DefaultsOrigin());
-    settings.m_strSourcePath = HostPath("--source", settings.m_strSourcePath);
-    settings.m_strRefdataPath = HostPath("--refdata", settings.m_strRefdataPath);
-    settings.m_strAdiPath = HostPath("--output", settings.m_strAdiPath, true);
-    if (options.progressFd && ::fcntl(*options.progressFd, F_GETFD) < 0)
-        throw UsageError("--progress-fd " + std::to_string(*options.progressFd) + " names no open descriptor");
+    settings.m_strSourcePath = HostPath(ExporterCommandLine::kSource, settings.m_strSourcePath);
+    settings.m_strRefdataPath = HostPath(ExporterCommandLine::kRefdata, settings.m_strRefdataPath);
+    settings.m_strAdiPath = HostPath(ExporterCommandLine::kOutput, settings.m_strAdiPath, true);
     if (int refused = CheckSource(settings.m_strSourcePath); refused != 0) return refused;
 
     CExportDocument doc(m_engine, settings);
     ExportRun run(doc.m_morvaskSet, doc.m_morvaskSet2);
-    ProgressReporter progress(options.progressFd, m_terminalFd,
+    ProgressReporter progress(m_report ? &*m_report : nullptr, m_terminalFd,
                               [&doc] { return doc.m_morvaskSet2.GetTableRowCount(); });
     ExportHooks hooks;
     hooks.refresh = [&progress](const ExportCounters& counters) { progress.Refresh(counters); };
@@ -98,18 +127,34 @@ int ExportCommand::Export(const ExportOptions& options) {
     } catch (const std::exception& e) {
         progress.Finish();
         m_err << e.what() << '\n';
+        if (const auto* database = dynamic_cast<const CDaoException*>(&e))
+            Report(FailureRecord::OfDatabaseError(*database, FailureRecord::DatabaseOf(database->Path(), settings)));
+        else if (const auto* file = dynamic_cast<const CFileException*>(&e))
+            Report(FailureRecord::OfFileError(*file));
+        else if (!dynamic_cast<const ReportChannelLost*>(&e))
+            Report({ExportFailure::Kind::Other, std::nullopt, e.what()});
         return kFailed;
     }
     progress.Finish();
+    ReportDone(run.Counters());
+    return 0;
+}
 
-    const ExportCounters& c = run.Counters();
+void ExportCommand::ReportDone(const ExportCounters& c) {
+    if (m_report) {
+        // The trace is out before the desktop program hears that the run is over.
+        m_out.flush();
+        m_report->Done({c.Count(ExportCounters::Total), c.Count(ExportCounters::NotValid),
+                        c.Count(ExportCounters::Valid), c.Count(ExportCounters::NotSameOprCall),
+                        c.Count(ExportCounters::NotDateRange)});
+        return;
+    }
     m_out << "Total QSOs: " << c.Text(ExportCounters::Total) << '\n'
           << "Valid QSOs: " << c.Text(ExportCounters::Valid) << '\n'
           << "Not Valid QSOs: " << c.Text(ExportCounters::NotValid) << '\n'
           << "Not Date Range: " << c.Text(ExportCounters::NotDateRange) << '\n'
           << "Not same OprCall: " << c.Text(ExportCounters::NotSameOprCall) << '\n';
     m_out.flush();
-    return 0;
 }
 
 RunSettings ExportCommand::Defaults() const { return ReadRunSettingsDefaults(m_prefix); }
@@ -122,9 +167,16 @@ std::string ExportCommand::DefaultsOrigin() const {
 }
 
 std::string ExportCommand::HostPath(const char* option, const std::string& path, bool createdFile) const {
+    static constexpr std::pair<const char*, Role> kRoles[] = {{ExporterCommandLine::kSource, Role::SourceDatabase},
+                                                              {ExporterCommandLine::kRefdata, Role::ReferenceDatabase},
+                                                              {ExporterCommandLine::kOutput, Role::AdifFile}};
     try {
         return createdFile ? m_prefix.MapOutputToHost(path) : m_prefix.MapToHost(path);
     } catch (const PathMappingError& e) {
-        throw UsageError(std::string(option) + ": " + e.what());
+        std::optional<Role> subject;
+        for (const auto& [name, role] : kRoles)
+            if (std::string_view(name) == option) subject = role;
+        throw UsageError(std::string(option) + ": " + e.what(),
+                         {ExportFailure::Kind::UnusableValue, subject, e.what()});
     }
 }

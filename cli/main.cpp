@@ -8,6 +8,8 @@
 
 #include "cli/ExportCommand.h"
 #include "cli/ExportOptions.h"
+#include "cli/ExporterCommandLine.h"
+#include "cli/StandardDescriptors.h"
 #include "data/MdbEngine.h"
 #include "export/AdiOutputFile.h"
 #include "settings/WinePrefix.h"
@@ -18,7 +20,7 @@ namespace {
 // an earlier upload file stays, and the process ends at once.
 void OnStop(int sig) {
     AdiOutputFile::RemoveUnfinished();
-    ::_exit(128 + sig);
+    ::_exit(ExporterCommandLine::kExitStoppedBase + sig);
 }
 
 void InstallSignalHandlers() {
@@ -35,6 +37,7 @@ void InstallSignalHandlers() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    StandardDescriptors::Ensure();
     InstallSignalHandlers();
     std::ios::sync_with_stdio(false);
     ExportOptions options;

@@ -41,7 +41,9 @@ AdiOutputFile::AdiOutputFile(std::string path) : m_path(std::move(path)) {
             int error = errno;
             m_tempPath.clear();
             throw CFileException("Cannot create the ADIF file \"" + m_path + "\": " + std::strerror(error) +
-                                 ". Check that the folder \"" + directory + "\" exists and that you may write to it.");
+                                     ". Check that the folder \"" + directory +
+                                     "\" exists and that you may write to it.",
+                                 std::strerror(error));
         }
     }
     if (!g_haveUnfinished && m_tempPath.size() < sizeof g_unfinished) {
@@ -79,9 +81,10 @@ void AdiOutputFile::Fail(const std::string& doing, int error) {
     Discard();
     throw CFileException(
         "Cannot " + doing + " the ADIF file \"" + m_path + "\": " + reason +
-        ". An earlier file there is left as it was; " +
-        (full ? "free some disk space" : "check the output path and that you may write to its folder") +
-        " and make the file again.");
+            ". An earlier file there is left as it was; " +
+            (full ? "free some disk space" : "check the output path and that you may write to its folder") +
+            " and make the file again.",
+        reason);
 }
 
 void AdiOutputFile::Write(std::string_view line) {

@@ -1,6 +1,8 @@
 target_sources(engine_tests PRIVATE
   unit/conversions_test.cpp
   unit/export_run_test.cpp
+  unit/progress_reporter_test.cpp
+  unit/report_record_test.cpp
   integration/export_cli_test.cpp
 )
 target_link_libraries(engine_tests PRIVATE morvask_cli)
