@@ -44,10 +44,7 @@ CMorvaskApp::CMorvaskApp()
     };
 }
 
-CMorvaskApp::~CMorvaskApp() {
-    m_docTemplate.reset();
-    m_db.Close();
-}
+CMorvaskApp::~CMorvaskApp() { m_docTemplate.reset(); }
 
 void CMorvaskApp::SetWorkerProgram(const QString& program) {
     m_worker = std::make_unique<CExportWorker>(program);
@@ -67,13 +64,11 @@ bool CMorvaskApp::InitInstance(const QStringList& documentArgs) {
 
     if (!AskRunSettings()) return false;
 
-    if (!m_db.IsOpen()) {
-        try {
-            m_db.Open(*m_worker, GetSourcePath());
-        } catch (const CDaoException& error) {
-            ShowMessage(QString::fromStdString(error.Description()));
-            return false;
-        }
+    try {
+        m_db.Open(*m_worker, GetSourcePath());
+    } catch (const CDaoException& error) {
+        ShowMessage(QString::fromStdString(error.Description()));
+        return false;
     }
     if (!m_db.VersionAccepted()) {
         ShowMessage(QString::fromLatin1(AppTexts::kVersionError));

@@ -1,3 +1,4 @@
+#include "cli/StandardDescriptors.h"
 #include "ui/AppTexts.h"
 #include "ui/CMorvaskApp.h"
 
@@ -5,6 +6,8 @@
 #include <QStringList>
 
 int main(int argc, char* argv[]) {
+    // The exporter writes its trace to the standard output it inherits from here.
+    StandardDescriptors::Ensure();
     QApplication qtApp(argc, argv);
     QCoreApplication::setOrganizationName(QString::fromLatin1(AppTexts::kSettingsOrganisation));
     QCoreApplication::setApplicationName(QString::fromLatin1(AppTexts::kAppTitle));

@@ -14,13 +14,13 @@ add_library(morvask_ui STATIC
   ui/CSingleDocTemplate.cpp
   ui/CWorkerDatabase.cpp
   ui/CWorkerRecordset.cpp
+  ui/FailureWording.cpp
   ui/FrameGeometry.cpp
-  ui/RunCounts.cpp
   settings/CRunSettingsDlg.cpp
   res/morvask.qrc
 )
 target_include_directories(morvask_ui PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(morvask_ui PUBLIC morvask_engine Qt6::Widgets)
+target_link_libraries(morvask_ui PUBLIC morvask_engine morvask_contract Qt6::Widgets)
 
 add_executable(morvask ui/main.cpp)
 target_link_libraries(morvask PRIVATE morvask_ui)
