@@ -18,6 +18,9 @@
 //   program does not show them, it words the failure record itself.
 class ExporterCommandLine {
 public:
+    // The exporter's file, next to the desktop program.
+    static constexpr const char* kProgramName = "morvask-export";
+
     static constexpr const char* kSource = "--source";
     static constexpr const char* kRefdata = "--refdata";
     static constexpr const char* kOutput = "--output";

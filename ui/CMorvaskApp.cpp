@@ -1,5 +1,6 @@
 #include "ui/CMorvaskApp.h"
 
+#include "cli/ExporterCommandLine.h"
 #include "data/CDaoException.h"
 #include "settings/CRunSettingsDlg.h"
 #include "settings/RunSettingsAcceptance.h"
@@ -26,8 +27,8 @@ static QIcon ApplicationIcon() {
 
 CMorvaskApp::CMorvaskApp()
     : m_prefix(WinePrefix::FromEnvironment()),
-      m_worker(
-          std::make_unique<CExportWorker>(QCoreApplication::applicationDirPath() + QStringLiteral("/morvask-export"))),
+      m_worker(std::make_unique<CExportWorker>(QCoreApplication::applicationDirPath() + QLatin1Char('/') +
+                                               QString::fromLatin1(ExporterCommandLine::kProgramName))),
       m_recentFiles(QString::fromLatin1(AppTexts::kSettingsOrganisation), QString::fromLatin1(AppTexts::kAppTitle)),
       m_icon(ApplicationIcon()) {
     m_worker->SetWinePrefix(QString::fromStdString(m_prefix.Root()));

@@ -10,12 +10,15 @@
 #include "tests/unit/ExportTestSupport.h"
 
 // morvask-export in a process of its own, as the desktop program starts it; standard
-// error (and standard output, unless stdoutFd names another place) caught in files.
+// error (and standard output, unless stdoutFd names another place or is kClosed) caught in
+// files.
 // WINEPREFIX is set for the child; by default to a prefix that does not exist, so that no
 // run sees the tester's own settings file.
 class ExporterProcess {
 public:
     static constexpr const char* kNoWinePrefix = "/nonexistent/morvask-test-prefix";
+    // Starts the exporter with no standard output at all.
+    static constexpr int kClosed = -2;
 
     explicit ExporterProcess(std::vector<std::string> args, int stdoutFd = -1,
                              const std::string& winePrefix = kNoWinePrefix) {
@@ -26,7 +29,10 @@ public:
         argv.push_back(nullptr);
         m_pid = fork();
         if (m_pid == 0) {
-            dup2(stdoutFd >= 0 ? stdoutFd : open(outPath.c_str(), O_WRONLY | O_CREAT, 0600), STDOUT_FILENO);
+            if (stdoutFd == kClosed)
+                close(STDOUT_FILENO);
+            else
+                dup2(stdoutFd >= 0 ? stdoutFd : open(outPath.c_str(), O_WRONLY | O_CREAT, 0600), STDOUT_FILENO);
             dup2(open(errPath.c_str(), O_WRONLY | O_CREAT, 0600), STDERR_FILENO);
             setenv("WINEPREFIX", winePrefix.c_str(), 1);
             execv(program.c_str(), argv.data());

@@ -45,6 +45,22 @@ TEST(ExportCli, SampleLogExportsToTheExpectedBytesTraceAndReport) {
     EXPECT_EQ(report, "0 0 0 0 0\n79 7 62 9 1\ndone 79 7 62 9 1\n");
 }
 
+// A desktop program started without a standard output hands none to the exporter: the trace
+// must not land in the next file the exporter opens, the ADIF file or the reader's pipes.
+TEST(ExportCli, TraceWithoutStandardOutputLandsNowhere) {
+    TempDir dir;
+    ExporterProcess run(
+        [&] {
+            std::vector<std::string> args = SampleArgs(dir.File("adiUpld2Morvask.adi"));
+            args.push_back("--trace");
+            return args;
+        }(),
+        ExporterProcess::kClosed);
+    EXPECT_EQ(run.Wait(), 0) << run.Stderr();
+    EXPECT_EQ(ReadFile(dir.File("adiUpld2Morvask.adi")), ReadFile(kSample + "/expected.adi"));
+    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"adiUpld2Morvask.adi"});
+}
+
 // What the desktop program is told on the report channel when a job fails, next to the
 // exporter's own line on standard error for scripts.
 TEST(ExportCli, FailuresTravelAsRecordsNamingTheFileAndTheBareReason) {
