@@ -42,19 +42,19 @@ WorkerOutcome CExportWorker::CheckSource(const std::string& sourcePath) {
     RunSettings shown;
     shown.m_strSourcePath = sourcePath;
     return Execute(Contract::CheckSource(sourcePath, Contract::kReportDescriptor),
-                   FailureWording(FailureWording::Job::OpenSource, shown, SettingsFile()), nullptr);
+                   FailureWording(FailureWording::Job::OpenSource, shown), nullptr);
 }
 
 WorkerOutcome CExportWorker::CheckRefdata(const std::string& refdataPath) {
     RunSettings shown;
     shown.m_strRefdataPath = refdataPath;
     return Execute(Contract::CheckRefdata(refdataPath, Contract::kReportDescriptor),
-                   FailureWording(FailureWording::Job::OpenReference, shown, SettingsFile()), nullptr);
+                   FailureWording(FailureWording::Job::OpenReference, shown), nullptr);
 }
 
 WorkerOutcome CExportWorker::Run(const RunSettings& values, const ProgressHandler& onProgress) {
     return Execute(Contract::Run(values, Contract::kReportDescriptor),
-                   FailureWording(FailureWording::Job::MakeAdiFile, values, SettingsFile()), &onProgress);
+                   FailureWording(FailureWording::Job::MakeAdiFile, values), &onProgress);
 }
 
 std::string CExportWorker::SettingsFile() const {
@@ -71,13 +71,13 @@ void CExportWorker::Stop() {
     }
 }
 
-WorkerOutcome CExportWorker::Execute(const std::vector<std::string>& arguments, const FailureWording& wording,
+WorkerOutcome CExportWorker::Execute(const std::vector<std::string>& arguments, FailureWording wording,
                                      const ProgressHandler* onProgress) {
     // Checked here because a program that is not there would otherwise only show up as an
     // anonymous start failure.
     const QFileInfo program(m_program);
     if (!program.exists())
-        return Failure({ExportFailure::Kind::Other, std::nullopt, "missing"},
+        return Failure({ExportFailure::Kind::Other, std::nullopt, "the program file is missing"},
                        wording.ProgramMissing(m_program.toStdString()));
 
     std::optional<ExportFailure> reported;
@@ -131,7 +131,10 @@ WorkerOutcome CExportWorker::Execute(const std::vector<std::string>& arguments, 
         return Failure({ExportFailure::Kind::Other, std::nullopt, process.errorString().toStdString()},
                        wording.ProgramNotStarted(m_program.toStdString(), process.errorString().toStdString()));
     if (m_stopRequested) return WorkerOutcome{WorkerOutcome::Kind::Stopped, {}, {}};
-    if (reported) return Failure(*reported, wording.Message(*reported));
+    if (reported) {
+        if (reported->subject == RunFiles::Role::SettingsFile) wording.SetSettingsFile(SettingsFile());
+        return Failure(*reported, wording.Message(*reported));
+    }
     const bool signalled = process.exitStatus() == QProcess::CrashExit;
     if (!signalled && process.exitCode() == Contract::kExitDone) return WorkerOutcome{};
 

@@ -56,7 +56,7 @@ public:
     void Stop();
 
 private:
-    WorkerOutcome Execute(const std::vector<std::string>& arguments, const FailureWording& wording,
+    WorkerOutcome Execute(const std::vector<std::string>& arguments, FailureWording wording,
                           const ProgressHandler* onProgress);
     // Waits, with the event loop running, until the process has ended.
     void WaitForEnd(QProcess& process);

@@ -23,8 +23,7 @@ std::string Bare(std::string reason) {
 
 }  // namespace
 
-FailureWording::FailureWording(Job job, RunSettings shown, std::string settingsFile)
-    : m_job(job), m_shown(std::move(shown)), m_settingsFile(std::move(settingsFile)) {}
+FailureWording::FailureWording(Job job, RunSettings shown) : m_job(job), m_shown(std::move(shown)) {}
 
 std::string FailureWording::Named(Role role) const {
     const std::string* path = nullptr;

@@ -13,9 +13,11 @@ class FailureWording {
 public:
     enum class Job { OpenSource, OpenReference, MakeAdiFile };
 
-    // shown: the run values as the operator wrote them; settingsFile: the settings file's
-    // path, for failures about it.
-    FailureWording(Job job, RunSettings shown, std::string settingsFile = {});
+    // shown: the run values as the operator wrote them.
+    FailureWording(Job job, RunSettings shown);
+
+    // The settings file's path, for failures about it.
+    void SetSettingsFile(std::string path) { m_settingsFile = std::move(path); }
 
     std::string Message(const ExportFailure& failure) const;
 

@@ -393,6 +393,10 @@ void TestMainWindow::failedRuns_data() {
         << "The reference database \"C:\\Qervel\\Refdata.mdb\" cannot be used: Drive C: of "
            "\"C:\\Qervel\\Refdata.mdb\" is not mapped."
         << QStringList(5, "0");
+    QTest::newRow("a settings file that cannot be read (none in the test's prefix: no path to show)")
+        << QStringList{"fail unreadable settings Permission denied"}
+        << "The settings file cannot be read: Permission denied. Check that the file is there and that you may read it."
+        << QStringList(5, "0");
     QTest::newRow("the exporter killed from outside: interrupted, with the signal")
         << QStringList{"3 0 3 0 0", "die"}
         << "Making the ADIF file " + adi + " was interrupted: signal 9 (Killed). " + earlier
