@@ -20,6 +20,7 @@ cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build-release -j"$(nproc)" --target morvask-export morvask-sampledb morvask-desktop-bench >/dev/null
 bin=build-release/bin
 mkdir -p "$work"
+work=$(cd "$work" && pwd)
 
 # timed COMMAND...: the command's wall time in seconds; its standard output goes to $trace.
 timed() {
@@ -33,7 +34,7 @@ best() { awk "BEGIN{b = \"$1\"; print (b == \"\" || $2 < b) ? $2 : b}"; }
 
 status=0
 for contacts in 200000 1000000; do
-    prefix="$PWD/$work/prefix-$contacts"
+    prefix="$work/prefix-$contacts"
     qervel="$prefix/drive_c/Program Files/Qervel"
     [ -f "$qervel/Data/Qervel.mdb" ] || "$bin/morvask-sampledb" "$prefix" --contacts "$contacts" --seed 1 >/dev/null
     cat "$qervel/Data/Qervel.mdb" "$qervel/Refdata.mdb" >/dev/null  # every run starts from a warm cache
