@@ -7,11 +7,14 @@
 #include <exception>
 
 #include "ProgramVersion.h"
+#include "cli/FailureRecord.h"
 #include "cli/ProgressReporter.h"
 #include "cli/RunWarnings.h"
 #include "data/CDaoException.h"
 #include "data/CExportDocument.h"
+#include "data/FileTypeText.h"
 #include "data/VersionCheck.h"
+#include "export/CFileException.h"
 #include "export/ExportRun.h"
 #include "export/OutputTarget.h"
 #include "settings/IniReaders.h"
@@ -21,6 +24,8 @@
 namespace {
 
 const char* const kVersionError = "Qervel - mdb file version error";
+
+using Role = RunFiles::Role;
 
 }  // namespace
 
@@ -35,9 +40,10 @@ int ExportCommand::Run(const ExportOptions& options) {
             return 0;
         }
         if (options.mode == ExportOptions::Mode::Version) {
-            m_out << "morvask-export " << kProgramVersion << '\n';
+            m_out << ExporterCommandLine::kProgramName << ' ' << kProgramVersion << '\n';
             return 0;
         }
+        OpenReportChannel(options.progressFd);
         // Said before any refusal, which would otherwise blame the values a missing file gives.
         if (options.UsesSettingsFile()) {
             if (std::string problem = SettingsFileProblem(m_prefix); !problem.empty())
@@ -48,21 +54,44 @@ int ExportCommand::Run(const ExportOptions& options) {
         case ExportOptions::Mode::Version:
             break;
         case ExportOptions::Mode::CheckSource:
-            return CheckSource(HostPath("--source", options.SourcePath(Defaults(), DefaultsOrigin())));
+            return CheckSource(
+                HostPath(ExporterCommandLine::kSource, options.SourcePath(Defaults(), DefaultsOrigin())));
         case ExportOptions::Mode::CheckRefdata:
-            return CheckRefdata(HostPath("--refdata", options.refdata.value_or(Defaults().m_strRefdataPath)));
+            return CheckRefdata(
+                HostPath(ExporterCommandLine::kRefdata, options.refdata.value_or(Defaults().m_strRefdataPath)));
         case ExportOptions::Mode::Export:
             return Export(options);
         }
     } catch (const UsageError& e) {
         m_err << "morvask-export: " << e.what() << '\n' << ExportOptions::kTryHelp << '\n';
+        if (e.Failure()) Report(*e.Failure());
         return kUsage;
     } catch (const std::exception& e) {
         m_err << e.what() << '\n';
+        Report({ExportFailure::Kind::Other, std::nullopt, e.what()});
     } catch (...) {
         m_err << "The export stopped on an unexpected error.\n";
+        Report({ExportFailure::Kind::Other, std::nullopt, "an unexpected error"});
     }
     return kFailed;
+}
+
+void ExportCommand::OpenReportChannel(const std::optional<int>& fd) {
+    m_report.reset();
+    if (!fd) return;
+    if (::fcntl(*fd, F_GETFD) < 0)
+        throw UsageError(std::string(ExporterCommandLine::kReportFd) + " " + std::to_string(*fd) +
+                         " names no open descriptor");
+    m_report.emplace(*fd);
+}
+
+void ExportCommand::Report(const ExportFailure& failure) {
+    if (!m_report) return;
+    try {
+        m_report->Failure(failure);
+    } catch (const ReportChannelLost&) {
+        // Whoever asked has gone; standard error has the reason all the same.
+    }
 }
 
 int ExportCommand::CheckSource(const std::string& sourcePath) {
@@ -70,6 +99,7 @@ int ExportCommand::CheckSource(const std::string& sourcePath) {
         m_engine.OpenDatabase(sourcePath);
     } catch (const CDaoException& e) {
         m_err << e.Description() << '\n';
+        Report(FailureRecord::OfDatabaseError(e, Role::SourceDatabase));
         return kFailed;
     }
     const MdbVersion version = ReadMdbVersion(m_engine, sourcePath);
@@ -79,6 +109,7 @@ int ExportCommand::CheckSource(const std::string& sourcePath) {
         m_err << kVersionError << '\n'
               << "The logging database '" << sourcePath << "' holds " << version.found
               << "; Qervel's database of version 6 or later is needed.\n";
+        Report({ExportFailure::Kind::VersionRefused, Role::SourceDatabase, version.found});
         return kFailed;
     }
     return 0;
@@ -92,6 +123,7 @@ int ExportCommand::CheckRefdata(const std::string& refdataPath) {
         doc.m_morvaskSet.Open();
     } catch (const CDaoException& e) {
         m_err << e.Description() << '\n';
+        Report(FailureRecord::OfDatabaseError(e, Role::ReferenceDatabase));
         return kFailed;
     }
     doc.m_morvaskSet.Close();
@@ -102,19 +134,17 @@ int ExportCommand::Export(const ExportOptions& options) {
     // What the operator sees stays as written; only file access goes through the mapping.
     RunSettings settings = options.RunValues(Defaults(), DefaultsOrigin());
     const RunSettings written = settings;
-    settings.m_strSourcePath = HostPath("--source", settings.m_strSourcePath);
-    settings.m_strRefdataPath = HostPath("--refdata", settings.m_strRefdataPath);
-    settings.m_strAdiPath = HostPath("--output", settings.m_strAdiPath, true);
+    settings.m_strSourcePath = HostPath(ExporterCommandLine::kSource, settings.m_strSourcePath);
+    settings.m_strRefdataPath = HostPath(ExporterCommandLine::kRefdata, settings.m_strRefdataPath);
+    settings.m_strAdiPath = HostPath(ExporterCommandLine::kOutput, settings.m_strAdiPath, true);
     RefuseUnusableOutput(written, settings);
-    if (options.progressFd && ::fcntl(*options.progressFd, F_GETFD) < 0)
-        throw UsageError("--progress-fd " + std::to_string(*options.progressFd) + " names no open descriptor");
     if (int refused = CheckSource(settings.m_strSourcePath); refused != 0) return refused;
     std::vector<std::string> warnings = RunWarnings::ForDates(settings);
     RunWarnings operators;
 
     CExportDocument doc(m_engine, settings);
     ExportRun run(doc.m_morvaskSet, doc.m_morvaskSet2);
-    ProgressReporter progress(options.progressFd, m_terminalFd,
+    ProgressReporter progress(m_report ? &*m_report : nullptr, m_terminalFd,
                               [&doc] { return doc.m_morvaskSet2.GetTableRowCount(); });
     ExportHooks hooks;
     hooks.refresh = [&progress](const ExportCounters& counters) { progress.Refresh(counters); };
@@ -129,12 +159,30 @@ int ExportCommand::Export(const ExportOptions& options) {
         // The reason comes first: the desktop program shows the first line.
         m_err << e.what() << '\n';
         Warn(warnings);
+        if (const auto* database = dynamic_cast<const CDaoException*>(&e))
+            Report(FailureRecord::OfDatabaseError(*database, FailureRecord::DatabaseOf(database->Path(), settings)));
+        else if (const auto* file = dynamic_cast<const CFileException*>(&e))
+            Report(FailureRecord::OfFileError(*file));
+        else if (!dynamic_cast<const ReportChannelLost*>(&e))
+            Report({ExportFailure::Kind::Other, std::nullopt, e.what()});
         return kFailed;
     }
     progress.Finish();
     if (auto warning = operators.ForOperators(settings, run.Counters())) warnings.push_back(*warning);
+    const bool told = ReportDone(run.Counters(), written.m_strAdiPath);
+    Warn(warnings);
+    return told ? 0 : kFailed;
+}
 
-    const ExportCounters& c = run.Counters();
+bool ExportCommand::ReportDone(const ExportCounters& c, const std::string& adiPath) {
+    if (m_report) {
+        // The trace is out before the desktop program hears that the run is over.
+        m_out.flush();
+        m_report->Done({c.Count(ExportCounters::Total), c.Count(ExportCounters::NotValid),
+                        c.Count(ExportCounters::Valid), c.Count(ExportCounters::NotSameOprCall),
+                        c.Count(ExportCounters::NotDateRange)});
+        return true;
+    }
     errno = 0;
     m_out << "Total QSOs: " << c.Text(ExportCounters::Total) << '\n'
           << "Valid QSOs: " << c.Text(ExportCounters::Valid) << '\n'
@@ -142,20 +190,15 @@ int ExportCommand::Export(const ExportOptions& options) {
           << "Not Date Range: " << c.Text(ExportCounters::NotDateRange) << '\n'
           << "Not same OprCall: " << c.Text(ExportCounters::NotSameOprCall) << '\n';
     m_out.flush();
-    if (!m_out) {
-        // A script that reads the counts must not take their absence for a run with none.
-        const int error = errno;
-        m_err << "Cannot write the counts to standard output" << (error ? std::string(": ") + std::strerror(error) : "")
-              << ". The ADIF file \"" << written.m_strAdiPath << "\" has been written completely.\n";
-        Warn(warnings);
-        return kFailed;
-    }
-    Warn(warnings);
-    return 0;
+    if (m_out) return true;
+    // A script that reads the counts must not take their absence for a run with none.
+    const int error = errno;
+    m_err << "Cannot write the counts to standard output" << (error ? std::string(": ") + std::strerror(error) : "")
+          << ". The ADIF file \"" << adiPath << "\" has been written completely.\n";
+    return false;
 }
 
 void ExportCommand::RefuseUnusableOutput(const RunSettings& written, const RunSettings& host) const {
-    using Role = RunFiles::Role;
     RunFiles files;
     files.Add(Role::SourceDatabase, host.m_strSourcePath);
     files.Add(Role::ReferenceDatabase, host.m_strRefdataPath);
@@ -166,13 +209,19 @@ void ExportCommand::RefuseUnusableOutput(const RunSettings& written, const RunSe
         const std::string& other = same->role == Role::SourceDatabase      ? written.m_strSourcePath
                                    : same->role == Role::ReferenceDatabase ? written.m_strRefdataPath
                                                                            : settingsFile;
-        throw UsageError("--output \"" + written.m_strAdiPath + "\" is " + RunFiles::Describe(same->role) + " \"" +
-                         other + "\", which is only ever read: name another file for the ADIF file");
+        throw UsageError(std::string(ExporterCommandLine::kOutput) + " \"" + written.m_strAdiPath + "\" is " +
+                             RunFiles::Describe(same->role) + " \"" + other +
+                             "\", which is only ever read: name another file for the ADIF file",
+                         {ExportFailure::Kind::UnusableValue, Role::AdifFile,
+                          std::string("it is ") + RunFiles::Describe(same->role) + ", which is only ever read"});
     }
     const OutputTarget target = OutputTarget::Resolve(host.m_strAdiPath);
     if (!target.Replaceable())
-        throw UsageError("--output " + target.Describe(written.m_strAdiPath) +
-                         ", not a file, which is never replaced: name a file for the ADIF file");
+        throw UsageError(
+            std::string(ExporterCommandLine::kOutput) + " " + target.Describe(written.m_strAdiPath) +
+                ", not a file, which is never replaced: name a file for the ADIF file",
+            {ExportFailure::Kind::UnusableValue, Role::AdifFile,
+             std::string("it is ") + FileTypeText(target.Status().st_mode) + ", not a file, which is never replaced"});
 }
 
 void ExportCommand::Warn(const std::vector<std::string>& warnings) {
@@ -189,9 +238,16 @@ std::string ExportCommand::DefaultsOrigin() const {
 }
 
 std::string ExportCommand::HostPath(const char* option, const std::string& path, bool createdFile) const {
+    static constexpr std::pair<const char*, Role> kRoles[] = {{ExporterCommandLine::kSource, Role::SourceDatabase},
+                                                              {ExporterCommandLine::kRefdata, Role::ReferenceDatabase},
+                                                              {ExporterCommandLine::kOutput, Role::AdifFile}};
     try {
         return createdFile ? m_prefix.MapOutputToHost(path) : m_prefix.MapToHost(path);
     } catch (const PathMappingError& e) {
-        throw UsageError(std::string(option) + ": " + e.what());
+        std::optional<Role> subject;
+        for (const auto& [name, role] : kRoles)
+            if (std::string_view(name) == option) subject = role;
+        throw UsageError(std::string(option) + ": " + e.what(),
+                         {ExportFailure::Kind::UnusableValue, subject, e.what()});
     }
 }

@@ -6,13 +6,17 @@
 #include <vector>
 
 #include "cli/ExportOptions.h"
+#include "cli/ExporterCommandLine.h"
+#include "cli/ReportWriter.h"
 #include "settings/WinePrefix.h"
 
 class DbEngine;
+class ExportCounters;
 
 // The work of morvask-export once its arguments are parsed: the two check-only modes and
 // the export itself, with the exit code as result. Every failure becomes one line on the
-// error stream; nothing escapes.
+// error stream, and a failure record on the report channel when there is one; nothing
+// escapes.
 class ExportCommand {
 public:
     // terminalFd: where the progress line is drawn, when standard error is a terminal.
@@ -22,8 +26,8 @@ public:
 
     int Run(const ExportOptions& options);
 
-    static constexpr int kFailed = 1;
-    static constexpr int kUsage = 2;
+    static constexpr int kFailed = ExporterCommandLine::kExitFailed;
+    static constexpr int kUsage = ExporterCommandLine::kExitUsage;
 
 private:
     int CheckSource(const std::string& sourcePath);
@@ -39,10 +43,18 @@ private:
     // the operator wrote them, `host` the files they name.
     void RefuseUnusableOutput(const RunSettings& written, const RunSettings& host) const;
     void Warn(const std::vector<std::string>& warnings);
+    void OpenReportChannel(const std::optional<int>& fd);
+    // Tells the desktop program why the job failed; a channel that has gone takes nothing.
+    void Report(const ExportFailure& failure);
+    // The five counts of a finished run: to the report channel when there is one, otherwise
+    // as the summary lines on standard output. False when standard output would not take
+    // them (said on standard error, naming the ADIF file that was written all the same).
+    bool ReportDone(const ExportCounters& counts, const std::string& adiPath);
 
     DbEngine& m_engine;
     std::ostream& m_out;
     std::ostream& m_err;
     std::optional<int> m_terminalFd;
     WinePrefix m_prefix;
+    std::optional<ReportWriter> m_report;
 };

@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "cli/ExporterCommandLine.h"
 #include "settings/RunSettingsAcceptance.h"
 
 namespace {
@@ -11,18 +12,20 @@ struct ValueOption {
     std::optional<std::string> ExportOptions::*member;
 };
 
+using Names = ExporterCommandLine;
+
 constexpr ValueOption kValueOptions[] = {
-    {"--source", &ExportOptions::source},         {"--refdata", &ExportOptions::refdata},
-    {"--output", &ExportOptions::output},         {"--oprcall", &ExportOptions::oprCall},
-    {"--start", &ExportOptions::startDate},       {"--end", &ExportOptions::endDate},
-    {"--wineprefix", &ExportOptions::winePrefix},
+    {Names::kSource, &ExportOptions::source},         {Names::kRefdata, &ExportOptions::refdata},
+    {Names::kOutput, &ExportOptions::output},         {Names::kOprCall, &ExportOptions::oprCall},
+    {Names::kStart, &ExportOptions::startDate},       {Names::kEnd, &ExportOptions::endDate},
+    {Names::kWinePrefix, &ExportOptions::winePrefix},
 };
 
 int ParseFd(const std::string& text) {
     int fd = -1;
     auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), fd);
     if (ec != std::errc() || end != text.data() + text.size() || fd < 0)
-        throw UsageError("--progress-fd needs a file descriptor number, not \"" + text + "\"");
+        throw UsageError(std::string(Names::kReportFd) + " needs a file descriptor number, not \"" + text + "\"");
     return fd;
 }
 
@@ -38,8 +41,8 @@ const char* ExportOptions::Usage() {
     return "Usage:\n"
            "  morvask-export [--source PATH] [--refdata PATH] [--output PATH] [--oprcall CALL]\n"
            "                 [--start YYYYMMDD] [--end YYYYMMDD] [--wineprefix DIR] [--progress-fd N] [--trace]\n"
-           "  morvask-export --check-source [--source PATH] [--wineprefix DIR]\n"
-           "  morvask-export --check-refdata [--refdata PATH] [--wineprefix DIR]\n"
+           "  morvask-export --check-source [--source PATH] [--wineprefix DIR] [--progress-fd N]\n"
+           "  morvask-export --check-refdata [--refdata PATH] [--wineprefix DIR] [--progress-fd N]\n"
            "\n"
            "Writes the contacts of the logging database (--source) made by the operator --oprcall\n"
            "between --start and --end (both included) as an ADIF file at --output, looking up each\n"
@@ -71,7 +74,9 @@ const char* ExportOptions::Usage() {
            "the source database (exit 1 with the database error), checks its version (exit 1 with\n"
            "\"Qervel - mdb file version error\") and exports.\n"
            "\n"
-           "  --progress-fd N   after every change of a count write \"T NV V NSO NDR\" to descriptor N\n"
+           "  --progress-fd N   report to descriptor N, for the desktop program: the counts \"T NV V NSO NDR\"\n"
+           "                    every 40 ms or so, then \"done\" and the final counts instead of the\n"
+           "                    summary on standard output, or \"failed\" and why\n"
            "  --trace           print the length of every counted ADIF field before the counts\n"
            "  --check-source    only open the logging database and check its version\n"
            "  --check-refdata   only open the reference database's prefix table\n"
@@ -108,21 +113,21 @@ ExportOptions ExportOptions::Parse(const std::vector<std::string>& args) {
             known = true;
         }
         if (known) continue;
-        if (arg == "--progress-fd") {
+        if (arg == Names::kReportFd) {
             options.progressFd = ParseFd(takeValue());
-        } else if (arg == "--trace") {
+        } else if (arg == Names::kTrace) {
             noValue();
             options.trace = true;
-        } else if (arg == "--check-source") {
+        } else if (arg == Names::kCheckSource) {
             noValue();
             SetMode(options, Mode::CheckSource, arg);
-        } else if (arg == "--check-refdata") {
+        } else if (arg == Names::kCheckRefdata) {
             noValue();
             SetMode(options, Mode::CheckRefdata, arg);
-        } else if (arg == "--help" || arg == "-h") {
+        } else if (arg == Names::kHelp || arg == "-h") {
             options.mode = Mode::Help;
             return options;
-        } else if (arg == "--version") {
+        } else if (arg == Names::kVersion) {
             options.mode = Mode::Version;
             return options;
         } else {
@@ -151,9 +156,11 @@ std::string ExportOptions::SourcePath(const RunSettings& defaults, const std::st
     std::string path = source.value_or(defaults.m_strSourcePath);
     if (path.empty()) {
         RunSettings onlySource;
-        throw UsageError(RunSettingsProblem(onlySource) +
-                         (source ? std::string(" (--source is empty)")
-                                 : " with --source PATH, or as DATAPATH in section [Dir] of " + defaultsOrigin));
+        const std::string problem = RunSettingsProblem(onlySource);
+        throw UsageError(
+            problem + (source ? std::string(" (--source is empty)")
+                              : " with --source PATH, or as DATAPATH in section [Dir] of " + defaultsOrigin),
+            {ExportFailure::Kind::UnusableValue, RunFiles::Role::SourceDatabase, problem});
     }
     return path;
 }
@@ -166,8 +173,11 @@ RunSettings ExportOptions::RunValues(const RunSettings& defaults, const std::str
     settings.m_strOprCall = oprCall.value_or(defaults.m_strOprCall);
     settings.m_strStartDate = startDate.value_or(defaults.m_strStartDate);
     settings.m_strEndDate = endDate.value_or(defaults.m_strEndDate);
-    if (settings.m_strAdiPath.empty()) throw UsageError("--output is empty: name the ADIF file to write");
-    if (std::string problem = RunSettingsProblem(settings); !problem.empty()) throw UsageError(problem);
+    if (settings.m_strAdiPath.empty())
+        throw UsageError("--output is empty: name the ADIF file to write",
+                         {ExportFailure::Kind::UnusableValue, RunFiles::Role::AdifFile, "the path is empty"});
+    if (std::string problem = RunSettingsProblem(settings); !problem.empty())
+        throw UsageError(problem, {ExportFailure::Kind::UnusableValue, std::nullopt, problem});
     ApplyDefaultDates(settings);
     return settings;
 }

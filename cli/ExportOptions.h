@@ -5,13 +5,22 @@
 #include <string>
 #include <vector>
 
+#include "cli/ExportFailure.h"
 #include "settings/RunSettings.h"
 
 // Arguments that cannot be used: the exporter prints the text and where to find the usage,
-// and ends with exit code 2.
+// and ends with exit code 2. A refused run value also carries the refusal for the desktop
+// program, which words it without the option names.
 class UsageError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit UsageError(const std::string& message) : std::runtime_error(message) {}
+    UsageError(const std::string& message, ExportFailure failure)
+        : std::runtime_error(message), m_failure(std::move(failure)) {}
+
+    const std::optional<ExportFailure>& Failure() const { return m_failure; }
+
+private:
+    std::optional<ExportFailure> m_failure;
 };
 
 // The command line of morvask-export. Parse only records what was given; RunValues then
@@ -47,7 +56,7 @@ public:
     std::optional<std::string> endDate;
     // The Wine prefix that holds Qervel, instead of WINEPREFIX and the search for it.
     std::optional<std::string> winePrefix;
-    // Where the five counts go after every change, for the desktop program.
+    // The report channel of the desktop program: progress, the final counts, a failure.
     std::optional<int> progressFd;
     // The length trace on standard output, before the counts.
     bool trace = false;

@@ -1,10 +1,9 @@
 #include "cli/ProgressReporter.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <stdexcept>
 
+#include "cli/ReportRecord.h"
+#include "cli/ReportWriter.h"
 #include "data/WriteAll.h"
 
 namespace {
@@ -13,48 +12,47 @@ constexpr auto kRedrawInterval = std::chrono::milliseconds(100);
 
 }  // namespace
 
-ProgressReporter::ProgressReporter(std::optional<int> progressFd, std::optional<int> terminalFd,
-                                   std::function<long()> totalRows)
-    : m_progressFd(progressFd), m_terminalFd(terminalFd), m_totalRows(std::move(totalRows)) {}
+ProgressReporter::ProgressReporter(ReportWriter* report, std::optional<int> terminalFd, std::function<long()> totalRows,
+                                   Clock clock)
+    : m_report(report), m_terminalFd(terminalFd), m_totalRows(std::move(totalRows)), m_clock(std::move(clock)) {}
 
-ProgressReporter::~ProgressReporter() = default;
+void ProgressReporter::Refresh(const ExportCounters& counters) { m_counters = &counters; }
 
-void ProgressReporter::Refresh(const ExportCounters& counters) {
-    m_done = counters.Count(ExportCounters::Total);
-    if (!m_progressFd) return;
-    for (ExportCounters::Counter which : {ExportCounters::Total, ExportCounters::NotValid, ExportCounters::Valid,
-                                          ExportCounters::NotSameOprCall, ExportCounters::NotDateRange}) {
-        m_pending.append(counters.Text(which));
-        m_pending.push_back(which == ExportCounters::NotDateRange ? '\n' : ' ');
-    }
+RunCounts ProgressReporter::Latest() const {
+    if (!m_counters) return {};
+    const ExportCounters& c = *m_counters;
+    return {c.Count(ExportCounters::Total), c.Count(ExportCounters::NotValid), c.Count(ExportCounters::Valid),
+            c.Count(ExportCounters::NotSameOprCall), c.Count(ExportCounters::NotDateRange)};
 }
 
-void ProgressReporter::FlushCounts() {
-    if (!m_progressFd || m_pending.empty()) return;
-    if (!WriteAll(*m_progressFd, m_pending)) {
-        int error = errno;
-        m_pending.clear();
-        throw std::runtime_error("Cannot report progress on descriptor " + std::to_string(*m_progressFd) + ": " +
-                                 std::strerror(error) + ". The export was stopped.");
-    }
-    m_pending.clear();
+void ProgressReporter::SendLatest(std::chrono::steady_clock::time_point now) {
+    const RunCounts latest = Latest();
+    if (m_sent == latest) return;
+    m_report->Progress(latest);
+    m_sent = latest;
+    m_lastSent = now;
 }
 
 void ProgressReporter::DrawTerminalLine(bool force) {
-    if (!m_terminalFd || m_done == m_drawnDone) return;
-    auto now = std::chrono::steady_clock::now();
+    if (!m_terminalFd) return;
+    const long done = Latest().total;
+    if (done == m_drawnDone) return;
+    const auto now = m_clock();
     if (!force && now - m_lastDraw < kRedrawInterval) return;
     m_lastDraw = now;
-    m_drawnDone = m_done;
+    m_drawnDone = done;
     // The table's size is known only while it is open; keep what was seen then.
-    m_total = std::max({m_total, m_totalRows(), m_done});
-    std::string line = "\rExporting: " + std::to_string(m_done) + " of " + std::to_string(m_total) + " contacts\x1b[K";
+    m_total = std::max({m_total, m_totalRows(), done});
+    std::string line = "\rExporting: " + std::to_string(done) + " of " + std::to_string(m_total) + " contacts\x1b[K";
     // A terminal that cannot be written to only loses the progress line.
     if (WriteAll(*m_terminalFd, line)) m_lineShown = true;
 }
 
 void ProgressReporter::Pump() {
-    FlushCounts();
+    if (m_report && m_counters) {
+        const auto now = m_clock();
+        if (!m_sent || now - m_lastSent >= ReportRecord::kProgressInterval) SendLatest(now);
+    }
     DrawTerminalLine(false);
 }
 
@@ -62,9 +60,10 @@ void ProgressReporter::Finish() {
     DrawTerminalLine(true);
     if (m_lineShown) WriteAll(*m_terminalFd, "\n");
     m_lineShown = false;
+    if (!m_report) return;
     try {
-        FlushCounts();
-    } catch (const std::runtime_error&) {
+        SendLatest(m_clock());
+    } catch (const ReportChannelLost&) {
         // The run is over; a reader that has gone away has nothing left to miss.
     }
 }

@@ -5,38 +5,49 @@
 #include <optional>
 #include <string>
 
+#include "cli/RunCounts.h"
 #include "export/ExportCounters.h"
 
-// What the headless exporter shows while a run goes: for the desktop program, the five
-// counts after every change as lines "T NV V NSO NDR" on a descriptor it names; for a
-// person at a terminal, one self-overwriting line on standard error.
+class ReportWriter;
+
+// What the headless exporter shows while a run goes: for the desktop program, the latest
+// counts on the report channel every so often (ReportRecord::kProgressInterval) and always
+// the last ones; for a person at a terminal, one self-overwriting line on standard error.
+// A screen shows no more than its refresh rate, so counts sent more often would only be
+// parsed and painted in vain.
 class ProgressReporter {
 public:
-    // progressFd: where the count lines go, or none. terminalFd: the terminal that shows
-    // the progress line, or none. totalRows gives the number of contacts the table holds.
-    ProgressReporter(std::optional<int> progressFd, std::optional<int> terminalFd, std::function<long()> totalRows);
-    ~ProgressReporter();
+    using Clock = std::function<std::chrono::steady_clock::time_point()>;
+
+    // report: the report channel, or none. terminalFd: the terminal that shows the progress
+    // line, or none. totalRows gives the number of contacts the table holds.
+    ProgressReporter(ReportWriter* report, std::optional<int> terminalFd, std::function<long()> totalRows,
+                     Clock clock = std::chrono::steady_clock::now);
     ProgressReporter(const ProgressReporter&) = delete;
     ProgressReporter& operator=(const ProgressReporter&) = delete;
 
-    // After every change of a count.
+    // After every change of a count; `counters` must outlive the reporter's use of it.
     void Refresh(const ExportCounters& counters);
-    // Once per pass of the walk: hands the buffered count lines over and redraws the
-    // terminal line now and then. Throws std::runtime_error when the reader of the count
-    // lines has gone away.
+    // Once per pass of the walk: sends the latest counts when the interval has passed and
+    // redraws the terminal line now and then. Throws ReportChannelLost when the reader of
+    // the channel has gone away.
     void Pump();
-    // After the run, successful or not.
+    // After the run, successful or not: the last counts go out if they have not yet.
     void Finish();
 
+    RunCounts Latest() const;
+
 private:
-    void FlushCounts();
+    void SendLatest(std::chrono::steady_clock::time_point now);
     void DrawTerminalLine(bool force);
 
-    std::optional<int> m_progressFd;
+    ReportWriter* m_report;
     std::optional<int> m_terminalFd;
     std::function<long()> m_totalRows;
-    std::string m_pending;
-    long m_done = 0;
+    Clock m_clock;
+    const ExportCounters* m_counters = nullptr;
+    std::optional<RunCounts> m_sent;
+    std::chrono::steady_clock::time_point m_lastSent{};
     long m_total = 0;
     long m_drawnDone = -1;
     std::chrono::steady_clock::time_point m_lastDraw{};

@@ -1,8 +1,6 @@
-#include <fcntl.h>
 #include <signal.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -11,6 +9,8 @@
 
 #include "cli/ExportCommand.h"
 #include "cli/ExportOptions.h"
+#include "cli/ExporterCommandLine.h"
+#include "cli/StandardDescriptors.h"
 #include "data/MdbEngine.h"
 #include "export/AdiOutputFile.h"
 #include "settings/PrefixSearch.h"
@@ -22,7 +22,7 @@ namespace {
 // an earlier upload file stays, and the process ends at once.
 void OnStop(int sig) {
     AdiOutputFile::RemoveUnfinished();
-    ::_exit(128 + sig);
+    ::_exit(ExporterCommandLine::kExitStoppedBase + sig);
 }
 
 void InstallSignalHandlers() {
@@ -60,25 +60,10 @@ WinePrefix ChoosePrefix(const ExportOptions& options) {
     return std::move(found.prefix);
 }
 
-// A standard descriptor that the caller closed (">&-") must stay taken: otherwise the next
-// file opened, the ADIF file or a pipe from the reader, would get its number and receive
-// what is meant for it. Standard output is held by a descriptor that cannot be written, so
-// the counts fail there as on the closed one, and the run says so.
-void HoldClosedStandardDescriptors() {
-    for (int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
-        if (::fcntl(fd, F_GETFD) >= 0 || errno != EBADF) continue;
-        int held = ::open("/dev/null", fd == STDERR_FILENO ? O_WRONLY : O_RDONLY);
-        if (held >= 0 && held != fd) {
-            ::dup2(held, fd);
-            ::close(held);
-        }
-    }
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    HoldClosedStandardDescriptors();
+    StandardDescriptors::Ensure();
     InstallSignalHandlers();
     std::ios::sync_with_stdio(false);
     ExportOptions options;

@@ -32,9 +32,10 @@ std::string DirectoryOf(const std::string& path) {
     return parent.empty() ? std::string(".") : parent.string();
 }
 
-std::string NotReplaceable(const std::string& path, const OutputTarget& target) {
-    return "The ADIF file cannot be written: " + target.Describe(path) +
-           ", not a file, and is left as it is. Name a file for the ADIF file.";
+CFileException NotReplaceable(const std::string& path, const OutputTarget& target) {
+    return CFileException("The ADIF file cannot be written: " + target.Describe(path) +
+                              ", not a file, and is left as it is. Name a file for the ADIF file.",
+                          target.Describe(path) + ", not a file");
 }
 
 // Holds off the stop signals while the finished file is put in place, so that a run told to
@@ -61,7 +62,7 @@ std::string ProcFdPath(int fd) { return "/proc/self/fd/" + std::to_string(fd); }
 
 AdiOutputFile::AdiOutputFile(std::string path, Staging staging) : m_path(std::move(path)) {
     const OutputTarget target = OutputTarget::Resolve(m_path);
-    if (!target.Replaceable()) throw CFileException(NotReplaceable(m_path, target));
+    if (!target.Replaceable()) throw NotReplaceable(m_path, target);
     m_directory = DirectoryOf(target.Path());
     m_name = std::filesystem::path(target.Path()).filename().string();
     AdiTempFiles::SweepStale(m_directory, m_name);
@@ -80,7 +81,8 @@ bool AdiOutputFile::OpenUnnamed() {
         if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL) return false;
         int error = errno;
         throw CFileException("Cannot create the ADIF file \"" + m_path + "\": " + std::strerror(error) +
-                             ". Check that the folder \"" + m_directory + "\" exists and that you may write to it.");
+                                 ". Check that the folder \"" + m_directory + "\" exists and that you may write to it.",
+                             std::strerror(error));
     }
     // Locked from the start: the file gets a name for a moment at the end, when a sweep by
     // another run must not take it for a leftover.
@@ -100,8 +102,9 @@ void AdiOutputFile::OpenNamed() {
             int error = errno;
             m_tempPath.clear();
             throw CFileException("Cannot create the ADIF file \"" + m_path + "\": " + std::strerror(error) +
-                                 ". Check that the folder \"" + m_directory +
-                                 "\" exists and that you may write to it.");
+                                     ". Check that the folder \"" + m_directory +
+                                     "\" exists and that you may write to it.",
+                                 std::strerror(error));
         }
         // Between the creation and the lock another run's sweep may have taken the new file
         // for a leftover: it then holds the lock or has removed the name, and we try anew.
@@ -146,9 +149,10 @@ void AdiOutputFile::Fail(const std::string& doing, int error) {
     Discard();
     throw CFileException(
         "Cannot " + doing + " the ADIF file \"" + m_path + "\": " + reason +
-        ". An earlier file there is left as it was; " +
-        (full ? "free some disk space" : "check the output path and that you may write to its folder") +
-        " and make the file again.");
+            ". An earlier file there is left as it was; " +
+            (full ? "free some disk space" : "check the output path and that you may write to its folder") +
+            " and make the file again.",
+        reason);
 }
 
 void AdiOutputFile::Write(std::string_view line) {
@@ -205,7 +209,7 @@ void AdiOutputFile::Commit() {
     const OutputTarget target = OutputTarget::Resolve(m_path);
     if (!target.Replaceable()) {
         Discard();
-        throw CFileException(NotReplaceable(m_path, target));
+        throw NotReplaceable(m_path, target);
     }
     if (target.Exists()) KeepOwnerAndMode(target.Status());
     {

@@ -30,14 +30,16 @@ OutputTarget OutputTarget::Resolve(const std::string& path) {
         }
         if (links == kMaxLinks)
             throw CFileException("The ADIF file \"" + path +
-                                 "\" cannot be written: its symbolic links go round in a loop. Mend the links or "
-                                 "name another file.");
+                                     "\" cannot be written: its symbolic links go round in a loop. Mend the links or "
+                                     "name another file.",
+                                 "its symbolic links go round in a loop");
         char text[PATH_MAX];
         ssize_t length = ::readlink(target.m_path.c_str(), text, sizeof text);
-        if (length < 0 || static_cast<std::size_t>(length) >= sizeof text)
-            throw CFileException("The ADIF file \"" + path + "\" cannot be written: the symbolic link \"" +
-                                 target.m_path + "\" cannot be read (" +
-                                 (length < 0 ? std::strerror(errno) : "its target is too long") + ").");
+        if (length < 0 || static_cast<std::size_t>(length) >= sizeof text) {
+            const std::string why = "the symbolic link \"" + target.m_path + "\" cannot be read (" +
+                                    (length < 0 ? std::strerror(errno) : "its target is too long") + ")";
+            throw CFileException("The ADIF file \"" + path + "\" cannot be written: " + why + ".", why);
+        }
         // A relative target lies beside the link, not in the current directory.
         std::filesystem::path next(std::string(text, static_cast<std::size_t>(length)));
         if (next.is_relative()) next = std::filesystem::path(target.m_path).parent_path() / next;

@@ -1,5 +1,6 @@
 #include "ui/CMorvaskApp.h"
 
+#include "cli/ExporterCommandLine.h"
 #include "data/CDaoException.h"
 #include "settings/CRunSettingsDlg.h"
 #include "settings/IniReaders.h"
@@ -50,13 +51,11 @@ CMorvaskApp::CMorvaskApp()
 QString CMorvaskApp::ExporterProgram() {
     // Next to this program, wherever it was installed or built: never looked up in PATH,
     // where another version of the exporter may lie.
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/morvask-export");
+    return QCoreApplication::applicationDirPath() + QLatin1Char('/') +
+           QString::fromLatin1(ExporterCommandLine::kProgramName);
 }
 
-CMorvaskApp::~CMorvaskApp() {
-    m_docTemplate.reset();
-    m_db.Close();
-}
+CMorvaskApp::~CMorvaskApp() { m_docTemplate.reset(); }
 
 void CMorvaskApp::SetWorkerProgram(const QString& program) {
     m_worker = std::make_unique<CExportWorker>(program);
@@ -76,13 +75,11 @@ bool CMorvaskApp::InitInstance(const QStringList& documentArgs) {
 
     if (!AskRunSettings()) return false;
 
-    if (!m_db.IsOpen()) {
-        try {
-            m_db.Open(*m_worker, GetSourcePath());
-        } catch (const CDaoException& error) {
-            ShowMessage(QString::fromStdString(error.Description()));
-            return false;
-        }
+    try {
+        m_db.Open(*m_worker, GetSourcePath());
+    } catch (const CDaoException& error) {
+        ShowMessage(QString::fromStdString(error.Description()));
+        return false;
     }
     if (!m_db.VersionAccepted()) {
         ShowMessage(QString::fromLatin1(AppTexts::kVersionError));

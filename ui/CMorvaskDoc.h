@@ -4,13 +4,13 @@
 
 #include <QString>
 
-// The program's one document. It has no content of its own: it owns the two tables the form
-// works with, the prefix table before the QSO table, and carries the title and path that the
-// File commands give it. Saving writes nothing into the file, opening reads nothing from it.
+// The program's one document. It has no content of its own: it owns the prefix table the
+// form is bound to (the exporter walks the QSO table itself), and carries the title and path
+// that the File commands give it. Saving writes nothing into the file, opening reads nothing
+// from it.
 class CMorvaskDoc {
 public:
     CWorkerRecordset& PrefixSet() { return m_prefixSet; }
-    CWorkerRecordset& QsoSet() { return m_qsoSet; }
 
     const QString& GetTitle() const { return m_strTitle; }
     void SetTitle(const QString& title) { m_strTitle = title; }
@@ -27,8 +27,7 @@ public:
     QString OnSaveDocument(const QString& path);
 
 private:
-    CWorkerRecordset m_prefixSet{CWorkerRecordset::Table::PrefixTable};
-    CWorkerRecordset m_qsoSet{CWorkerRecordset::Table::QsoTable};
+    CWorkerRecordset m_prefixSet;
     QString m_strTitle;
     QString m_strPathName;
     bool m_bPathFromOpen = false;

@@ -31,6 +31,9 @@ CMorvaskView::CMorvaskView(CMorvaskApp& app, CMorvaskDoc& doc, QWidget* parent)
     setObjectName(QStringLiteral("morvaskView"));
     setFrameShape(QFrame::NoFrame);
     setWidgetResizable(false);
+    // The form itself takes no focus, so that, as a form does, the window gives it to the
+    // first tab stop, "Make adi file", when it is shown: Space starts a run at once.
+    setFocusPolicy(Qt::NoFocus);
     BuildForm();
 }
 
@@ -121,7 +124,6 @@ void CMorvaskView::AddGroupFrame(const char* objectName, int x, int y, int width
 
 void CMorvaskView::OnInitialUpdate() {
     m_pPrefixSet = &m_doc.PrefixSet();
-    m_pQsoSet = &m_doc.QsoSet();
     m_doc.SetTitle(QString::fromLatin1(AppTexts::kDocumentTitle));
 
     m_runValues = m_app.Settings();
@@ -168,11 +170,12 @@ void CMorvaskView::ResizeParentToFit() {
 }
 
 void CMorvaskView::ShowCounts(const RunCounts& counts) {
-    m_strTotalQsos = CounterText(counts.total);
-    m_strNotValidQsos = CounterText(counts.notValid);
-    m_strValidQsos = CounterText(counts.valid);
-    m_strNotSameOprCall = CounterText(counts.notSameOprCall);
-    m_strNotDateRange = CounterText(counts.notDateRange);
+    // std::to_string of a long is "%ld": signed decimal, no padding, no separators.
+    m_strTotalQsos = std::to_string(counts.total);
+    m_strNotValidQsos = std::to_string(counts.notValid);
+    m_strValidQsos = std::to_string(counts.valid);
+    m_strNotSameOprCall = std::to_string(counts.notSameOprCall);
+    m_strNotDateRange = std::to_string(counts.notDateRange);
     UpdateData();
 }
 
@@ -180,25 +183,24 @@ void CMorvaskView::OnMakeAdiFile() {
     // The buttons are disabled during a run; this guards against a click already queued.
     if (m_bRunning) return;
     m_bRunning = true;
+    const bool hadFocus = m_makeAdiFile->hasFocus();
     m_makeAdiFile->setEnabled(false);
     m_view->setEnabled(false);
     emit RunStateChanged(true);
 
     ShowCounts(RunCounts{});
-    if (m_pPrefixSet && !m_pPrefixSet->IsOpen()) m_pPrefixSet->MarkOpenedByRun();
-    if (m_pQsoSet && !m_pQsoSet->IsOpen()) m_pQsoSet->MarkOpenedByRun();
-
     const WorkerOutcome outcome =
         m_app.Worker().Run(m_runValues, [this](const RunCounts& counts) { ShowCounts(counts); });
 
     // The exporter has ended, so its tables are closed whatever the outcome; the next run
     // opens them afresh and its prefix lookups start from the first row.
     if (m_pPrefixSet) m_pPrefixSet->Close();
-    if (m_pQsoSet) m_pQsoSet->Close();
 
     m_bRunning = false;
     m_makeAdiFile->setEnabled(true);
     m_view->setEnabled(true);
+    // Disabling the button took the focus away; Space starts the next run as it did this one.
+    if (hadFocus) m_makeAdiFile->setFocus(Qt::OtherFocusReason);
     if (outcome.kind == WorkerOutcome::Kind::Failed) m_app.ShowMessage(QString::fromStdString(outcome.message));
     emit RunStateChanged(false);
 }

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "cli/RunCounts.h"
 #include "settings/RunSettings.h"
 #include "ui/CDialogUnits.h"
-#include "ui/RunCounts.h"
 
 #include <QScrollArea>
 #include <QString>
@@ -67,7 +67,6 @@ private:
     QWidget* m_form = nullptr;
 
     CWorkerRecordset* m_pPrefixSet = nullptr;
-    CWorkerRecordset* m_pQsoSet = nullptr;
     std::string m_strTotalQsos;
     std::string m_strNotValidQsos;
     std::string m_strValidQsos;

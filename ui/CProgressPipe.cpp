@@ -11,11 +11,13 @@
 CProgressPipe::CProgressPipe(LineHandler onLine) : m_onLine(std::move(onLine)) {
     int fds[2];
     // Close-on-exec on both ends: only the copy made for the child survives its exec.
-    if (::pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0)
-        throw std::runtime_error(std::string("Cannot create the pipe for the exporter's progress: ") +
-                                 std::strerror(errno) + ". Close some programs and try again.");
+    if (::pipe2(fds, O_CLOEXEC) != 0)
+        throw std::runtime_error(std::string("the system has no pipe left to give (") + std::strerror(errno) + ")");
     m_readFd = fds[0];
     m_writeFd = fds[1];
+    // Only this end may be non-blocking, so that the event loop never waits on it. The
+    // writer's end blocks: a writer faster than this reader waits for it instead of failing.
+    ::fcntl(m_readFd, F_SETFL, ::fcntl(m_readFd, F_GETFL) | O_NONBLOCK);
     m_notifier = std::make_unique<QSocketNotifier>(m_readFd, QSocketNotifier::Read);
     QObject::connect(m_notifier.get(), &QSocketNotifier::activated, [this] { ReadAvailable(); });
 }

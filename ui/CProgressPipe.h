@@ -6,14 +6,14 @@
 
 class QSocketNotifier;
 
-// The pipe over which the exporter reports its counts: the child writes lines to its end,
+// The report channel of one job: the exporter writes its records (ReportRecord) to its end,
 // this process reads them as they arrive while its event loop runs. Both ends are closed
 // on destruction.
 class CProgressPipe {
 public:
     using LineHandler = std::function<void(const std::string&)>;
 
-    // Throws std::runtime_error when the system has no pipe left to give.
+    // Throws std::runtime_error, with the bare reason, when the system has no pipe to give.
     explicit CProgressPipe(LineHandler onLine);
     ~CProgressPipe();
     CProgressPipe(const CProgressPipe&) = delete;

@@ -8,16 +8,13 @@ class CExportWorker;
 // reads its version table; this keeps the answer for the start-up that asked.
 class CWorkerDatabase {
 public:
-    // Throws CDaoException with the database layer's description when the file cannot be
-    // opened. A version the program refuses leaves the database open but not accepted.
+    // Throws CDaoException with the operator's message when the file cannot be opened. A
+    // version the program refuses leaves the database not accepted.
     void Open(CExportWorker& worker, const std::string& path);
-    void Close();
 
-    bool IsOpen() const { return m_bOpen; }
     // Whether the version check passed: a version table holding 6 or more.
     bool VersionAccepted() const { return m_bVersionAccepted; }
 
 private:
-    bool m_bOpen = false;
     bool m_bVersionAccepted = false;
 };

@@ -3,9 +3,8 @@
 #include "data/CDaoException.h"
 #include "ui/CExportWorker.h"
 
-void CWorkerRecordset::Open(CExportWorker& worker, const std::string& databasePath) {
-    const WorkerOutcome outcome =
-        m_table == Table::PrefixTable ? worker.CheckRefdata(databasePath) : worker.CheckSource(databasePath);
+void CWorkerRecordset::Open(CExportWorker& worker, const std::string& refdataPath) {
+    const WorkerOutcome outcome = worker.CheckRefdata(refdataPath);
     if (!outcome.Succeeded()) throw CDaoException(outcome.message);
-    MarkOpenedByRun();
+    m_bOpen = true;
 }

@@ -1,4 +1,5 @@
 #include "ProgramVersion.h"
+#include "cli/StandardDescriptors.h"
 #include "ui/AppTexts.h"
 #include "ui/CMorvaskApp.h"
 #include "ui/InstallCheck.h"
@@ -17,6 +18,8 @@ static_assert(std::string_view(AppTexts::kNumericVersion) == kProgramVersion,
               "AppTexts::kNumericVersion differs from the project version in CMakeLists.txt");
 
 int main(int argc, char* argv[]) {
+    // The exporter writes its trace to the standard output it inherits from here.
+    StandardDescriptors::Ensure();
     // Both are answered before Qt looks for a display, so that they work on a machine or in a
     // session without one.
     if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {

@@ -2,6 +2,8 @@ target_sources(engine_tests PRIVATE
   unit/conversions_test.cpp
   unit/export_run_test.cpp
   unit/adi_output_file_test.cpp
+  unit/progress_reporter_test.cpp
+  unit/report_record_test.cpp
   integration/export_cli_test.cpp
   integration/export_cli_files_test.cpp
   integration/export_read_columns_test.cpp

@@ -1,3 +1,7 @@
+# Stands in for the exporter in the widget tests, built on the same contract.
+add_executable(fake-morvask-export widgets/fake_morvask_export.cpp)
+target_link_libraries(fake-morvask-export PRIVATE morvask_cli)
+
 # Widget tests: Qt Test programs on the offscreen platform, one per area of the desktop program.
 find_package(Qt6 REQUIRED COMPONENTS Test)
 function(morvask_widget_test name)
@@ -6,7 +10,8 @@ function(morvask_widget_test name)
   target_compile_definitions(${name} PRIVATE
     MORVASK_TEST_DATA="${MORVASK_TEST_DATA}"
     MORVASK_BIN_DIR="${CMAKE_RUNTIME_OUTPUT_DIRECTORY}"
-    MORVASK_FAKE_WORKER="${CMAKE_CURRENT_SOURCE_DIR}/widgets/fake-morvask-export.sh")
+    MORVASK_FAKE_WORKER="$<TARGET_FILE:fake-morvask-export>")
+  add_dependencies(${name} fake-morvask-export)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 300)
 endfunction()

@@ -13,7 +13,8 @@
 #include "tests/unit/ExportTestSupport.h"
 
 // morvask-export in a process of its own, as the desktop program starts it; standard
-// error (and standard output, unless stdoutFd names another place) caught in files.
+// error (and standard output, unless stdoutFd names another place or is kClosedInputAndOutput) caught in
+// files.
 // WINEPREFIX is set for the child; by default to a prefix that does not exist, so that no
 // run sees the tester's own settings file.
 class ExporterProcess {

@@ -119,12 +119,10 @@ TEST(SampleInstallationTest, NeverWritesOverFilesItDidNotWrite) {
         {"a settings file in other letter case, the same file to Wine",
          [&](auto& p, auto&) { Put(p / "drive_c/Windows/QVL2007.INI", operatorIni); }, "drive_c/Windows/QVL2007.INI"},
         {"the prefix list of a real installation",
-         [&](auto& p, auto&) {
-             Put(p / "drive_c/Program Files/Qervel/Refdata.mdb", ReadFile(sample + "Refdata.mdb"));
-         },
+         [&](auto& p, auto&) { Put(p / "drive_c/Program Files/Qervel/Refdata.mdb", ReadFile(sample + "Refdata.mdb")); },
          "Qervel/Refdata.mdb"},
-        {"the log of a real installation",
-         [&](auto& p, auto&) { Put(p / log, ReadFile(sample + "source.mdb")); }, "Data/Qervel.mdb"},
+        {"the log of a real installation", [&](auto& p, auto&) { Put(p / log, ReadFile(sample + "source.mdb")); },
+         "Data/Qervel.mdb"},
         {"its own sample after Qervel added contacts to the log",
          [&](auto& p, auto&) {
              ownSample(p);

@@ -1,3 +1,5 @@
+#include "cli/ExporterCommandLine.h"
+#include "settings/CRunSettingsDlg.h"
 #include "settings/RunSettings.h"
 #include "tests/support/FileBytes.h"
 #include "ui/CMainFrame.h"
@@ -8,7 +10,8 @@
 #include "ui/CSingleDocTemplate.h"
 #include "ui/CWorkerRecordset.h"
 
-#include "settings/CRunSettingsDlg.h"
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <QAction>
 #include <QDir>
@@ -58,11 +61,22 @@ private:
     std::optional<RunSettings> m_values;
 };
 
-// The application wired to fake-morvask-export.sh, which is scripted by files in a folder of
-// its own ("check-source.err" or "check-refdata.err" fail that check with their text;
-// "run.steps" scripts the runs) and logs every call there. Message boxes, the desktop's file
-// handler and the file dialogs are recorded instead of shown. Each showing of the run-settings
-// dialog takes the next entry of showings, nullopt meaning Cancel; with none left it cancels.
+// The run values as the operator typed them in the dialog: Windows paths, not host paths.
+RunSettings TypedRunValues() {
+    return RunSettings{"C:\\Qervel\\Data\\Qervel.mdb",
+                       "C:\\Qervel\\Refdata.mdb",
+                       "C:\\Qervel\\adiUpld2Morvask.adi",
+                       "PA3ABC",
+                       "19451116",
+                       "20301231"};
+}
+
+// The application wired to the fake exporter, which is scripted by files in a folder of its
+// own ("check-source.fail" or "check-refdata.fail" fail that check; "run.steps" scripts the
+// runs; see fake_morvask_export.cpp) and logs every call there. Message boxes, the desktop's
+// file handler and the file dialogs are recorded instead of shown. Each showing of the
+// run-settings dialog takes the next entry of showings, nullopt meaning Cancel; with none
+// left it cancels.
 class AppHarness {
 public:
     AppHarness() : app(std::make_unique<CMorvaskApp>()) {
@@ -91,15 +105,20 @@ public:
     bool Start() { return Start(UsableRunValues(WorkerPath("."))); }
 
     QString WorkerPath(const QString& name) const { return m_workerDir.filePath(name); }
-    // The steps of the next runs, as fake-morvask-export.sh reads them.
+    // Makes the check of the source ("check-source") or reference database ("check-refdata")
+    // fail with the failure "KIND SUBJECT REASON".
+    void FailCheck(const QString& check, const QString& failure) {
+        WriteFile(WorkerPath(check + QStringLiteral(".fail")), failure.toUtf8());
+    }
+    // The steps of the next runs, as the fake exporter reads them.
     void SetRunSteps(const QStringList& steps) {
         WriteFile(WorkerPath(QStringLiteral("run.steps")),
                   (steps.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
     }
     // How many calls of the exporter had what among their arguments.
-    int Calls(const QString& what) const {
+    int Calls(const char* what) const {
         const QString log = QString::fromUtf8(ReadFile(WorkerPath(QStringLiteral("calls.log"))));
-        return int(log.split(QLatin1Char('\n')).filter(what).size());
+        return int(log.split(QLatin1Char('\n')).filter(QString::fromLatin1(what)).size());
     }
 
     CMainFrame* Frame() const { return app->MainFrame(); }
@@ -166,6 +185,9 @@ private slots:
     void closeDuringRunEndsTheRunFirst();
     void failedRuns_data();
     void failedRuns();
+    void aMissingExporterIsAnInstallationFault();
+    void aFastReaderNeverFailsTheRun();
+    void spaceStartsARun();
     void recentFileList();
     void saveCommands_data();
     void saveCommands();
@@ -214,12 +236,12 @@ void TestMainWindow::RunWithProbe(const std::function<void()>& probe) {
 void TestMainWindow::startupPaths_data() {
     QTest::addColumn<QStringList>("showings");
     QTest::addColumn<QString>("failingCheck");
-    QTest::addColumn<QString>("error");
+    QTest::addColumn<QString>("failure");
     QTest::addColumn<QStringList>("events");
     // Showings: "cancel", "ok" (usable values), "no-source", "short-date". The database is
-    // opened only after a showing whose values are usable; a failed check's error text is the
-    // one message after the dialog, and only a source database that passed leads to the main
-    // window. Events: "dialog" for a showing, else the start of a message.
+    // opened only after a showing whose values are usable; a failed check is the one message
+    // after the dialog, and only a source database that passed leads to the main window.
+    // Events: "dialog" for a showing, else the start of a message.
     const QString noSource = QStringLiteral("The Qervel Source mdb file location is empty.");
     const QString shortDate = QStringLiteral("The Start Date \"2012\" is shorter than 8 characters.");
     QTest::newRow("cancel at the first showing ends silently") << QStringList{"cancel"} << ""
@@ -230,27 +252,32 @@ void TestMainWindow::startupPaths_data() {
     QTest::newRow("refused values, then usable ones start the program")
         << QStringList{"short-date", "ok"} << ""
         << "" << QStringList{"dialog", shortDate, "dialog"};
-    QTest::newRow("a source database that cannot be opened shows the error's text and ends")
+    QTest::newRow("a source database that cannot be opened is named as typed, and the program ends")
         << QStringList{"ok"} << "check-source"
-        << "Cannot open \"/x/source.mdb\": no such file."
-        << QStringList{"dialog", "Cannot open \"/x/source.mdb\": no such file."};
-    QTest::newRow("a refused version shows the version error and ends")
+        << "not-found source the file does not exist"
+        << QStringList{"dialog",
+                       "The source database \"C:\\Qervel\\Data\\Qervel.mdb\" cannot be found: the file does not "
+                       "exist. Check the path in the run settings."};
+    QTest::newRow("a refused version shows exactly the version error and ends")
         << QStringList{"ok"} << "check-source"
-        << "Qervel - mdb file version error" << QStringList{"dialog", "Qervel - mdb file version error"};
+        << "version-refused source found 5, needs 6 or later"
+        << QStringList{"dialog", "Qervel - mdb file version error"};
     QTest::newRow("a prefix table that cannot be opened is reported; the window stays, captioned")
         << QStringList{"ok"} << "check-refdata"
-        << "Cannot open \"/x/Refdata.mdb\"." << QStringList{"dialog", "Cannot open \"/x/Refdata.mdb\"."};
+        << "wrong-layout reference the table [PREFIX-Pri] does not exist"
+        << QStringList{"dialog",
+                       "The reference database \"C:\\Qervel\\Refdata.mdb\" is not laid out as Qervel's: the table "
+                       "[PREFIX-Pri] does not exist. Check that the path in the run settings names the right file."};
 }
 
 void TestMainWindow::startupPaths() {
     QFETCH(QStringList, showings);
     QFETCH(QString, failingCheck);
-    QFETCH(QString, error);
+    QFETCH(QString, failure);
     QFETCH(QStringList, events);
-    if (!failingCheck.isEmpty())
-        WriteFile(m_harness->WorkerPath(failingCheck + QStringLiteral(".err")), error.toUtf8());
+    if (!failingCheck.isEmpty()) m_harness->FailCheck(failingCheck, failure);
     for (const QString& kind : showings) {
-        RunSettings values = UsableRunValues(m_harness->WorkerPath("."));
+        RunSettings values = TypedRunValues();
         if (kind == QLatin1String("no-source")) values.m_strSourcePath.clear();
         if (kind == QLatin1String("short-date")) values.m_strStartDate = "2012";
         m_harness->showings.push_back(kind == QLatin1String("cancel") ? std::nullopt : std::optional(values));
@@ -260,7 +287,8 @@ void TestMainWindow::startupPaths() {
     QCOMPARE(m_harness->app->InitInstance(), started);
     QCOMPARE(m_harness->shown, int(showings.size()));
     QVERIFY2(EventsMatch(m_harness->events, events), qPrintable(m_harness->events.join(QLatin1Char('|'))));
-    QCOMPARE(m_harness->Calls(QStringLiteral("--check-source")), int(accepted));
+    if (events.constLast() != QLatin1String("dialog")) QCOMPARE(m_harness->messages.constLast(), events.constLast());
+    QCOMPARE(m_harness->Calls(ExporterCommandLine::kCheckSource), int(accepted));
     QCOMPARE(m_harness->Frame() != nullptr && m_harness->Frame()->isVisible(), started);
     if (started) {
         QCOMPARE(m_harness->Frame()->windowTitle(), QStringLiteral("Morvask ADI filemaker - ver 1.00 - - PA3ABC"));
@@ -349,6 +377,16 @@ void TestMainWindow::beforeTheFirstRun() {
     QCOMPARE(m_harness->View()->height(), m_harness->View()->FormSize().height());
     QVERIFY(m_harness->View()->horizontalScrollBar()->maximum() > 0);
 
+    // "__", centred, stands between the right-aligned start date and the end date.
+    QList<QLabel*> between;
+    for (QLabel* label : m_harness->View()->findChildren<QLabel*>())
+        if (label->text() == QLatin1String("__")) between.append(label);
+    QCOMPARE(between.size(), 1);
+    QCOMPARE(between[0]->alignment(), Qt::AlignCenter);
+    const QRect start = m_harness->View()->findChild<QLabel*>("startDate_1015")->geometry();
+    const QRect end = m_harness->View()->findChild<QLabel*>("endDate_1016")->geometry();
+    QVERIFY(start.right() < between[0]->geometry().center().x() && between[0]->geometry().center().x() < end.left());
+
     // "View" hands the path to the desktop even with no file there, and says nothing itself.
     m_harness->Click("viewAdiFile_1009");
     QCOMPARE(m_harness->opened, QList<QUrl>{QUrl::fromLocalFile(QString::fromStdString(values.m_strAdiPath))});
@@ -379,7 +417,7 @@ void TestMainWindow::aRunAsTheUserSeesIt() {
     QCOMPARE(m_harness->Counters(), (QStringList{"79", "7", "62", "9", "1"}));
     QCOMPARE(during, QList<bool>(4, false));
     QCOMPARE(enabled(), QList<bool>(4, true));
-    QCOMPARE(m_harness->Calls(QStringLiteral("--output")), 1);
+    QCOMPARE(m_harness->Calls(ExporterCommandLine::kOutput), 1);
     QCOMPARE(m_harness->messages, QStringList{});
     QCOMPARE(m_harness->RunValueFields(), runValues);
 
@@ -390,7 +428,7 @@ void TestMainWindow::aRunAsTheUserSeesIt() {
     QCOMPARE(m_harness->RunValueFields(), runValues);
     QVERIFY(m_harness->View()->GetFormRecordset()->IsOpen());
     m_harness->Frame()->NewAction()->trigger();
-    QCOMPARE(m_harness->Calls(QStringLiteral("--check-refdata")), 2);
+    QCOMPARE(m_harness->Calls(ExporterCommandLine::kCheckRefdata), 2);
 }
 
 void TestMainWindow::closeDuringRunEndsTheRunFirst() {
@@ -413,28 +451,81 @@ void TestMainWindow::closeDuringRunEndsTheRunFirst() {
 
 void TestMainWindow::failedRuns_data() {
     QTest::addColumn<QStringList>("steps");
-    QTest::addColumn<QString>("messageStart");
+    QTest::addColumn<QString>("message");
     QTest::addColumn<QStringList>("counters");
-    QTest::newRow("the exporter's error text is shown as it is")
-        << QStringList{"0 0 0 0 0", "fail Cannot create \"/x/adiUpld2Morvask.adi\": permission denied."}
-        << "Cannot create \"/x/adiUpld2Morvask.adi\": permission denied." << QStringList(5, "0");
-    QTest::newRow("a refused argument shows its reason without the pointer to --help")
-        << QStringList{"refuse morvask-export: --end: \"2030\" is not a date."}
-        << "morvask-export: --end: \"2030\" is not a date." << QStringList(5, "0");
-    QTest::newRow("an exporter that dies is reported, with the counts reached kept")
-        << QStringList{"3 0 3 0 0", "die"} << "The exporter ended unexpectedly" << QStringList{"3", "0", "3", "0", "0"};
+    const QString adi = QStringLiteral("\"C:\\Qervel\\adiUpld2Morvask.adi\"");
+    const QString earlier = QStringLiteral("An earlier ADIF file there is left as it was; make the file again.");
+    const QString reinstall = QStringLiteral(" If it happens again, reinstall the program.");
+    // Each failure the exporter reports or shows by its end, worded for the operator: the file
+    // as they know it, the path as typed in the run-settings dialog, why and what to do.
+    QTest::newRow("a damaged source database: repair advice")
+        << QStringList{"0 0 0 0 0", "fail damaged source data page 7 is listed twice"}
+        << "The source database \"C:\\Qervel\\Data\\Qervel.mdb\" is damaged: data page 7 is listed twice. Open it "
+           "in Qervel and compact/repair it, then try again."
+        << QStringList(5, "0");
+    QTest::newRow("a reference database that has gone")
+        << QStringList{"fail not-found reference the file does not exist"}
+        << "The reference database \"C:\\Qervel\\Refdata.mdb\" cannot be found: the file does not exist. Check the "
+           "path in the run settings."
+        << QStringList(5, "0");
+    QTest::newRow("a reading interrupted from outside: no repair advice, the counts reached kept")
+        << QStringList{"3 0 3 0 0", "fail interrupted source the reader was stopped by signal 9 (Killed)"}
+        << "Reading the source database \"C:\\Qervel\\Data\\Qervel.mdb\" was interrupted: the reader was stopped "
+           "by signal 9 (Killed). The file itself is not affected. " +
+               earlier
+        << QStringList{"3", "0", "3", "0", "0"};
+    QTest::newRow("an ADIF file that cannot be written")
+        << QStringList{"fail output-not-writable adif No space left on device"}
+        << "The ADIF file " + adi +
+               " could not be written: No space left on device. An earlier file there is left as "
+               "it was. Check that its folder exists, that you may write to it and that the disk "
+               "has room, then make the file again."
+        << QStringList(5, "0");
+    QTest::newRow("a drive the prefix does not map")
+        << QStringList{"fail unusable-value reference Drive C: of \"C:\\Qervel\\Refdata.mdb\" is not mapped."}
+        << "The reference database \"C:\\Qervel\\Refdata.mdb\" cannot be used: Drive C: of "
+           "\"C:\\Qervel\\Refdata.mdb\" is not mapped."
+        << QStringList(5, "0");
+    QTest::newRow("a settings file that cannot be read (none in the test's prefix: no path to show)")
+        << QStringList{"fail unreadable settings Permission denied"}
+        << "The settings file cannot be read: Permission denied. Check that the file is there and that you may read it."
+        << QStringList(5, "0");
+    QTest::newRow("the exporter killed from outside: interrupted, with the signal")
+        << QStringList{"3 0 3 0 0", "die"}
+        << "Making the ADIF file " + adi + " was interrupted: signal 9 (Killed). " + earlier
+        << QStringList{"3", "0", "3", "0", "0"};
+    QTest::newRow("the exporter crashing: stopped unexpectedly, with the signal")
+        << QStringList{"crash"}
+        << "Making the ADIF file " + adi +
+               " stopped unexpectedly (signal 11 (Segmentation fault)). Nothing of "
+               "Qervel's has been changed. " +
+               earlier + reinstall
+        << QStringList(5, "0");
+    QTest::newRow("arguments refused: the programs do not fit together")
+        << QStringList{"exit 2"}
+        << "Making the ADIF file " + adi +
+               " is not possible: the parts of the program do not fit together. "
+               "Reinstall the program."
+        << QStringList(5, "0");
+    QTest::newRow("a failure without a report")
+        << QStringList{"exit 1"} << "Making the ADIF file " + adi + " failed without saying why. " + earlier + reinstall
+        << QStringList(5, "0");
 }
 
 void TestMainWindow::failedRuns() {
     QFETCH(QStringList, steps);
-    QFETCH(QString, messageStart);
+    QFETCH(QString, message);
     QFETCH(QStringList, counters);
-    QVERIFY(m_harness->Start());
+    QVERIFY(m_harness->Start(TypedRunValues()));
     m_harness->SetRunSteps(steps);
     m_harness->Click("makeAdiFile_1000");
-    QCOMPARE(m_harness->messages.size(), 1);
-    QVERIFY2(m_harness->messages[0].startsWith(messageStart), qPrintable(m_harness->messages[0]));
-    QVERIFY2(!m_harness->messages[0].contains(QLatin1Char('\n')), qPrintable(m_harness->messages[0]));
+    QCOMPARE(m_harness->messages, QStringList{message});
+    // Nothing of the exporter shows through: neither its name nor an option nor a status.
+    for (const char* internal :
+         {ExporterCommandLine::kSource, ExporterCommandLine::kRefdata, ExporterCommandLine::kOutput,
+          ExporterCommandLine::kOprCall, ExporterCommandLine::kStart, ExporterCommandLine::kEnd,
+          ExporterCommandLine::kReportFd, ExporterCommandLine::kTrace, "morvask-export", "exit", "status", "code"})
+        QVERIFY2(!message.contains(QLatin1String(internal), Qt::CaseInsensitive), internal);
     QCOMPARE(m_harness->Counters(), counters);
 
     // The program carries on and the next run works.
@@ -442,6 +533,38 @@ void TestMainWindow::failedRuns() {
     m_harness->Click("makeAdiFile_1000");
     QCOMPARE(m_harness->messages.size(), 1);
     QCOMPARE(m_harness->Counters(), (QStringList{"2", "0", "2", "0", "0"}));
+}
+
+void TestMainWindow::aMissingExporterIsAnInstallationFault() {
+    const QString missing = QDir(m_home.path()).filePath(QStringLiteral("lib/morvask-export"));
+    m_harness->app->SetWorkerProgram(missing);
+    QVERIFY(!m_harness->Start(TypedRunValues()));
+    QCOMPARE(m_harness->messages,
+             QStringList{"The program is incomplete: the file \"" + missing + "\" is missing. Reinstall the program."});
+}
+
+void TestMainWindow::aFastReaderNeverFailsTheRun() {
+    // No trace to slow the writer down and a reader that takes every record as it comes: the
+    // writer fills the pipe and has to wait for the reader, not fail.
+    QVERIFY(m_harness->Start());
+    m_harness->SetRunSteps({"flood 100000"});
+    m_harness->Click("makeAdiFile_1000");
+    QCOMPARE(m_harness->messages, QStringList{});
+    QCOMPARE(m_harness->Counters(), (QStringList{"100000", "0", "100000", "0", "0"}));
+}
+
+void TestMainWindow::spaceStartsARun() {
+    QVERIFY(m_harness->Start());
+    QVERIFY(QTest::qWaitForWindowActive(m_harness->Frame()));
+    auto* makeAdiFile = m_harness->View()->findChild<QPushButton*>("makeAdiFile_1000");
+    // The first tab stop has the focus when the form is shown, and has it again after a run.
+    for (int run = 1; run <= 2; ++run) {
+        QCOMPARE(QApplication::focusWidget(), makeAdiFile);
+        m_harness->SetRunSteps({QStringLiteral("%1 0 %1 0 0").arg(run)});
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QCOMPARE(m_harness->Calls(ExporterCommandLine::kOutput), run);
+        QCOMPARE(m_harness->Counters().constFirst(), QString::number(run));
+    }
 }
 
 void TestMainWindow::recentFileList() {
@@ -589,12 +712,44 @@ void TestMainWindow::makeAdiFileOnSampleLog() {
 
     m_harness->app->SetWorkerProgram(QStringLiteral(MORVASK_BIN_DIR "/morvask-export"));
     m_harness->app->SetPrefix(WinePrefix(prefix.toStdString()));
-    QVERIFY(m_harness->Start(RunSettings{"C:\\Qervel\\source.mdb", "C:\\Qervel\\Refdata.mdb",
-                                         "C:\\Qervel\\adiUpld2Morvask.adi", "PA3ABC", "19451116", "20301231"}));
+    const RunSettings values{"C:\\Qervel\\source.mdb",
+                             "C:\\Qervel\\Refdata.mdb",
+                             "C:\\Qervel\\adiUpld2Morvask.adi",
+                             "PA3ABC",
+                             "19451116",
+                             "20301231"};
+    QVERIFY(m_harness->Start(values));
+    // This program's standard output, which the exporter inherits, caught in a file for the run.
+    const QString caught = QDir(m_home.path()).filePath(QStringLiteral("stdout"));
+    std::fflush(stdout);
+    const int savedStdout = ::dup(STDOUT_FILENO);
+    const int caughtFd = ::open(caught.toLocal8Bit().constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    QVERIFY(savedStdout >= 0 && caughtFd >= 0 && ::dup2(caughtFd, STDOUT_FILENO) == STDOUT_FILENO);
     m_harness->Click("makeAdiFile_1000");
+    std::fflush(stdout);
+    ::dup2(savedStdout, STDOUT_FILENO);
+    ::close(savedStdout);
+    ::close(caughtFd);
     QCOMPARE(m_harness->messages, QStringList{});
     QCOMPARE(ReadFile(folder + QStringLiteral("adiUpld2Morvask.adi")),
              ReadFile(sample.filePath(QStringLiteral("expected.adi"))));
+
+    // The length trace reached this program's standard output byte for byte as the headless
+    // exporter prints it before its counts, and nothing else did.
+    QProcess headless;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("WINEPREFIX"), prefix);
+    headless.setProcessEnvironment(environment);
+    headless.start(QStringLiteral(MORVASK_BIN_DIR "/morvask-export"),
+                   {ExporterCommandLine::kSource, QString::fromStdString(values.m_strSourcePath),
+                    ExporterCommandLine::kRefdata, QString::fromStdString(values.m_strRefdataPath),
+                    ExporterCommandLine::kOutput, QDir(m_home.path()).filePath(QStringLiteral("headless.adi")),
+                    ExporterCommandLine::kOprCall, QStringLiteral("PA3ABC"), ExporterCommandLine::kTrace});
+    QVERIFY(headless.waitForFinished(60000));
+    QCOMPARE(headless.exitCode(), 0);
+    const QByteArray trace = ReadFile(caught);
+    QVERIFY(trace.size() > 1000);
+    QCOMPARE(trace + ReadFile(sample.filePath(QStringLiteral("expected.counts"))), headless.readAllStandardOutput());
 
     // The counts of tests/data/sample/expected.counts.
     QCOMPARE(m_harness->Counters(), (QStringList{"79", "7", "62", "9", "1"}));

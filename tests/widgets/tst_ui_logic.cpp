@@ -1,10 +1,8 @@
 #include "ui/FrameGeometry.h"
-#include "ui/RunCounts.h"
 
 #include <QtTest>
 
-// The plain rules under the windows: where the frame goes, how it is shrunk, and how the
-// exporter's progress lines are read.
+// The plain rules under the windows: where the frame goes and how it is shrunk.
 class TestUiLogic : public QObject {
     Q_OBJECT
 private slots:
@@ -12,8 +10,6 @@ private slots:
     void initialFrameRect();
     void shrinkFrameToForm_data();
     void shrinkFrameToForm();
-    void progressLine_data();
-    void progressLine();
 };
 
 void TestUiLogic::initialFrameRect_data() {
@@ -47,35 +43,6 @@ void TestUiLogic::shrinkFrameToForm() {
     const FrameSize fitted =
         ShrinkFrameToForm({frame.width(), frame.height()}, {frame.width() - 8, frame.height() - 34}, {702, 304});
     QCOMPARE(QSize(fitted.width, fitted.height), expected);
-}
-
-void TestUiLogic::progressLine_data() {
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<QString>("parsed");
-    QTest::newRow("the first line of a run") << "0 0 0 0 0"
-                                             << "0 0 0 0 0";
-    QTest::newRow("fields in the exporter's order") << "79 7 62 9 1"
-                                                    << "79 7 62 9 1";
-    QTest::newRow("a negative count as the exporter counted it") << "-2147483648 0 0 0 0"
-                                                                 << "-2147483648 0 0 0 0";
-    QTest::newRow("four fields: a torn line") << "1 0 1 0"
-                                              << "none";
-    QTest::newRow("a carriage return left on the line") << "1 0 1 0 0\r"
-                                                        << "none";
-    QTest::newRow("a summary line") << "Total QSOs: 79"
-                                    << "none";
-    QTest::newRow("a count beyond the range of long") << "99999999999999999999 0 0 0 0"
-                                                      << "none";
-}
-
-void TestUiLogic::progressLine() {
-    QFETCH(QString, line);
-    QFETCH(QString, parsed);
-    const std::optional<RunCounts> counts = ParseProgressLine(line.toStdString());
-    const QString got = counts ? QString::asprintf("%ld %ld %ld %ld %ld", counts->total, counts->notValid,
-                                                   counts->valid, counts->notSameOprCall, counts->notDateRange)
-                               : QStringLiteral("none");
-    QCOMPARE(got, parsed);
 }
 
 QTEST_MAIN(TestUiLogic)

@@ -1,0 +1,90 @@
+#include "cli/ExportFailure.h"
+
+#include <signal.h>
+
+#include <cstring>
+#include <utility>
+
+#include "cli/ExporterCommandLine.h"
+
+namespace {
+
+using Kind = ExportFailure::Kind;
+using Role = RunFiles::Role;
+
+constexpr std::pair<Kind, const char*> kKindNames[] = {
+    {Kind::VersionRefused, "version-refused"},
+    {Kind::NotFound, "not-found"},
+    {Kind::Unreadable, "unreadable"},
+    {Kind::NotAccess, "not-access"},
+    {Kind::Damaged, "damaged"},
+    {Kind::Interrupted, "interrupted"},
+    {Kind::WrongLayout, "wrong-layout"},
+    {Kind::ValueTooLong, "value-too-long"},
+    {Kind::OutputNotWritable, "output-not-writable"},
+    {Kind::UnusableValue, "unusable-value"},
+    {Kind::Other, "other"},
+    {Kind::Crashed, "crashed"},
+    {Kind::ArgumentsRefused, "arguments-refused"},
+    {Kind::NoReason, "no-reason"},
+};
+
+constexpr std::pair<Role, const char*> kSubjectNames[] = {
+    {Role::SourceDatabase, "source"},
+    {Role::ReferenceDatabase, "reference"},
+    {Role::SettingsFile, "settings"},
+    {Role::AdifFile, "adif"},
+};
+constexpr const char* kNoSubject = "none";
+
+std::string SignalText(int sig) {
+    const char* name = ::strsignal(sig);
+    return "signal " + std::to_string(sig) + (name ? std::string(" (") + name + ")" : std::string());
+}
+
+}  // namespace
+
+ExportFailure ExportFailure::FromProcessEnd(bool signalled, int statusOrSignal) {
+    if (!signalled && statusOrSignal > ExporterCommandLine::kExitStoppedBase) {
+        signalled = true;
+        statusOrSignal -= ExporterCommandLine::kExitStoppedBase;
+    }
+    if (signalled) {
+        const bool fromOutside = statusOrSignal == SIGKILL || statusOrSignal == SIGTERM || statusOrSignal == SIGINT ||
+                                 statusOrSignal == SIGHUP;
+        return {fromOutside ? Kind::Interrupted : Kind::Crashed, std::nullopt, SignalText(statusOrSignal)};
+    }
+    if (statusOrSignal == ExporterCommandLine::kExitUsage) return {Kind::ArgumentsRefused, std::nullopt, {}};
+    return {Kind::NoReason, std::nullopt, {}};
+}
+
+const char* ExportFailure::KindName(Kind kind) {
+    for (const auto& [known, name] : kKindNames)
+        if (known == kind) return name;
+    return "other";
+}
+
+std::optional<Kind> ExportFailure::KindFromName(std::string_view name) {
+    for (const auto& [kind, known] : kKindNames)
+        if (name == known) return kind;
+    return std::nullopt;
+}
+
+const char* ExportFailure::SubjectName(std::optional<Role> subject) {
+    if (subject)
+        for (const auto& [role, name] : kSubjectNames)
+            if (role == *subject) return name;
+    return kNoSubject;
+}
+
+bool ExportFailure::SubjectFromName(std::string_view name, std::optional<Role>& subject) {
+    subject.reset();
+    if (name == kNoSubject) return true;
+    for (const auto& [role, known] : kSubjectNames) {
+        if (name == known) {
+            subject = role;
+            return true;
+        }
+    }
+    return false;
+}
