@@ -21,6 +21,9 @@ namespace {
 // Lines are gathered and handed to the system in blocks: one system call per line would
 // cost more than the rest of the export.
 constexpr std::size_t kBlockSize = 1 << 16;
+// Written blocks are handed to the disk every so often while the walk goes on, so that the
+// fsync before the file is put in place waits only for the last of them.
+constexpr off_t kWritebackStep = off_t{8} << 20;
 constexpr unsigned kNameAttempts = 100;
 
 // The named temporary file of the run in progress, for RemoveUnfinished.
@@ -163,7 +166,13 @@ void AdiOutputFile::Write(std::string_view line) {
 
 void AdiOutputFile::Flush() {
     if (!WriteAll(m_fd, m_buffer)) Fail("write", errno);
+    m_written += static_cast<off_t>(m_buffer.size());
     m_buffer.clear();
+    if (m_written - m_handedToDisk >= kWritebackStep) {
+        // Only a start: the fsync at the end still waits for every byte and reports errors.
+        (void)::sync_file_range(m_fd, m_handedToDisk, m_written - m_handedToDisk, SYNC_FILE_RANGE_WRITE);
+        m_handedToDisk = m_written;
+    }
 }
 
 void AdiOutputFile::KeepOwnerAndMode(const struct stat& replaced) {

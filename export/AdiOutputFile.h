@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <string>
 #include <string_view>
 
@@ -52,6 +54,8 @@ private:
     std::string m_name;
     std::string m_tempPath;  // the temporary file's name while it has one
     std::string m_buffer;
+    off_t m_written = 0;
+    off_t m_handedToDisk = 0;
     int m_fd = -1;
     bool m_unnamed = false;
     bool m_registered = false;

@@ -12,8 +12,12 @@
 // conversion or escaping; a length counts bytes, not characters.
 class AdifWriter {
 public:
-    // trace, when given, receives one line per counted length before its field line.
+    // trace, when given, receives one line per counted length, in order; the lines reach it
+    // in blocks and all of them by the time the writer goes.
     AdifWriter(LineSink& out, std::ostream* trace);
+    ~AdifWriter();
+    AdifWriter(const AdifWriter&) = delete;
+    AdifWriter& operator=(const AdifWriter&) = delete;
 
     void WriteHeader();
     // tag is the opening text up to and including the colon, such as "<CALL:".
@@ -26,8 +30,10 @@ public:
 
 private:
     void AppendLength(std::size_t length);
+    void FlushTrace();
 
     LineSink& m_out;
     std::ostream* m_trace;
     std::string m_line;
+    std::string m_traceBlock;
 };

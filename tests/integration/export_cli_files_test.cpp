@@ -8,6 +8,7 @@
 
 #include "tests/integration/ExporterProcess.h"
 #include "tests/support/TempPrefix.h"
+#include "tools/sampledb/SampleInstallation.h"
 
 // What the exporter may write, and what it must leave alone: the logging program's files,
 // whatever they are called, and anything at the output path that is no regular file.
@@ -153,13 +154,18 @@ TEST(ExportCliFiles, ADatabasePathThatIsNoFileIsRefusedWithoutWaiting) {
 // The desktop program ends a run with SIGTERM when its window closes; anything may end it
 // with SIGKILL. Either way the earlier file stands and nothing else of the run is left,
 // and the next run leaves the new file alone in the folder. The run is held in the middle
-// by a trace pipe that nobody reads.
+// by a trace pipe that nobody reads, on a log long enough to fill it while the walk goes on.
 TEST(ExportCliFiles, AStoppedOrKilledRunLeavesTheEarlierFileAndNothingElse) {
+    TempPrefix logs;
+    SampleInstallation::Options options;
+    options.contacts = 3000;
+    const auto log = SampleInstallation::Write(logs.Root() + "/generated", options);
     for (int sig : {SIGTERM, SIGKILL}) {
         SCOPED_TRACE(sigabbrev_np(sig));
         TempDir dir;
         const std::string adi = dir.File("adiUpld2Morvask.adi");
-        const std::vector<std::string> args = Args(kSample + "/source.mdb", kSample + "/Refdata.mdb", adi);
+        const std::vector<std::string> args = Args(log.logFile, log.refdataFile, adi);
+        const std::vector<std::string> sample = Args(kSample + "/source.mdb", kSample + "/Refdata.mdb", adi);
         WriteFile(adi, kEarlier);
         int fds[2];
         ASSERT_EQ(pipe(fds), 0);
@@ -178,7 +184,7 @@ TEST(ExportCliFiles, AStoppedOrKilledRunLeavesTheEarlierFileAndNothingElse) {
         EXPECT_EQ(ReadFile(adi), kEarlier);
         EXPECT_EQ(dir.Entries(), std::vector<std::string>{"adiUpld2Morvask.adi"});
 
-        ExporterProcess again(args);
+        ExporterProcess again(sample);
         EXPECT_EQ(again.Wait(), 0) << again.Stderr();
         EXPECT_EQ(ReadFile(adi), ReadFile(kSample + "/expected.adi"));
         EXPECT_EQ(dir.Entries(), std::vector<std::string>{"adiUpld2Morvask.adi"});
