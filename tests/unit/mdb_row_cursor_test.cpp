@@ -78,8 +78,10 @@ TEST(MdbRowCursor, EveryWayTheReaderCanFailEndsInAnErrorOfOursButSlownessDoesNot
         {"rows before the table was opened", Sends(kRow + kDone), kDamaged},
         {"more memory than the limit allows, before rows that would be sound",
          [](int fd) {
-             // The address space is what is limited, so the allocation itself fails.
-             if (!std::malloc(std::size_t{2} << 30)) std::abort();
+             // The address space is what is limited, so the allocation itself fails. Held
+             // in a volatile, or clang drops an allocation that nothing uses.
+             void* volatile block = std::malloc(std::size_t{2} << 30);
+             if (!block) std::abort();
              return Sends(kOpened + kRow + kRow + kDone)(fd);
          },
          kDamaged},
