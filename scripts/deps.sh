@@ -6,7 +6,9 @@ set -euo pipefail
 common=(g++ cmake make pkg-config libglib2.0-dev mdbtools-dev qt6-base-dev)
 case "${1:-test}" in
   run)  wanted=("${common[@]}") ;;
-  test) wanted=("${common[@]}" mdbtools libgtest-dev xvfb xauth) ;;
+  # clang with its sanitizer and libFuzzer runtimes and llvm's symbolizer: the sanitizer
+  # build and the fuzz targets (scripts/check-sanitized.sh, bench/fuzz.sh).
+  test) wanted=("${common[@]}" mdbtools libgtest-dev xvfb xauth clang libclang-rt-14-dev llvm) ;;
   *) echo "usage: $0 run|test" >&2; exit 2 ;;
 esac
 
