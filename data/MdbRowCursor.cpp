@@ -10,6 +10,9 @@
 namespace {
 // Once the reader has sent its last frame it only has to exit.
 constexpr std::chrono::milliseconds kExitGrace{5000};
+// An Access table has at most 255 columns, so no sound reader sends more values a row;
+// a garbled count must not make the parent set aside gigabytes for them.
+constexpr uint32_t kMaxValuesPerRow = 255;
 }  // namespace
 
 MdbRowCursor::MdbRowCursor(std::unique_ptr<MdbChildProcess> child, std::string path,
@@ -25,6 +28,8 @@ MdbRowCursor::MdbRowCursor(std::unique_ptr<MdbChildProcess> child, std::string p
     } catch (const std::runtime_error&) {
         Fail("the reader's answer was cut short");
     }
+    if (m_valuesPerRow > kMaxValuesPerRow)
+        Fail("the reader announced " + std::to_string(m_valuesPerRow) + " values a row, more than a table holds");
     m_nulls.resize(m_valuesPerRow);
 }
 

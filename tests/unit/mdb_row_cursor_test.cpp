@@ -76,6 +76,8 @@ TEST(MdbRowCursor, EveryWayTheReaderCanFailEndsInAnErrorOfOursButSlownessDoesNot
         {"non-zero exit after all rows", Sends(kOpened + kRow + kRow + kDone, 3), "status 3"},
         {"garbage instead of frames", Sends("Standard Jet DB garbage on stdout"), kDamaged},
         {"rows before the table was opened", Sends(kRow + kDone), kDamaged},
+        {"rows of 256 values, more than a table has: a garbled count would claim gigabytes",
+         Sends(Frame(FrameType::Opened, {1, 256}) + kDone), kDamaged + " (the reader announced 256 values a row"},
         {"more memory than the limit allows, before rows that would be sound",
          [](int fd) {
              // The address space is what is limited, so the allocation itself fails. Held
