@@ -1,5 +1,6 @@
 #include "data/MdbRowCursor.h"
 
+#include <algorithm>
 #include <optional>
 #include <stdexcept>
 
@@ -31,6 +32,9 @@ MdbRowCursor::MdbRowCursor(std::unique_ptr<MdbChildProcess> child, std::string p
     if (m_valuesPerRow > kMaxValuesPerRow)
         Fail("the reader announced " + std::to_string(m_valuesPerRow) + " values a row, more than a table holds");
     m_nulls.resize(m_valuesPerRow);
+    // The reader stops at the announced count itself; only a reading of the first row
+    // may send one row of a table that announces none.
+    m_rowsAllowed = std::max<unsigned long>(static_cast<unsigned long>(m_rowCount), 1);
 }
 
 MdbRowCursor::~MdbRowCursor() = default;
@@ -91,6 +95,10 @@ bool MdbRowCursor::Next(std::vector<std::string>& values) {
             } catch (const std::runtime_error&) {
                 Fail("the reader's rows were cut short");
             }
+            // Rows of no values take no bytes, so a garbled count alone could hand out
+            // billions of them.
+            if (m_batchRowsLeft > m_rowsAllowed) Fail("the reader sent more rows than the table announces");
+            m_rowsAllowed -= m_batchRowsLeft;
             break;
         case RowFrameCodec::FrameType::Done: {
             m_done = true;

@@ -27,7 +27,7 @@ const std::string kDamaged = "'" + kPath + "' is damaged";
 std::string Frame(FrameType type, std::vector<uint32_t> numbers, const std::string& value = "") {
     std::string payload;
     for (uint32_t n : numbers) RowFrameCodec::PutU32(payload, n);
-    if (type == FrameType::Rows) RowFrameCodec::PutValue(payload, value);
+    if (type == FrameType::Rows && !value.empty()) RowFrameCodec::PutValue(payload, value);  // else rows of no values
     if (type == FrameType::Error) payload = RowFrameCodec::ErrorPayload(MdbMessages::MissingTable(kPath, value));
     std::string frame;
     RowFrameCodec::PutFrame(frame, type, payload);
@@ -76,6 +76,9 @@ TEST(MdbRowCursor, EveryWayTheReaderCanFailEndsInAnErrorOfOursButSlownessDoesNot
         {"non-zero exit after all rows", Sends(kOpened + kRow + kRow + kDone, 3), "status 3"},
         {"garbage instead of frames", Sends("Standard Jet DB garbage on stdout"), kDamaged},
         {"rows before the table was opened", Sends(kRow + kDone), kDamaged},
+        {"more rows than the table announced: rows of no values cost no bytes, a garbled count is millions",
+         Sends(Frame(FrameType::Opened, {1, 0}) + Frame(FrameType::Rows, {1u << 24}) + kDone),
+         kDamaged + " (the reader sent more rows than the table announces"},
         {"rows of 256 values, more than a table has: a garbled count would claim gigabytes",
          Sends(Frame(FrameType::Opened, {1, 256}) + kDone), kDamaged + " (the reader announced 256 values a row"},
         {"more memory than the limit allows, before rows that would be sound",
