@@ -40,7 +40,9 @@ for target in "${targets[@]}"; do
     [ -f "fuzz/dict/$target.dict" ] && dict=(-dict="fuzz/dict/$target.dict")
     echo "Fuzzing $target for $seconds s (log: $log)" >&2
     result=ok
-    "build-sanitize/bin/$name" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+    # An input may take a few seconds: the cursor hands out up to 2^27 rows of no values,
+    # as many as an Access file can hold, from a stream of a few bytes.
+    "build-sanitize/bin/$name" -max_total_time="$seconds" -timeout=30 -rss_limit_mb=2048 -print_final_stats=1 \
         -artifact_prefix="$findings/$target-" "${dict[@]}" "$work" "$seeds" >"$log" 2>&1 ||
         { result="FOUND A FAULT (see $log and $findings)"; status=1; }
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
