@@ -1,5 +1,6 @@
 #include "data/MdbRowCursor.h"
 
+#include <algorithm>
 #include <optional>
 #include <stdexcept>
 
@@ -10,6 +11,13 @@
 namespace {
 // Once the reader has sent its last frame it only has to exit.
 constexpr std::chrono::milliseconds kExitGrace{5000};
+// An Access table has at most 255 columns, so no sound reader sends more values a row;
+// a garbled count must not make the parent set aside gigabytes for them.
+constexpr uint32_t kMaxValuesPerRow = 255;
+// Nor more rows than an Access file can hold: at most 2 GB (Jet 3: 1 GB) of 4 KB (2 KB)
+// pages, each with at most 256 rows. A garbled count must not have the parent hand out
+// billions of rows of no values, which cost no bytes.
+constexpr uint32_t kMaxRows = (uint32_t{1} << 19) * 256;
 }  // namespace
 
 MdbRowCursor::MdbRowCursor(std::unique_ptr<MdbChildProcess> child, std::string path,
@@ -25,7 +33,14 @@ MdbRowCursor::MdbRowCursor(std::unique_ptr<MdbChildProcess> child, std::string p
     } catch (const std::runtime_error&) {
         Fail("the reader's answer was cut short");
     }
+    if (static_cast<unsigned long>(m_rowCount) > kMaxRows)
+        Fail("the table announces " + std::to_string(m_rowCount) + " rows, more than an Access file holds");
+    if (m_valuesPerRow > kMaxValuesPerRow)
+        Fail("the reader announced " + std::to_string(m_valuesPerRow) + " values a row, more than a table holds");
     m_nulls.resize(m_valuesPerRow);
+    // The reader stops at the announced count itself; only a reading of the first row
+    // may send one row of a table that announces none.
+    m_rowsAllowed = std::max<unsigned long>(static_cast<unsigned long>(m_rowCount), 1);
 }
 
 MdbRowCursor::~MdbRowCursor() = default;
@@ -101,6 +116,9 @@ bool MdbRowCursor::Next(std::vector<std::string>& values) {
             } catch (const std::runtime_error&) {
                 Fail("the reader's rows were cut short");
             }
+            // Rows of no values take no bytes: only the announced count limits them.
+            if (m_batchRowsLeft > m_rowsAllowed) Fail("the reader sent more rows than the table announces");
+            m_rowsAllowed -= m_batchRowsLeft;
             break;
         case RowFrameCodec::FrameType::Done: {
             m_done = true;

@@ -45,6 +45,7 @@ private:
     uint32_t m_batchRowsLeft = 0;
     uint32_t m_valuesPerRow = 0;
     long m_rowCount = 0;
+    unsigned long m_rowsAllowed = 0;  // rows the reader may still send
     std::vector<char> m_nulls;
     bool m_done = false;
 };

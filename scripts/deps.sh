@@ -8,8 +8,11 @@ common=(g++ cmake make pkg-config libglib2.0-dev mdbtools-dev qt6-base-dev libya
 case "${1:-test}" in
   run) wanted=("${common[@]}") ;;
   # The tests also validate the desktop entry and AppStream data and build and check the
-  # Debian package.
-  test) wanted=("${common[@]}" mdbtools libgtest-dev xvfb xauth desktop-file-utils appstream dpkg-dev file lintian) ;;
+  # Debian package; clang with its sanitizer and libFuzzer runtimes and llvm's symbolizer
+  # build and run the sanitizer build and the fuzz targets (scripts/check-sanitized.sh,
+  # bench/fuzz.sh).
+  test) wanted=("${common[@]}" mdbtools libgtest-dev xvfb xauth desktop-file-utils appstream dpkg-dev file lintian
+    clang libclang-rt-14-dev llvm) ;;
   *)
     echo "usage: $0 run|test" >&2
     exit 2

@@ -36,8 +36,11 @@ std::string EncodeUtf8(char32_t cp) {
 // replaced: Windows-1252 leaves five byte values undefined, and Windows turns those into
 // the control characters of the same number rather than refusing them, so they keep
 // their value; in the Unicode encodings a broken sequence becomes U+FFFD.
+// glibc's UTF-8 to UTF-8 conversion lets through code points above U+10FFFF, which its
+// conversion to UTF-16 refuses: UTF-8 is checked that way and, where sound, kept as it is.
 std::string Convert(std::string_view in, const char* from, std::size_t unitSize) {
-    IconvHandle cd(iconv_open("UTF-8", from));
+    const bool checkOnly = std::string_view(from) == "UTF-8";
+    IconvHandle cd(iconv_open(checkOnly ? "UTF-16LE" : "UTF-8", from));
     if (cd.get() == reinterpret_cast<iconv_t>(-1)) {
         throw std::runtime_error(std::string("The C library cannot convert text from ") + from +
                                  " to UTF-8; install the glibc locale data (package libc6).");
@@ -49,8 +52,13 @@ std::string Convert(std::string_view in, const char* from, std::size_t unitSize)
     while (inLeft > 0) {
         char* outPtr = buffer;
         std::size_t outLeft = sizeof buffer;
+        const char* const taken = inPtr;
         std::size_t result = iconv(cd.get(), &inPtr, &inLeft, &outPtr, &outLeft);
-        out.append(buffer, static_cast<std::size_t>(outPtr - buffer));
+        if (checkOnly) {
+            out.append(taken, static_cast<std::size_t>(inPtr - taken));
+        } else {
+            out.append(buffer, static_cast<std::size_t>(outPtr - buffer));
+        }
         if (result != static_cast<std::size_t>(-1) || errno == E2BIG) {
             continue;
         }

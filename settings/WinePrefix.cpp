@@ -65,6 +65,14 @@ std::string WinePrefix::MapOutputToHost(const std::string& windowsOrHostPath) co
 }
 
 std::string WinePrefix::Map(const std::string& path, bool keepFileName) const {
+    // The host ends a path at its first NUL, so such a path would open another file than
+    // the one it names; Windows refuses it too.
+    if (path.find('\0') != std::string::npos) {
+        std::string shown = path;
+        for (std::size_t at = 0; (at = shown.find('\0', at)) != std::string::npos; at += 2) shown.replace(at, 1, "\\0");
+        throw PathMappingError("The path \"" + shown +
+                               "\" holds a NUL character (shown as \\0), which no file name can hold.");
+    }
     if (path.empty() || path.front() == '/') return path;
 
     std::string_view rest = path;
@@ -77,7 +85,10 @@ std::string WinePrefix::Map(const std::string& path, bool keepFileName) const {
             serverEnd == std::string_view::npos ? std::string_view{} : unc.substr(serverEnd + 1);
         std::size_t shareEnd = afterServer.find_first_of("\\/");
         std::string_view share = afterServer.substr(0, shareEnd);
-        if (server.empty() || share.empty() || server == "." || server == "?") {
+        // "." and ".." are no names of a server or share: below dosdevices/unc they would
+        // step out of the shares into the rest of the prefix.
+        const auto isDots = [](std::string_view name) { return name == "." || name == ".."; };
+        if (server.empty() || share.empty() || isDots(server) || isDots(share) || server == "?") {
             throw PathMappingError("The path \"" + path +
                                    "\" names no network share; write it as \\\\server\\share\\folder\\file.");
         }

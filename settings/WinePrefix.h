@@ -23,7 +23,7 @@ public:
     std::string WindowsDirectory() const;
 
     // The host path of a file to open. Throws PathMappingError when the drive or share
-    // is not mapped in the prefix.
+    // is not mapped in the prefix, or when the path holds a NUL.
     std::string MapToHost(const std::string& windowsOrHostPath) const;
 
     // The host path of a file to create: its directory is mapped like MapToHost, the file

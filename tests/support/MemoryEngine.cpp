@@ -115,10 +115,10 @@ std::vector<std::optional<std::string>> NamedRow(
     const std::vector<std::pair<std::string, std::optional<std::string>>>& values,
     const std::optional<std::string>& others) {
     std::vector<std::optional<std::string>> row(columns.size(), others);
-    for (const auto& [name, value] : values) {
-        auto it = std::find_if(columns.begin(), columns.end(), [&](const auto& c) { return c.name == name; });
-        if (it == columns.end()) throw std::invalid_argument("no column [" + name + "] to put a value in");
-        row[static_cast<std::size_t>(it - columns.begin())] = value;
+    for (const auto& named : values) {
+        auto it = std::find_if(columns.begin(), columns.end(), [&](const auto& c) { return c.name == named.first; });
+        if (it == columns.end()) throw std::invalid_argument("no column [" + named.first + "] to put a value in");
+        row[static_cast<std::size_t>(it - columns.begin())] = named.second;
     }
     return row;
 }

@@ -34,7 +34,7 @@ const std::string kDamaged = "'" + kPath + "' is damaged";
 std::string Frame(FrameType type, std::vector<uint32_t> numbers, const std::string& value = "") {
     std::string payload;
     for (uint32_t n : numbers) RowFrameCodec::PutU32(payload, n);
-    if (type == FrameType::Rows) RowFrameCodec::PutValue(payload, value);
+    if (type == FrameType::Rows && !value.empty()) RowFrameCodec::PutValue(payload, value);  // else rows of no values
     if (type == FrameType::Error) payload = RowFrameCodec::ErrorPayload(MdbMessages::MissingTable(kPath, value));
     std::string frame;
     RowFrameCodec::PutFrame(frame, type, payload);
@@ -92,24 +92,38 @@ TEST(MdbRowCursor, EveryWayTheReaderCanFailEndsInAnErrorOfOursButSlownessDoesNot
         {"non-zero exit after all rows", Sends(kOpened + kRow + kRow + kDone, 3), "status 3"},
         {"garbage instead of frames", Sends("Standard Jet DB garbage on stdout"), kDamaged},
         {"rows before the table was opened", Sends(kRow + kDone), kDamaged},
+        {"more rows than the table announced: rows of no values cost no bytes, a garbled count is millions",
+         Sends(Frame(FrameType::Opened, {1, 0}) + Frame(FrameType::Rows, {1u << 24}) + kDone),
+         kDamaged + " (the reader sent more rows than the table announces"},
+        {"more rows announced than an Access file holds: a garbled count",
+         Sends(Frame(FrameType::Opened, {(1u << 27) + 1, 1}) + kRow + kDone),
+         kDamaged + " (the table announces 134217729 rows"},
+        {"rows of 256 values, more than a table has: a garbled count would claim gigabytes",
+         Sends(Frame(FrameType::Opened, {1, 256}) + kDone), kDamaged + " (the reader announced 256 values a row"},
         {"more memory than the limit allows, before rows that would be sound",
          [](int fd) {
-             // The address space is what is limited, so the allocation itself fails.
-             if (!std::malloc(std::size_t{2} << 30)) std::abort();
+             // The address space is what is limited, so the allocation itself fails. Held
+             // in a volatile, or clang drops an allocation that nothing uses.
+             void* volatile block = std::malloc(std::size_t{2} << 30);
+             if (!block) std::abort();
              return Sends(kOpened + kRow + kRow + kDone)(fd);
          },
          kDamaged},
         {"GLib's allocator, as libmdb uses it, at the memory limit",
          [](int fd) { return g_malloc(std::size_t{2} << 30) ? Sends(kOpened + kRow + kRow + kDone)(fd) : 9; },
          kDamaged},
-        {"a C++ allocation at the memory limit",
-         [](int) { return static_cast<int>(std::vector<char>(2u << 30).size()); }, kDamaged},
         {"an error it reports before opening", Sends(Frame(FrameType::Error, {}, "QSO-TAB")), missing,
          Kind::WrongLayout},
         {"an error it reports after some rows", Sends(kOpened + kRow + Frame(FrameType::Error, {}, "QSO-TAB")), missing,
          Kind::WrongLayout},
         {"an error frame that is not one of ours", Sends(kOpened + "E" + std::string("\3\0\0\0xyz", 7)), kDamaged},
     };
+    // AddressSanitizer's operator new does not throw at the limit: it reports and aborts, which
+    // the sanitizer build counts as a finding. The ending itself is the abort row's above.
+#ifndef MORVASK_SANITIZED
+    cases.push_back({"a C++ allocation at the memory limit",
+                     [](int) { return static_cast<int>(std::vector<char>(2u << 30).size()); }, kDamaged});
+#endif
     // A crash inside the reader may come of the file; a signal from outside says nothing about it.
     for (int sig : {SIGSEGV, SIGBUS, SIGABRT, SIGFPE, SIGILL})
         cases.push_back({"crash in the middle of the rows: " + std::string(sigabbrev_np(sig)), DiesOf(sig), kDamaged});

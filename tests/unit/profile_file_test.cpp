@@ -64,6 +64,8 @@ TEST(ProfileFile, GivesTheValueWindowsWouldGive) {
         {"binary garbage before the section", "x" + garbage + "\n[Dir]\nA=found\n", "A", "found"},
         {"lines of megabytes", "[Dir]\n" + longLine + "\nA=found\n[" + longLine, "A", "found"},
         {"utf-8 cut inside a character", "\xEF\xBB\xBF[Dir]\nA=found\n\xE2\x82", "A", "found"},
+        {"utf-8 beyond U+10FFFF is no character", "\xEF\xBB\xBF[Dir]\nA=a\xF4\x90\x80\x80z\n", "A",
+         "a" + Repeat("\xEF\xBF\xBD", 4) + "z"},
         {"utf-16 with an odd last byte", Utf16Le("[Dir]\nA=found\n") + "\x41"s, "A", "found"},
         {"utf-16 ending in a lone surrogate", Utf16Le("[Dir]\nA=found\n") + "\x00\xD8"s, "A", "found"},
     };

@@ -54,6 +54,13 @@ TEST(WinePrefix, OpensTheHostFileWineWouldOpenOrNamesWhatIsNotMapped) {
         {"unmapped drive", "e:\\Log\\Qervel.mdb",
          "refused: Drive E: of \"e:\\Log\\Qervel.mdb\" is not mapped in the Wine prefix \"" + prefix.Root() + "\""},
         {"unmapped share", "\\\\Server\\nope\\Qervel.mdb", "refused: The network share \\\\Server\\nope of"},
+        {"server .. would step out of the shares", "\\\\..\\..\\windows\\Qvl2007.ini",
+         "refused: The path \"\\\\..\\..\\windows\\Qvl2007.ini\" names no network share"},
+        {"share . would be the server's folder", "\\\\Server\\.\\Share\\Qervel.mdb",
+         "refused: The path \"\\\\Server\\.\\Share\\Qervel.mdb\" names no network share"},
+        {"a NUL, where the host would end the path: here at the log",
+         "C:\\Program Files\\Qervel\\Data\\Qervel.mdb" + std::string(1, '\0') + ".adi",
+         "refused: The path \"C:\\Program Files\\Qervel\\Data\\Qervel.mdb\\0.adi\" holds a NUL character"},
         {"no prefix at all", "C:\\Qervel.mdb",
          "refused: Drive C: of \"C:\\Qervel.mdb\" cannot be found: there is no Wine prefix", true},
     };
