@@ -1,6 +1,5 @@
 target_sources(engine_tests PRIVATE
   unit/recordset_test.cpp
-  unit/jet_text_decoder_test.cpp
   unit/mdb_row_cursor_test.cpp
   integration/mdb_engine_sample_test.cpp
   integration/mdb_engine_written_test.cpp

@@ -1,4 +1,4 @@
-target_sources(morvask_test_support PRIVATE support/TempPrefix.cpp)
+target_sources(morvask_test_support PRIVATE support/TempDir.cpp)
 target_sources(engine_tests PRIVATE
   unit/profile_file_test.cpp
   unit/wine_prefix_test.cpp

@@ -1,14 +1,12 @@
 #pragma once
 
-#include <stdlib.h>
-
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "tests/support/FileBytes.h"
 #include "tests/support/MemoryEngine.h"
+#include "tests/support/TempDir.h"
 
 // A contact as the tests build it: ordinary values in the columns the export reads.
 struct TestQso {
@@ -50,28 +48,3 @@ inline std::vector<std::optional<std::string>> PrefixRow(const std::string& pref
                      {"ARRL-ID", arrlId}},
                     std::string());
 }
-
-// A fresh directory, removed with everything in it.
-class TempDir {
-public:
-    TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "morvask-export-XXXXXX").string();
-        if (mkdtemp(pattern.data())) m_path = pattern;
-    }
-    ~TempDir() {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    std::string File(const std::string& name) const { return m_path + "/" + name; }
-    std::vector<std::string> Entries() const {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(m_path)) names.push_back(entry.path().filename());
-        return names;
-    }
-
-private:
-    std::string m_path;
-};

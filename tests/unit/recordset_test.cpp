@@ -8,8 +8,8 @@ namespace {
 
 using Row = std::vector<std::optional<std::string>>;
 
-Row QsoRow(const std::string& call, std::optional<std::string> valid, const std::string& name = "") {
-    return NamedRow(QsoTableColumns(), {{"QSO-CALL", call}, {"QSO-NAME", name}, {"QSO-VALID", std::move(valid)}});
+Row QsoRow(const std::string& call, std::optional<std::string> valid) {
+    return NamedRow(QsoTableColumns(), {{"QSO-CALL", call}, {"QSO-VALID", std::move(valid)}});
 }
 
 struct RecordsetTest : ::testing::Test {
@@ -59,20 +59,6 @@ TEST_F(RecordsetTest, EveryOpenReadsTheFileTheSettingsNameThen) {
     settings.m_strRefdataPath = "other.mdb";
     EXPECT_THROW(prefixes.Open(), CDaoException) << "the prefix recordset must read the reference path";
     EXPECT_FALSE(prefixes.IsOpen());
-}
-
-TEST_F(RecordsetTest, UnfetchedColumnsMustExistButKeepTheirMembersEmpty) {
-    QsoRows() = {QsoRow("PA3ABC", "1", "Hans")};
-    qso.SetFetchedColumns({"QSO-CALL"});
-    qso.Open();
-    EXPECT_EQ(qso.m_QSO_CALL, "PA3ABC");
-    EXPECT_EQ(qso.m_QSO_NAME, "");
-    EXPECT_EQ(qso.m_QSO_VALID, 0);
-    qso.Close();
-    auto& columns = engine.GetTable("log.mdb", "QSO-TAB").columns;
-    columns.erase(columns.begin() + 20);  // QSO-TEN-TEN
-    EXPECT_THROW(qso.Open(), CDaoException) << "a bound column that is not read must still exist";
-    EXPECT_FALSE(qso.IsOpen());
 }
 
 }  // namespace

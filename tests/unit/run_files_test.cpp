@@ -15,7 +15,7 @@ TEST(RunFiles, RecognisesAFileByWhatItIsNotByHowItIsSpelt) {
     const std::string log = dir.File("log.mdb");
     WriteFile(log, "log");
     WriteFile(dir.File("Refdata.mdb"), "ref");
-    std::filesystem::create_directory(dir.File("sub"));
+    dir.MakeDir("sub");
     ASSERT_EQ(::link(log.c_str(), dir.File("hard.mdb").c_str()), 0);
     ASSERT_EQ(::symlink(log.c_str(), dir.File("soft.mdb").c_str()), 0);
 
