@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
-#include <sys/un.h>
 
 #include <filesystem>
 
@@ -20,16 +18,6 @@ const std::string kEarlier = "an earlier upload file\r\n";
 
 std::vector<std::string> Args(const std::string& source, const std::string& refdata, const std::string& output) {
     return {"--source", source, "--refdata", refdata, "--output", output, "--oprcall", "PA3ABC"};
-}
-
-bool MakeSocket(const std::string& path) {
-    int fd = socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    path.copy(address.sun_path, sizeof address.sun_path - 1);
-    bool made = bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-    close(fd);
-    return made;
 }
 
 // Type, inode and bytes of what lies at path, not following a link: whatever it is, it
@@ -62,7 +50,7 @@ TEST(ExportCliFiles, AnOutputThatMustNotBeReplacedIsRefusedAndLeftAsItIs) {
     ASSERT_EQ(symlink("Qervel.mdb", (dir + "/soft.mdb").c_str()), 0);
     ASSERT_EQ(mkfifo((dir + "/pipe").c_str(), 0644), 0);
     ASSERT_EQ(symlink("pipe", (dir + "/to-pipe.adi").c_str()), 0);
-    ASSERT_TRUE(MakeSocket(dir + "/socket"));
+    prefix.MakeSocket("qervel/socket");
 
     struct Case {
         std::string name, output, says;
@@ -126,40 +114,15 @@ TEST(ExportCliFiles, AnOutputLinkIsFollowedAndTheReplacedFileKeepsItsModeAndOwne
     EXPECT_EQ(std::filesystem::directory_iterator(dir.File("real"))->path(), target) << "something else beside it";
 }
 
-// A named pipe given as a database waited for ever for a writer. Whatever is no file is
-// refused at once, in an export and in either check.
-TEST(ExportCliFiles, ADatabasePathThatIsNoFileIsRefusedWithoutWaiting) {
-    TempDir dir;
-    const std::string pipe = dir.File("pipe.mdb"), socket = dir.File("socket.mdb"), adi = dir.File("x.adi");
-    ASSERT_EQ(mkfifo(pipe.c_str(), 0644), 0);
-    ASSERT_TRUE(MakeSocket(socket));
-    const std::string source = kSample + "/source.mdb", refdata = kSample + "/Refdata.mdb";
-    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
-        {Args(pipe, refdata, adi), "'" + pipe + "' is not an Access database (it is a named pipe)"},
-        {Args(source, pipe, adi), "'" + pipe + "' is not an Access database (it is a named pipe)"},
-        {{"--check-source", "--source", pipe}, "(it is a named pipe)"},
-        {{"--check-refdata", "--refdata", pipe}, "(it is a named pipe)"},
-        {{"--check-source", "--source", socket}, "(it is a socket)"},
-        {Args(source, "/dev/null", adi), "'/dev/null' is not an Access database (it is a character device)"},
-    };
-    for (const auto& [args, says] : cases) {
-        SCOPED_TRACE(testing::PrintToString(args));
-        ExporterProcess run(args);
-        EXPECT_EQ(run.WaitAtMost(std::chrono::seconds(20)), 1) << "-1: it was still waiting";
-        EXPECT_NE(run.Stderr().find(says), std::string::npos) << run.Stderr();
-    }
-    EXPECT_EQ(dir.Entries().size(), 2u) << "an ADIF file was written";
-}
-
 // The desktop program ends a run with SIGTERM when its window closes; anything may end it
 // with SIGKILL. Either way the earlier file stands and nothing else of the run is left,
 // and the next run leaves the new file alone in the folder. The run is held in the middle
 // by a trace pipe that nobody reads, on a log long enough to fill it while the walk goes on.
 TEST(ExportCliFiles, AStoppedOrKilledRunLeavesTheEarlierFileAndNothingElse) {
-    TempPrefix logs;
+    TempDir logs;
     SampleInstallation::Options options;
     options.contacts = 3000;
-    const auto log = SampleInstallation::Write(logs.Root() + "/generated", options);
+    const auto log = SampleInstallation::Write(logs.File("generated"), options);
     for (int sig : {SIGTERM, SIGKILL}) {
         SCOPED_TRACE(sigabbrev_np(sig));
         TempDir dir;

@@ -6,8 +6,6 @@
 
 namespace {
 
-const std::string kSample = std::string(MORVASK_TEST_DATA) + "/sample";
-
 // An option given wins over what the dialog opens with, even when it is given empty (an
 // empty date then takes its default); the options left out keep the dialog's values.
 TEST(ExportDefaults, GivenOptionsWinAndTheRestTakeWhatTheDialogOpensWith) {
@@ -17,24 +15,6 @@ TEST(ExportDefaults, GivenOptionsWinAndTheRestTakeWhatTheDialogOpensWith) {
     EXPECT_EQ(s.m_strSourcePath + "|" + s.m_strRefdataPath + "|" + s.m_strAdiPath + "|" + s.m_strOprCall + "|" +
                   s.m_strStartDate + "|" + s.m_strEndDate,
               "C:\\Q.mdb|C:\\R.mdb|/tmp/x.adi||20120101|20301231");
-}
-
-// The sample log where the logging program keeps it, with a settings file whose paths
-// differ in letter case from the disk: a run with no options writes the expected file at
-// the mapped PGMPATH location.
-TEST(ExportDefaultsCli, NoOptionsExportsTheSampleLogInAPrefix) {
-    TempPrefix prefix;
-    prefix.WriteFile("drive_c/Program Files/Qervel/Data/Qervel.mdb", ReadFile(kSample + "/source.mdb"));
-    prefix.WriteFile("drive_c/Program Files/Qervel/Refdata.mdb", ReadFile(kSample + "/Refdata.mdb"));
-    prefix.WriteFile("drive_c/windows/QVL2007.INI",
-                     "[Dir]\r\nDATAPATH=C:\\Program Files\\Qervel\\Data\\QERVEL.MDB\r\n"
-                     "PGMPATH=c:\\program files\\qervel\\\r\n[Gen]\r\nOPRCALL=PA3ABC\r\n");
-    ExporterProcess run({}, -1, prefix.Root());
-    ASSERT_EQ(run.Wait(), 0) << run.Stderr();
-    EXPECT_EQ(run.Stdout(), ReadFile(kSample + "/expected.counts"));
-    EXPECT_EQ(run.Stderr(), "");
-    EXPECT_EQ(ReadFile(prefix.Root() + "/drive_c/Program Files/Qervel/adiUpld2Morvask.adi"),
-              ReadFile(kSample + "/expected.adi"));
 }
 
 // The operator must learn which value is unusable, where it came from and what to do.

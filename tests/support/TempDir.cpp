@@ -40,8 +40,7 @@ std::string TempDir::WriteFile(const std::string& relative, const std::string& b
     return path.string();
 }
 
-std::string TempDir::MakeSocket(const std::string& relative) const {
-    const std::string path = File(relative);
+void TempDir::MakeSocketAt(const std::string& path) {
     const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
@@ -49,5 +48,4 @@ std::string TempDir::MakeSocket(const std::string& relative) const {
     const bool bound = ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
     ::close(fd);
     if (!bound) throw std::runtime_error("cannot make a socket at " + path);
-    return path;
 }

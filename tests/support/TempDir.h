@@ -21,7 +21,11 @@ public:
     // Writes `bytes` to the file `relative`, creating its folders; returns its path.
     std::string WriteFile(const std::string& relative, const std::string& bytes) const;
     // Binds a Unix socket at `relative` and closes it, which leaves the socket file there.
-    std::string MakeSocket(const std::string& relative) const;
+    std::string MakeSocket(const std::string& relative) const {
+        MakeSocketAt(File(relative));
+        return File(relative);
+    }
+    static void MakeSocketAt(const std::string& path);
 
 private:
     std::string m_root;

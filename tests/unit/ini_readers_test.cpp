@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -78,15 +76,7 @@ TEST(IniReaders, SaySettingsFileCannotBeReadAndWhy) {
          "it is a named pipe (FIFO), not a regular file"},
         {"a link to a device", [](const std::string& path) { std::filesystem::create_symlink("/dev/zero", path); },
          "it is a device, not a regular file"},
-        {"a socket",
-         [](const std::string& path) {
-             const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-             sockaddr_un address{};
-             address.sun_family = AF_UNIX;
-             path.copy(address.sun_path, sizeof address.sun_path - 1);
-             ASSERT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0) << path;
-             ::close(fd);
-         },
+        {"a socket", [](const std::string& path) { TempDir::MakeSocketAt(path); },
          "it is a socket, not a regular file"},
         {"a link to nothing is a missing file, said nothing of",
          [](const std::string& path) { std::filesystem::create_symlink("gone.ini", path); }, ""},

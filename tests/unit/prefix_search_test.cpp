@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "settings/PrefixSearch.h"
+#include "tests/support/ScopedEnvironment.h"
 #include "tests/unit/ExportTestSupport.h"
 
 namespace {
@@ -148,32 +149,18 @@ TEST(PrefixSearch, FindsTheLoggingProgramWhereTheFrontEndsPutIt) {
     }
 }
 
-TEST(PrefixSearch, WithoutAHomeThereIsNoPrefixUnlessWineprefixNamesOne) {
-    EXPECT_EQ(PrefixSearch::Find({}).prefix.Root(), "");
-    EXPECT_EQ(PrefixSearch::Find({std::string("/srv/wine"), "", "", ""}).prefix.Root(), "/srv/wine");
-}
-
 // The process's own environment: an empty WINEPREFIX is as good as none, and the front
-// ends' folders follow HOME unless the XDG variables move them.
+// ends' folders follow HOME unless the XDG variables move them. Without a home there is no
+// prefix unless WINEPREFIX names one.
 TEST(PrefixSearch, ReadsWineprefixHomeAndTheXdgFolders) {
-    const char* names[] = {"WINEPREFIX", "HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME"};
-    std::vector<std::optional<std::string>> saved;
-    for (const char* name : names) {
-        const char* value = std::getenv(name);
-        saved.push_back(value ? std::optional<std::string>(value) : std::nullopt);
-    }
-    setenv("HOME", "/home/op", 1);
-    setenv("WINEPREFIX", "", 1);
-    unsetenv("XDG_DATA_HOME");
-    setenv("XDG_CONFIG_HOME", "/cfg", 1);
+    ScopedEnvironment env(
+        {{"HOME", "/home/op"}, {"WINEPREFIX", ""}, {"XDG_DATA_HOME", std::nullopt}, {"XDG_CONFIG_HOME", "/cfg"}});
     PrefixSearch::Environment environment = PrefixSearch::Environment::Current();
     EXPECT_EQ(environment.dataHome, "/home/op/.local/share");
     EXPECT_EQ(environment.configHome, "/cfg");
     EXPECT_EQ(PrefixSearch::FromEnvironment().prefix.WindowsDirectory(), "/home/op/.wine/drive_c/windows");
-    unsetenv("WINEPREFIX");
-    EXPECT_EQ(PrefixSearch::FromEnvironment().prefix.Root(), "/home/op/.wine");
-    for (std::size_t i = 0; i < saved.size(); ++i)
-        saved[i] ? setenv(names[i], saved[i]->c_str(), 1) : unsetenv(names[i]);
+    EXPECT_EQ(PrefixSearch::Find({}).prefix.Root(), "");
+    EXPECT_EQ(PrefixSearch::Find({std::string("/srv/wine"), "", "", ""}).prefix.Root(), "/srv/wine");
 }
 
 }  // namespace
