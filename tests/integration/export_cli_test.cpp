@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <regex>
 
 #include <sys/stat.h>
 
 #include "tests/integration/ExporterProcess.h"
+#include "tests/support/LengthTrace.h"
 
 namespace {
 
@@ -35,12 +35,7 @@ TEST(ExportCli, SampleLogExportsToTheExpectedBytesTraceAndReport) {
     EXPECT_EQ(ReadFile(dir.File("adiUpld2Morvask.adi")), adi);
     EXPECT_EQ(dir.Entries(), std::vector<std::string>{"adiUpld2Morvask.adi"});
     EXPECT_EQ(run.Stderr(), "") << "no progress line when standard error is no terminal";
-    std::string trace;
-    const std::regex counted(
-        "\n<(CALL|TIME_ON|OPERATOR|QSL_RCVD|LOTW_QSL_RCVD|BAND|MODE|QSL_SENT|LOTW_QSL_SENT|DXCC|FREQ):(\\d+)>");
-    for (std::sregex_iterator field(adi.begin(), adi.end(), counted), end; field != end; ++field)
-        trace += "String of integer " + (*field)[2].str() + " (radix 10): " + (*field)[2].str() + "\n";
-    EXPECT_EQ(run.Stdout(), trace);
+    EXPECT_EQ(run.Stdout(), LengthTrace(adi));
 
     const std::string report = ReadFile("/proc/self/fd/" + std::to_string(fds[0]));
     close(fds[0]);

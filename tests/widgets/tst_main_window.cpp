@@ -2,6 +2,7 @@
 #include "settings/CRunSettingsDlg.h"
 #include "settings/RunSettings.h"
 #include "tests/support/FileBytes.h"
+#include "tests/support/LengthTrace.h"
 #include "ui/CMainFrame.h"
 #include "ui/CMorvaskApp.h"
 #include "ui/CMorvaskDoc.h"
@@ -177,9 +178,7 @@ private slots:
     void init();
     void startupPaths_data();
     void startupPaths();
-    void refusedOkTellsWhyInAMessageBox();
-    void unreadableSettingsFile_data();
-    void unreadableSettingsFile();
+    void toldBeforeTheDialogComesBack();
     void beforeTheFirstRun();
     void aRunAsTheUserSeesIt();
     void closeDuringRunEndsTheRunFirst();
@@ -191,9 +190,6 @@ private slots:
     void recentFileList();
     void saveCommands_data();
     void saveCommands();
-    void saveAsOntoAPipeIsRefusedWithoutWaiting();
-    void saveOntoRunFiles_data();
-    void saveOntoRunFiles();
     void makeAdiFileOnSampleLog();
 
 private:
@@ -249,9 +245,6 @@ void TestMainWindow::startupPaths_data() {
     QTest::newRow("each refusal says why before the dialog comes back; cancel then ends silently")
         << QStringList{"no-source", "short-date", "cancel"} << ""
         << "" << QStringList{"dialog", noSource, "dialog", shortDate, "dialog"};
-    QTest::newRow("refused values, then usable ones start the program")
-        << QStringList{"short-date", "ok"} << ""
-        << "" << QStringList{"dialog", shortDate, "dialog"};
     QTest::newRow("a source database that cannot be opened is named as typed, and the program ends")
         << QStringList{"ok"} << "check-source"
         << "not-found source the file does not exist"
@@ -296,8 +289,13 @@ void TestMainWindow::startupPaths() {
     }
 }
 
-void TestMainWindow::refusedOkTellsWhyInAMessageBox() {
-    // The program as it starts for the operator: the real dialog and the real message box.
+void TestMainWindow::toldBeforeTheDialogComesBack() {
+    // The program as it starts for the operator: the real dialog and the real message boxes. A
+    // settings file that is a named pipe is named first, without being waited on, and the
+    // dialog then opens as without one; an OK refused says why before the dialog comes back.
+    const QString ini = SettingsFilePath();
+    QVERIFY(QDir().mkpath(QFileInfo(ini).path()));
+    QCOMPARE(::mkfifo(QFile::encodeName(ini).constData(), 0600), 0);
     CMorvaskApp app;
     QStringList seen;
     QTimer driver;
@@ -310,52 +308,25 @@ void TestMainWindow::refusedOkTellsWhyInAMessageBox() {
                                  box->text()));
             box->button(QMessageBox::Ok)->click();
         } else if (auto* dialog = qobject_cast<CRunSettingsDlg*>(modal)) {
-            seen.append(QStringLiteral("dialog"));
-            if (seen.size() == 1) {
-                dialog->findChild<QLineEdit*>(QStringLiteral("sourcePath_1002"))->setText(QString());
-                dialog->findChild<QPushButton*>(QStringLiteral("ok_1"))->click();
-            } else {
-                dialog->findChild<QPushButton*>(QStringLiteral("cancel_2"))->click();
-            }
+            seen.append(QStringLiteral("dialog, source \"%1\"")
+                            .arg(dialog->findChild<QLineEdit*>(QStringLiteral("sourcePath_1002"))->text()));
+            dialog->findChild<QPushButton*>(seen.size() < 3 ? QStringLiteral("ok_1") : QStringLiteral("cancel_2"))
+                ->click();
         }
     });
     driver.start();
     QVERIFY(!app.InitInstance());
-    QCOMPARE(seen.size(), 3);
-    QCOMPARE(seen[0], QStringLiteral("dialog"));
-    QVERIFY2(seen[1].startsWith(QStringLiteral(
-                 "Morvask ADI filemaker - ver 1.00 | exclamation | The Qervel Source mdb file location is empty.")),
-             qPrintable(seen[1]));
-    QCOMPARE(seen[2], QStringLiteral("dialog"));
-}
-
-void TestMainWindow::unreadableSettingsFile_data() {
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<QString>("reason");
-    QTest::newRow("a folder") << "folder"
-                              << "it is a folder, not a file";
-    QTest::newRow("a named pipe, never waited on") << "fifo"
-                                                   << "it is a named pipe (FIFO), not a regular file";
-}
-
-void TestMainWindow::unreadableSettingsFile() {
-    QFETCH(QString, kind);
-    QFETCH(QString, reason);
-    const QString ini = SettingsFilePath();
-    QVERIFY(QDir().mkpath(QFileInfo(ini).path()));
-    if (kind == QLatin1String("folder"))
-        QVERIFY(QDir().mkpath(ini));
-    else
-        QCOMPARE(::mkfifo(QFile::encodeName(ini).constData(), 0600), 0);
-    const bool started = m_harness->Start();
     QFile::remove(ini);
-    QDir().rmdir(ini);
-    // Said once, before the dialog, which then opens as without a settings file.
-    QVERIFY(started);
-    QCOMPARE(m_harness->events.size(), 2);
-    const QString said = QStringLiteral("Qervel's settings file \"%1\" cannot be read: %2.").arg(ini, reason);
-    QVERIFY2(m_harness->events[0].startsWith(said), qPrintable(m_harness->events[0]));
-    QCOMPARE(m_harness->events[1], QStringLiteral("dialog"));
+    const QString box = QStringLiteral("Morvask ADI filemaker - ver 1.00 | exclamation | ");
+    QCOMPARE(seen.size(), 4);
+    QVERIFY2(seen[0].startsWith(box + QStringLiteral("Qervel's settings file \"%1\" cannot be read: it is a named "
+                                                     "pipe (FIFO), not a regular file.")
+                                          .arg(ini)),
+             qPrintable(seen[0]));
+    QCOMPARE(seen[1], QStringLiteral("dialog, source \"\""));
+    QVERIFY2(seen[2].startsWith(box + QStringLiteral("The Qervel Source mdb file location is empty.")),
+             qPrintable(seen[2]));
+    QCOMPARE(seen[3], QStringLiteral("dialog, source \"\""));
 }
 
 void TestMainWindow::beforeTheFirstRun() {
@@ -462,11 +433,6 @@ void TestMainWindow::failedRuns_data() {
         << QStringList{"0 0 0 0 0", "fail damaged source data page 7 is listed twice"}
         << "The source database \"C:\\Qervel\\Data\\Qervel.mdb\" is damaged: data page 7 is listed twice. Open it "
            "in Qervel and compact/repair it, then try again."
-        << QStringList(5, "0");
-    QTest::newRow("a reference database that has gone")
-        << QStringList{"fail not-found reference the file does not exist"}
-        << "The reference database \"C:\\Qervel\\Refdata.mdb\" cannot be found: the file does not exist. Check the "
-           "path in the run settings."
         << QStringList(5, "0");
     QTest::newRow("a reading interrupted from outside: no repair advice, the counts reached kept")
         << QStringList{"3 0 3 0 0", "fail interrupted source the reader was stopped by signal 9 (Killed)"}
@@ -591,111 +557,87 @@ void TestMainWindow::recentFileList() {
 
 void TestMainWindow::saveCommands_data() {
     QTest::addColumn<bool>("openFirst");
-    QTest::addColumn<bool>("saveAs");
-    QTest::newRow("Save after Open asks for a path instead of emptying the opened file") << true << false;
-    QTest::newRow("Save of a new document asks for a path") << false << false;
-    QTest::newRow("Save As writes a zero-byte file, leaving the opened one alone") << true << true;
+    QTest::addColumn<QStringList>("commands");
+    QTest::addColumn<QStringList>("answers");
+    QTest::addColumn<int>("questions");
+    QTest::addColumn<QString>("said");
+    QTest::addColumn<QString>("emptied");
+    // Commands: "save", "saveas" or "run" ("Make adi file"), in turn. Answers: the names the
+    // user gives when asked, in the exporter's folder, which holds the run's databases and ADIF
+    // file; "<settings>" for the settings file, "" to cancel. Said: what the one message
+    // starts with, "%1" the first answer.
+    QTest::newRow("Save after Open asks for a path instead of emptying the opened file; then saves there")
+        << true << QStringList{"save", "save"} << QStringList{"saved.doc"} << 1 << ""
+        << "saved.doc";
+    QTest::newRow("Save of a new document asks for a path")
+        << false << QStringList{"save"} << QStringList{"saved.doc"} << 1 << ""
+        << "saved.doc";
+    QTest::newRow("Save As writes a zero-byte file, leaving the opened one alone")
+        << true << QStringList{"saveas", "save"} << QStringList{"saved.doc"} << 1 << ""
+        << "saved.doc";
+    QTest::newRow("the logging database is refused and the name asked for again")
+        << false << QStringList{"saveas"} << QStringList{"source.mdb", ""} << 2 << "\"%1\" is the source database"
+        << "";
+    QTest::newRow("the reference database through a symbolic link")
+        << false << QStringList{"saveas"} << QStringList{"soft.mdb", ""} << 2 << "\"%1\" is the reference database"
+        << "";
+    QTest::newRow("the settings file") << false << QStringList{"saveas"} << QStringList{"<settings>", ""} << 2
+                                       << "\"%1\" is the settings file"
+                                       << "";
+    QTest::newRow("the ADIF file once a run wrote it, held from an earlier Save As")
+        << false << QStringList{"saveas", "run", "save"} << QStringList{"adiUpld2Morvask.adi", ""} << 2
+        << "\"%1\" is the ADIF file"
+        << "";
+    // Had the save opened the pipe for writing, it would wait here for a reader for ever.
+    QTest::newRow("a named pipe is refused without waiting on it")
+        << false << QStringList{"saveas"} << QStringList{"pipe"} << 1 << "Cannot save \"%1\": it is not a plain file"
+        << "";
 }
 
 void TestMainWindow::saveCommands() {
     QFETCH(bool, openFirst);
-    QFETCH(bool, saveAs);
-    QVERIFY(m_harness->Start());
-    const QString opened = m_harness->WorkerPath(QStringLiteral("opened.txt"));
-    WriteFile(opened, "the user's own data");
-    if (openFirst) {
-        m_harness->pathAnswers.push_back(opened);
-        m_harness->Frame()->OpenAction()->trigger();
-    }
-    const QString target = m_harness->WorkerPath(QStringLiteral("saved.doc"));
-    m_harness->pathAnswers.push_back(target);
-    m_harness->pathQuestions = 0;
-    (saveAs ? m_harness->Frame()->SaveAsAction() : m_harness->Frame()->SaveAction())->trigger();
-    QCOMPARE(m_harness->pathQuestions, 1);
-    QVERIFY(QFile::exists(target));
-    QCOMPARE(QFileInfo(target).size(), qint64(0));
-    QCOMPARE(ReadFile(opened), QByteArray("the user's own data"));
-
-    // Once saved under a name of its own, Save writes there without asking again.
-    m_harness->Frame()->SaveAction()->trigger();
-    QCOMPARE(m_harness->pathQuestions, 1);
-}
-
-void TestMainWindow::saveAsOntoAPipeIsRefusedWithoutWaiting() {
-    QVERIFY(m_harness->Start());
-    const QString pipe = m_harness->WorkerPath(QStringLiteral("pipe"));
-    QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-    // Had the save opened the pipe for writing, it would wait here for a reader for ever.
-    m_harness->pathAnswers = {pipe};
-    m_harness->Frame()->SaveAsAction()->trigger();
-    QCOMPARE(m_harness->messages.size(), 1);
-    QVERIFY2(m_harness->messages.constFirst().contains(QStringLiteral("not a plain file")),
-             qPrintable(m_harness->messages.constFirst()));
-    QVERIFY(QFileInfo(pipe).isFile() == false);
-}
-
-void TestMainWindow::saveOntoRunFiles_data() {
-    QTest::addColumn<QString>("target");
-    QTest::addColumn<QString>("named");
-    // Targets relative to the exporter's folder, which holds the run's databases and ADIF file.
-    QTest::newRow("the logging database itself") << "source.mdb"
-                                                 << "the source database";
-    QTest::newRow("the logging database through dir/..") << "sub/../source.mdb"
-                                                         << "the source database";
-    QTest::newRow("the reference database through a symbolic link") << "soft.mdb"
-                                                                    << "the reference database";
-    QTest::newRow("a hard link to the reference database") << "hard.mdb"
-                                                           << "the reference database";
-    QTest::newRow("the settings file") << "<settings>"
-                                       << "the settings file";
-    QTest::newRow("the ADIF file once a run wrote it, held from an earlier Save As") << "adiUpld2Morvask.adi"
-                                                                                     << "the ADIF file";
-}
-
-void TestMainWindow::saveOntoRunFiles() {
-    QFETCH(QString, target);
-    QFETCH(QString, named);
+    QFETCH(QStringList, commands);
+    QFETCH(QStringList, answers);
+    QFETCH(int, questions);
+    QFETCH(QString, said);
+    QFETCH(QString, emptied);
     const QString ini = SettingsFilePath();
+    const auto path = [&](const QString& name) {
+        return name == QLatin1String("<settings>") ? ini : name.isEmpty() ? name : m_harness->WorkerPath(name);
+    };
+    const QMap<QString, QByteArray> kept{{ini, "[Gen]\r\nOPRCALL=PA3ABC\r\n"},
+                                         {path("source.mdb"), "the operator's log"},
+                                         {path("Refdata.mdb"), "the prefix table"},
+                                         {path("opened.txt"), "the user's own data"}};
     QVERIFY(QDir().mkpath(QFileInfo(ini).path()));
-    WriteFile(ini, "[Gen]\r\nOPRCALL=PA3ABC\r\n");
-    WriteFile(m_harness->WorkerPath(QStringLiteral("source.mdb")), "the operator's log");
-    WriteFile(m_harness->WorkerPath(QStringLiteral("Refdata.mdb")), "the prefix table");
-    QVERIFY(QDir().mkpath(m_harness->WorkerPath(QStringLiteral("sub"))));
-    QVERIFY(QFile::link(m_harness->WorkerPath(QStringLiteral("Refdata.mdb")),
-                        m_harness->WorkerPath(QStringLiteral("soft.mdb"))));
-    QCOMPARE(::link(QFile::encodeName(m_harness->WorkerPath(QStringLiteral("Refdata.mdb"))).constData(),
-                    QFile::encodeName(m_harness->WorkerPath(QStringLiteral("hard.mdb"))).constData()),
-             0);
-    const QString path = target == QLatin1String("<settings>") ? ini : m_harness->WorkerPath(target);
+    for (auto it = kept.begin(); it != kept.end(); ++it) WriteFile(it.key(), it.value());
+    QVERIFY(QFile::link(path("Refdata.mdb"), path("soft.mdb")));
+    QCOMPARE(::mkfifo(QFile::encodeName(path("pipe")).constData(), 0600), 0);
     QVERIFY(m_harness->Start());
-
-    int asked = 0;
-    if (named == QLatin1String("the ADIF file")) {
-        // Saved there before the run, when it was no file of the run yet; the run then writes it.
-        m_harness->pathAnswers = {path};
-        m_harness->Frame()->SaveAsAction()->trigger();
-        QCOMPARE(QFileInfo(path).size(), qint64(0));
-        m_harness->Click("makeAdiFile_1000");
-        ++asked;
-    } else {
-        // Save As onto the file is refused and the name asked for again; the user cancels.
-        m_harness->pathAnswers = {path, QString()};
-        m_harness->Frame()->SaveAsAction()->trigger();
-        asked += 2;
+    if (openFirst) {
+        m_harness->pathAnswers = {path("opened.txt")};
+        m_harness->Frame()->OpenAction()->trigger();
+        m_harness->pathQuestions = 0;
     }
-    const QByteArray before = ReadFile(path);
-    QVERIFY(!before.isEmpty());
-    QCOMPARE(m_harness->messages.size(), int(asked == 2));
-
-    // Save after that: with the run's file held it is refused before anything is written, and
-    // without a held path the same name is refused again.
-    m_harness->pathAnswers = asked == 2 ? QStringList{path, QString()} : QStringList{QString()};
-    m_harness->Frame()->SaveAction()->trigger();
-    QCOMPARE(m_harness->pathQuestions, asked * 2);
-    QCOMPARE(ReadFile(path), before);
-    QCOMPARE(m_harness->messages.size(), asked);
-    for (const QString& message : m_harness->messages)
-        QVERIFY2(message.startsWith(QStringLiteral("\"%1\" is %2").arg(path, named)), qPrintable(message));
+    for (const QString& answer : answers) m_harness->pathAnswers.append(path(answer));
+    m_harness->SetRunSteps({"1 0 1 0 0"});
+    for (const QString& command : commands) {
+        if (command == QLatin1String("run")) m_harness->Click("makeAdiFile_1000");
+        if (command == QLatin1String("save")) m_harness->Frame()->SaveAction()->trigger();
+        if (command == QLatin1String("saveas")) m_harness->Frame()->SaveAsAction()->trigger();
+    }
+    QCOMPARE(m_harness->pathQuestions, questions);
+    if (said.isEmpty()) {
+        QCOMPARE(m_harness->messages, QStringList{});
+    } else {
+        QCOMPARE(m_harness->messages.size(), 1);
+        const QString start = said.arg(path(answers.constFirst()));
+        QVERIFY2(m_harness->messages.constFirst().startsWith(start), qPrintable(m_harness->messages.constFirst()));
+    }
+    if (!emptied.isEmpty()) QCOMPARE(QFileInfo(path(emptied)).size(), qint64(0));
+    for (auto it = kept.begin(); it != kept.end(); ++it) QCOMPARE(ReadFile(it.key()), it.value());
+    if (commands.contains(QStringLiteral("run"))) QCOMPARE(ReadFile(path(answers.constFirst())), "fake export\r\n");
+    QVERIFY(!QFileInfo(path("pipe")).isFile());
     QFile::remove(ini);
 }
 
@@ -734,22 +676,8 @@ void TestMainWindow::makeAdiFileOnSampleLog() {
     QCOMPARE(ReadFile(folder + QStringLiteral("adiUpld2Morvask.adi")),
              ReadFile(sample.filePath(QStringLiteral("expected.adi"))));
 
-    // The length trace reached this program's standard output byte for byte as the headless
-    // exporter prints it before its counts, and nothing else did.
-    QProcess headless;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("WINEPREFIX"), prefix);
-    headless.setProcessEnvironment(environment);
-    headless.start(QStringLiteral(MORVASK_BIN_DIR "/morvask-export"),
-                   {ExporterCommandLine::kSource, QString::fromStdString(values.m_strSourcePath),
-                    ExporterCommandLine::kRefdata, QString::fromStdString(values.m_strRefdataPath),
-                    ExporterCommandLine::kOutput, QDir(m_home.path()).filePath(QStringLiteral("headless.adi")),
-                    ExporterCommandLine::kOprCall, QStringLiteral("PA3ABC"), ExporterCommandLine::kTrace});
-    QVERIFY(headless.waitForFinished(60000));
-    QCOMPARE(headless.exitCode(), 0);
-    const QByteArray trace = ReadFile(caught);
-    QVERIFY(trace.size() > 1000);
-    QCOMPARE(trace + ReadFile(sample.filePath(QStringLiteral("expected.counts"))), headless.readAllStandardOutput());
+    // The length trace reached this program's standard output byte for byte, and nothing else did.
+    QCOMPARE(ReadFile(caught).toStdString(), LengthTrace(ReadFile(sample.filePath("expected.adi")).toStdString()));
 
     // The counts of tests/data/sample/expected.counts.
     QCOMPARE(m_harness->Counters(), (QStringList{"79", "7", "62", "9", "1"}));
