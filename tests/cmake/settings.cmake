@@ -7,5 +7,4 @@ target_sources(engine_tests PRIVATE
   unit/ini_readers_test.cpp
   unit/run_files_test.cpp
   unit/run_warnings_test.cpp
-  unit/run_settings_acceptance_test.cpp
-  integration/export_defaults_cli_test.cpp)
+  unit/run_settings_acceptance_test.cpp)

@@ -82,38 +82,6 @@ TEST(ExportCliFiles, AnOutputThatMustNotBeReplacedIsRefusedAndLeftAsItIs) {
     }
 }
 
-// A link is the operator's way of putting the file elsewhere: the file it leads to is
-// replaced, and the link, the new file's permissions, owner and group stay as they were.
-TEST(ExportCliFiles, AnOutputLinkIsFollowedAndTheReplacedFileKeepsItsModeAndOwner) {
-    TempDir dir;
-    std::filesystem::create_directory(dir.File("real"));
-    const std::string target = dir.File("real/adiUpld2Morvask.adi");
-    WriteFile(target, kEarlier);
-    ASSERT_EQ(chmod(target.c_str(), 0640), 0);
-    const bool root = geteuid() == 0;
-    if (root) {
-        ASSERT_EQ(chown(target.c_str(), 1234, 5678), 0);
-    }
-    // Two links, each relative to its own folder.
-    ASSERT_EQ(symlink("real/adiUpld2Morvask.adi", dir.File("first.adi").c_str()), 0);
-    ASSERT_EQ(symlink("first.adi", dir.File("upload.adi").c_str()), 0);
-
-    ExporterProcess run(Args(kSample + "/source.mdb", kSample + "/Refdata.mdb", dir.File("upload.adi")));
-    ASSERT_EQ(run.Wait(), 0) << run.Stderr();
-    EXPECT_EQ(ReadFile(target), ReadFile(kSample + "/expected.adi"));
-    EXPECT_EQ(std::filesystem::read_symlink(dir.File("upload.adi")), "first.adi");
-    EXPECT_EQ(std::filesystem::read_symlink(dir.File("first.adi")), "real/adiUpld2Morvask.adi");
-    struct stat info {};
-    ASSERT_EQ(stat(target.c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 07777, 0640u);
-    if (root) {
-        EXPECT_EQ(info.st_uid, 1234u);
-        EXPECT_EQ(info.st_gid, 5678u);
-    }
-    EXPECT_EQ(dir.Entries().size(), 3u);
-    EXPECT_EQ(std::filesystem::directory_iterator(dir.File("real"))->path(), target) << "something else beside it";
-}
-
 // The desktop program ends a run with SIGTERM when its window closes; anything may end it
 // with SIGKILL. Either way the earlier file stands and nothing else of the run is left,
 // and the next run leaves the new file alone in the folder. The run is held in the middle

@@ -4,6 +4,7 @@
 
 #include <sys/stat.h>
 
+#include "cli/ExportOptions.h"
 #include "tests/integration/ExporterProcess.h"
 #include "tests/support/LengthTrace.h"
 
@@ -18,6 +19,17 @@ std::vector<std::string> SampleArgs(const std::string& output, const std::string
 }
 
 int Lines(const std::string& text) { return static_cast<int>(std::count(text.begin(), text.end(), '\n')); }
+
+// An option given wins over what the dialog opens with, even when it is given empty (an
+// empty date then takes its default); the options left out keep the dialog's values.
+TEST(ExportOptions, GivenOptionsWinAndTheRestTakeWhatTheDialogOpensWith) {
+    const RunSettings s =
+        ExportOptions::Parse({"--oprcall", "", "--start", "20120101", "--end", "", "--output", "/tmp/x.adi"})
+            .RunValues({"C:\\Q.mdb", "C:\\R.mdb", "C:\\A.adi", "PA3ABC", "19451116", "20301231"}, "");
+    EXPECT_EQ(s.m_strSourcePath + "|" + s.m_strRefdataPath + "|" + s.m_strAdiPath + "|" + s.m_strOprCall + "|" +
+                  s.m_strStartDate + "|" + s.m_strEndDate,
+              "C:\\Q.mdb|C:\\R.mdb|/tmp/x.adi||20120101|20301231");
+}
 
 // The desktop program reads the counts from the descriptor it names: the counts now and
 // then, the last ones always, then "done" with them; standard output then carries the length
@@ -50,6 +62,7 @@ TEST(ExportCli, SampleLogExportsToTheExpectedBytesTraceAndReport) {
 TEST(ExportCli, RefusalsAndFailuresAreToldBothWaysAndLeaveTheUploadFileAlone) {
     TempDir dir, out, prefix;
     prefix.MakeDir("dosdevices");
+    prefix.WriteFile("drive_c/windows/Qvl2007.ini", "[Dir]\nDATAPATH=M:\\Log\\Qervel.mdb\n");
     const std::string output = out.File("adiUpld2Morvask.adi"), sample = ReadFile(kSample + "/source.mdb");
     const std::string pipe = dir.File("pipe.mdb"), socket = dir.MakeSocket("socket.mdb");
     WriteFile(output, kEarlier);
@@ -120,11 +133,22 @@ TEST(ExportCli, RefusalsAndFailuresAreToldBothWaysAndLeaveTheUploadFileAlone) {
          2,
          "--output",
          "failed unusable-value adif the path is empty\n"},
-        {"no source at all",
+        {"an empty source",
+         {"--source", ""},
+         2,
+         "morvask-export: the source database path is empty: name the logging program's database file (--source is "
+         "empty)",
+         "failed unusable-value source the source database path is empty: "},
+        {"DATAPATH on a drive the prefix lacks",
          {},
          2,
-         "morvask-export: the source database path is empty",
-         "failed unusable-value source the source database path is empty: "},
+         "--source: Drive M: of \"M:\\Log\\Qervel.mdb\" is not mapped in the Wine prefix \"" + prefix.Root(),
+         "failed unusable-value source Drive M:"},
+        {"a four-character start date",
+         {"--source", kSample + "/source.mdb", "--start", "2012"},
+         2,
+         "the start date \"2012\" is shorter than 8 characters",
+         ""},
         {"an option without its value", {"--start"}, 2, "morvask-export: --start needs a value", ""},
     };
     for (const auto& c : cases) {

@@ -74,7 +74,9 @@ TEST(PrefixCli, WineprefixOptionOverridesAndUnreadableSettingsAreNamed) {
     EXPECT_TRUE(piped.Stderr().starts_with(
         "morvask-export: Qervel's settings file \"" + ini +
         "\" cannot be read: it is a named pipe (FIFO), not a regular file. Its values are left empty: make it a file "
-        "you can read again, or enter the values by hand.\nmorvask-export: the source database path is empty"))
+        "you can read again, or enter the values by hand.\nmorvask-export: the source database path is empty: name the "
+        "logging program's database file with --source PATH, or as DATAPATH in section [Dir] of the settings file " +
+        ini + "\n"))
         << piped.Stderr();
 }
 

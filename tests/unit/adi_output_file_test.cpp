@@ -66,21 +66,31 @@ TEST(AdiOutputFile, LeftoversOfKilledWritersGoButLiveWritersAndOtherFilesStay) {
     EXPECT_EQ(Sorted(dir.Entries()), Sorted(stays));
 }
 
-// Both ways of staging the file end alike: the replaced file keeps its permission bits, a
-// new one gets those of any new file, and only the unnamed way shows nothing while it writes.
-TEST(AdiOutputFile, BothStagingsKeepTheReplacedFilesModeAndOnlyUnnamedShowsNothing) {
+// Both ways of staging the file end alike: the replaced file keeps its permission bits (and,
+// where we may give them, its owner and group), a new one gets those of any new file, and
+// only the unnamed way shows nothing while it writes. A link is the operator's way of putting
+// the file elsewhere: the file it leads to is replaced, and the link stays.
+TEST(AdiOutputFile, BothStagingsKeepTheReplacedFilesModeOwnerAndLinks) {
+    const bool root = geteuid() == 0;
     for (Staging staging : {Staging::Named, Staging::Unnamed}) {
         SCOPED_TRACE(staging == Staging::Named ? "named" : "unnamed");
         TempDir dir;
-        const std::string adi = dir.File("adiUpld2Morvask.adi"), fresh = dir.File("new.adi");
-        WriteFile(adi, kEarlier);
+        const std::string adi = dir.File("real/adiUpld2Morvask.adi"), fresh = dir.File("new.adi");
+        dir.WriteFile("real/adiUpld2Morvask.adi", kEarlier);
         ASSERT_EQ(chmod(adi.c_str(), 0604), 0);
+        if (root) {
+            ASSERT_EQ(chown(adi.c_str(), 1234, 5678), 0);
+        }
+        // Two links, each relative to its own folder.
+        ASSERT_EQ(symlink("real/adiUpld2Morvask.adi", dir.File("first.adi").c_str()), 0);
+        ASSERT_EQ(symlink("first.adi", dir.File("upload.adi").c_str()), 0);
         const mode_t mask = umask(022);
         {
-            AdiOutputFile replacing(adi, staging), creating(fresh, staging);
+            AdiOutputFile replacing(dir.File("upload.adi"), staging), creating(fresh, staging);
             replacing.Write("replaced\r\n");
             creating.Write("created\r\n");
-            EXPECT_EQ(dir.Entries().size(), staging == Staging::Named ? 3u : 1u);
+            const auto shown = std::distance(std::filesystem::recursive_directory_iterator(dir.Root()), {});
+            EXPECT_EQ(shown, staging == Staging::Named ? 6 : 4);
             replacing.Commit();
             creating.Commit();
         }
@@ -91,8 +101,15 @@ TEST(AdiOutputFile, BothStagingsKeepTheReplacedFilesModeAndOnlyUnnamedShowsNothi
         ASSERT_EQ(stat(fresh.c_str(), &created), 0);
         EXPECT_EQ(replaced.st_mode & 07777, 0604u);
         EXPECT_EQ(created.st_mode & 07777, 0644u);
+        if (root) {
+            EXPECT_EQ(replaced.st_uid, 1234u);
+            EXPECT_EQ(replaced.st_gid, 5678u);
+        }
         EXPECT_EQ(ReadFile(adi), "replaced\r\n");
-        EXPECT_EQ(dir.Entries().size(), 2u);
+        EXPECT_EQ(std::filesystem::read_symlink(dir.File("upload.adi")), "first.adi");
+        EXPECT_EQ(std::filesystem::read_symlink(dir.File("first.adi")), "real/adiUpld2Morvask.adi");
+        EXPECT_EQ(Sorted(dir.Entries()), (std::vector<std::string>{"first.adi", "new.adi", "real", "upload.adi"}));
+        EXPECT_EQ(std::filesystem::directory_iterator(dir.File("real"))->path(), adi) << "something else beside it";
     }
 }
 
