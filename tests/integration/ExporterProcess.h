@@ -12,9 +12,9 @@
 
 #include "tests/unit/ExportTestSupport.h"
 
-// morvask-export in a process of its own, as the desktop program starts it; standard
-// error (and standard output, unless stdoutFd names another place or is kClosedInputAndOutput) caught in
-// files.
+// morvask-export (or another program) in a process of its own, as the desktop program starts
+// it; standard error (and standard output, unless stdoutFd names another place or is
+// kClosedInputAndOutput) caught in files.
 // WINEPREFIX is set for the child; by default to a prefix that does not exist, so that no
 // run sees the tester's own settings file.
 class ExporterProcess {
@@ -24,9 +24,9 @@ public:
     static constexpr int kClosedInputAndOutput = -2;
 
     explicit ExporterProcess(std::vector<std::string> args, int stdoutFd = -1,
-                             const std::string& winePrefix = kNoWinePrefix) {
+                             const std::string& winePrefix = kNoWinePrefix,
+                             std::string program = MORVASK_BIN_DIR "/morvask-export") {
         std::string outPath = m_capture.File("stdout"), errPath = m_capture.File("stderr");
-        std::string program = std::string(MORVASK_BIN_DIR) + "/morvask-export";
         std::vector<char*> argv = {program.data()};
         for (std::string& arg : args) argv.push_back(arg.data());
         argv.push_back(nullptr);
@@ -40,7 +40,7 @@ public:
                 dup2(stdoutFd >= 0 ? stdoutFd : open(outPath.c_str(), O_WRONLY | O_CREAT, 0600), STDOUT_FILENO);
             }
             setenv("WINEPREFIX", winePrefix.c_str(), 1);
-            execv(program.c_str(), argv.data());
+            execvp(program.c_str(), argv.data());
             _exit(127);
         }
     }
@@ -68,6 +68,14 @@ public:
     }
     std::string Stdout() const { return ReadFile(m_capture.File("stdout")); }
     std::string Stderr() const { return ReadFile(m_capture.File("stderr")); }
+
+    // Another program (found in PATH when it has no folder) run to its end: its exit code,
+    // and what it wrote to standard output, then standard error.
+    static std::pair<int, std::string> Run(const std::string& program, const std::vector<std::string>& args) {
+        ExporterProcess run(args, -1, kNoWinePrefix, program);
+        const int status = run.Wait();
+        return {status, run.Stdout() + run.Stderr()};
+    }
 
 private:
     TempDir m_capture;
