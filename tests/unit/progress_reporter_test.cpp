@@ -10,6 +10,7 @@
 #include "cli/ProgressReporter.h"
 #include "cli/ReportRecord.h"
 #include "cli/ReportWriter.h"
+#include "tests/support/FileBytes.h"
 
 namespace {
 
@@ -24,13 +25,6 @@ std::vector<ReportRecord> Records(const std::string& bytes) {
         if (record) records.push_back(*record);
     }
     return records;
-}
-
-std::string ReadAll(int fd) {
-    std::string bytes;
-    char buffer[4096];
-    for (ssize_t got; (got = read(fd, buffer, sizeof buffer)) > 0;) bytes.append(buffer, static_cast<std::size_t>(got));
-    return bytes;
 }
 
 // Runs of `passes` passes of `pass` each, timed by a clock of the test's own: the counts go
@@ -66,7 +60,7 @@ TEST(ProgressReporter, SendsTheLatestCountsOnceAnIntervalAndAlwaysTheLast) {
         }
         progress.Finish();
         close(fds[1]);
-        const std::vector<ReportRecord> records = Records(ReadAll(fds[0]));
+        const std::vector<ReportRecord> records = Records(ReadFile("/proc/self/fd/" + std::to_string(fds[0])));
         close(fds[0]);
         ASSERT_FALSE(records.empty());
         EXPECT_GE(records.size(), fewest);
