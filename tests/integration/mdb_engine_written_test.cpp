@@ -47,24 +47,6 @@ struct MdbEngineWritten : ::testing::Test {
     }
 };
 
-TEST_F(MdbEngineWritten, EveryColumnTypeReadsAsDaoBindsIt) {
-    Write([](jet::DatabaseWriter& db) {
-        auto& t = db.AddTable("TYPES", {Column::Text("T"), Column::Memo("M"), Column::Long("L"), Column::Integer("I"),
-                                        Column::Byte("B"), Column::Bool("F"), Column::Double("D")});
-        t.AddRow({"PA3ABC"s, "note"s, std::int64_t{-123456}, std::int64_t{-5}, std::int64_t{200}, true, 14.0255});
-        t.AddRow({""s, ""s, std::int64_t{2147483647}, std::int64_t{32767}, std::int64_t{0}, false, -0.5});
-        t.AddRow({Value{}, Value{}, Value{}, Value{}, Value{}, false, Value{}});
-    });
-    EXPECT_EQ(Read("TYPES", "TMLIBFD"), (Rows{{"PA3ABC", "note", "-123456", "-5", "200", "-1", "14.0255"},
-                                              {"", "", "2147483647", "32767", "0", "0", "-0.5"},
-                                              {"", "", "", "", "", "0", ""}}))
-        << "NULL reads as empty text";
-    // A long member takes integers of any width and Yes/No, and nothing else.
-    EXPECT_EQ(Read("TYPES", "LIBF", FieldKind::Long).at(0), (std::vector<std::string>{"-123456", "-5", "200", "-1"}));
-    const std::string error = Read("TYPES", "T", FieldKind::Long).at(0).at(0);
-    EXPECT_NE(error.find("[T]"), std::string::npos) << error;
-}
-
 TEST_F(MdbEngineWritten, QsoRecordsetFindsColumnsInAnyOrderAndCaseAndSeesRowsAddedSinceTheLastOpen) {
     // The 41 QSO columns in reverse order, in lower case, after one more of Qervel's own.
     std::vector<Column> columns{Column::Text("qso-extra")};

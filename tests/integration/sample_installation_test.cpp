@@ -40,18 +40,16 @@ TEST(SampleInstallationTest, WritesTheLayoutTheSettingsFileNamesAndTheSameBytesF
     ASSERT_EQ(Sampledb(again, {"--seed", "3", "--contacts", "400"}).first, 0);
     EXPECT_EQ(ReadFile(again / "drive_c/windows/win.ini"), "[windows]\r\n");
 
+    // Laid out as Qervel lays it out: the exporter finds everything from the settings file.
+    ExporterProcess run({}, -1, prefix.string());
+    EXPECT_EQ(run.Wait(), 0) << run.Stderr();
+    EXPECT_EQ(run.Stdout().rfind("Total QSOs: 393\n", 0), 0u) << run.Stdout();
+    EXPECT_GT(ReadFile(prefix / "drive_c/Program Files/Qervel/adiUpld2Morvask.adi").size(), 10000u);
+    EXPECT_EQ(fs::read_symlink(prefix / "dosdevices" / "c:"), fs::path("../drive_c"));
+
     const fs::path ini = "drive_c/windows/Qvl2007.ini";
     const fs::path refdata = "drive_c/Program Files/Qervel/Refdata.mdb";
     const fs::path log = "drive_c/Program Files/Qervel/Data/Qervel.mdb";
-    EXPECT_EQ(ReadFile(prefix / ini),
-              "[Dir]\r\nDATAPATH=C:\\Program Files\\Qervel\\Data\\Qervel.mdb\r\nPGMPATH=C:\\Program Files\\Qervel\r\n"
-              "[Gen]\r\nOPRCALL=PA3ABC\r\n");
-    EXPECT_EQ(fs::read_symlink(prefix / "dosdevices" / "c:"), fs::path("../drive_c"));
-    EXPECT_EQ(ExporterProcess::Run("mdb-export", {prefix / log, "VERSION"}).second, "VER\n\"6\"\n");
-    const std::string prefixes = ExporterProcess::Run("mdb-export", {prefix / refdata, "PREFIX-Pri"}).second;
-    EXPECT_NE(prefixes.find("\n\"DL\",\"Germany\","), std::string::npos);
-    EXPECT_NE(prefixes.find(",\"230\",\"EU\","), std::string::npos);
-
     const auto digest = [](const fs::path& file) { return std::hash<std::string>{}(ReadFile(file)); };
     for (const auto& file : {ini, refdata, log}) {
         EXPECT_EQ(digest(prefix / file), digest(again / file)) << file << " differs between runs with one seed";
