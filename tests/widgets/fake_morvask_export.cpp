@@ -1,18 +1,17 @@
 // Stands in for morvask-export in the widget tests: it takes its command line and reports
 // exactly as the exporter does, through the same contract, and does what files in
 // $FAKE_WORKER_DIR tell it. Every call is logged there, one line of arguments each.
-//   check-source.fail / check-refdata.fail   fail that check with the failure "KIND SUBJECT REASON"
-//   run.steps   one step a line:
-//     T NV V NSO NDR          report these counts
-//     sleep S                 wait S seconds
-//     flood N                 N count records back to back, written as plain writes that
-//                             take the channel to block when it is full
-//     fail KIND SUBJECT REASON   report this failure and exit 1
-//     exit N                  exit N without a report
-//     die / crash             end on SIGKILL / SIGSEGV
+//   check-source / check-refdata   a failure record ("failed KIND SUBJECT REASON") ends that
+//                                  check with it
+//   run.steps   one step a line: a report record, sent as it is (a failure ends the run), or
+//     sleep S     wait S seconds
+//     flood N     N count records back to back, written as plain writes that take the channel
+//                 to block when it is full
+//     exit N      end with status N without a report
+//     signal N    end by signal N
 // A run writes "fake export" and CR LF to its --output first; one that reaches the end of its
-// steps reports "done" with the last counts. SIGTERM is
-// logged in signals.log and ends the fake as it ends the exporter.
+// steps reports "done" with the last counts. SIGTERM is logged in signals.log and ends the
+// fake as it ends the exporter.
 #include <fcntl.h>
 #include <signal.h>
 #include <unistd.h>
@@ -34,9 +33,7 @@
 
 namespace {
 
-std::string g_dir;
-
-std::string g_signalsLog;
+std::string g_dir, g_signalsLog;
 
 void OnTerm(int) {
     const int fd = ::open(g_signalsLog.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
@@ -44,39 +41,16 @@ void OnTerm(int) {
     ::_exit(ExporterCommandLine::kExitStoppedBase + SIGTERM);
 }
 
-// "KIND SUBJECT REASON", the reason as it is.
-std::optional<ExportFailure> FailureOf(const std::string& spec) {
-    std::istringstream words(spec);
-    std::string kindName, subjectName, reason;
-    words >> kindName >> subjectName;
-    std::getline(words >> std::ws, reason);
-    ExportFailure failure;
-    const auto kind = ExportFailure::KindFromName(kindName);
-    if (!kind || !ExportFailure::SubjectFromName(subjectName, failure.subject)) return std::nullopt;
-    failure.kind = *kind;
-    failure.reason = reason;
-    return failure;
-}
-
-int Fail(ReportWriter* report, const std::string& spec) {
-    const auto failure = FailureOf(spec);
-    if (!failure) {
-        std::cerr << "fake exporter: no failure \"" << spec << "\"\n";
-        return 99;
-    }
-    if (report) report->Failure(*failure);
+int Check(ReportWriter* report, const std::string& name) {
+    std::ifstream file(g_dir + "/" + name);
+    std::string line;
+    const auto record = std::getline(file, line) ? ReportRecord::Parse(line) : std::nullopt;
+    if (!record) return ExporterCommandLine::kExitDone;
+    if (report) report->Failure(record->failure);
     return ExporterCommandLine::kExitFailed;
 }
 
-int Check(ReportWriter* report, const std::string& name) {
-    std::ifstream fail(g_dir + "/" + name + ".fail");
-    std::string spec;
-    if (!fail || !std::getline(fail, spec)) return ExporterCommandLine::kExitDone;
-    return Fail(report, spec);
-}
-
-int Run(ReportWriter* report, const std::string& output) {
-    g_signalsLog = g_dir + "/signals.log";
+int Run(ReportWriter& report, const std::string& output) {
     signal(SIGTERM, OnTerm);
     // The ADIF file, so that what the desktop program does with a run's file can be seen.
     std::ofstream(output, std::ios::binary | std::ios::trunc) << "fake export\r\n";
@@ -84,37 +58,35 @@ int Run(ReportWriter* report, const std::string& output) {
     std::ifstream steps(g_dir + "/run.steps");
     for (std::string line; std::getline(steps, line);) {
         std::istringstream words(line);
-        std::string step, rest;
-        words >> step;
-        std::getline(words >> std::ws, rest);
-        if (step == "sleep") {
-            std::this_thread::sleep_for(std::chrono::duration<double>(std::stod(rest)));
+        std::string step;
+        double number = 0;
+        words >> step >> number;
+        if (const auto record = ReportRecord::Parse(line)) {
+            if (record->type == ReportRecord::Type::Failure) {
+                report.Failure(record->failure);
+                return ExporterCommandLine::kExitFailed;
+            }
+            report.Progress(last = record->counts);
+        } else if (step == "sleep") {
+            std::this_thread::sleep_for(std::chrono::duration<double>(number));
         } else if (step == "flood") {
-            for (long i = 1, n = std::stol(rest); i <= n; ++i) {
-                last = {i, 0, i, 0, 0};
-                if (!WriteAll(report->Descriptor(), ReportRecord::Progress(last))) {
+            for (long i = 1; i <= static_cast<long>(number); ++i) {
+                if (!WriteAll(report.Descriptor(), ReportRecord::Progress(last = {i, 0, i, 0, 0}))) {
                     std::perror("fake exporter: flood");
                     return 98;
                 }
             }
-        } else if (step == "fail") {
-            return Fail(report, rest);
         } else if (step == "exit") {
-            return std::stoi(rest);
-        } else if (step == "die") {
-            ::raise(SIGKILL);
-        } else if (step == "crash") {
-            signal(SIGSEGV, SIG_DFL);
-            ::raise(SIGSEGV);
-        } else if (const auto record = ReportRecord::Parse(line)) {
-            last = record->counts;
-            report->Progress(last);
+            return static_cast<int>(number);
+        } else if (step == "signal") {
+            signal(static_cast<int>(number), SIG_DFL);
+            ::raise(static_cast<int>(number));
         } else if (!line.empty()) {
             std::cerr << "fake exporter: no step \"" << line << "\"\n";
             return 97;
         }
     }
-    report->Done(last);
+    report.Done(last);
     return ExporterCommandLine::kExitDone;
 }
 
@@ -124,6 +96,7 @@ int main(int argc, char** argv) {
     const char* dir = std::getenv("FAKE_WORKER_DIR");
     if (!dir) return 96;
     g_dir = dir;
+    g_signalsLog = g_dir + "/signals.log";
     const std::vector<std::string> args(argv + 1, argv + argc);
     std::ofstream log(g_dir + "/calls.log", std::ios::app);
     for (const std::string& arg : args) log << arg << ' ';
@@ -139,14 +112,13 @@ int main(int argc, char** argv) {
     }
     std::optional<ReportWriter> report;
     if (options.progressFd) report.emplace(*options.progressFd);
-    ReportWriter* channel = report ? &*report : nullptr;
     switch (options.mode) {
     case ExportOptions::Mode::CheckSource:
-        return Check(channel, "check-source");
+        return Check(report ? &*report : nullptr, "check-source");
     case ExportOptions::Mode::CheckRefdata:
-        return Check(channel, "check-refdata");
+        return Check(report ? &*report : nullptr, "check-refdata");
     case ExportOptions::Mode::Export:
-        return channel ? Run(channel, options.output.value_or("")) : 95;
+        return report ? Run(*report, options.output.value_or("")) : 95;
     case ExportOptions::Mode::Help:
     case ExportOptions::Mode::Version:
         break;

@@ -72,7 +72,7 @@ RunSettings TypedRunValues() {
 }
 
 // The application wired to the fake exporter, which is scripted by files in a folder of its
-// own ("check-source.fail" or "check-refdata.fail" fail that check; "run.steps" scripts the
+// own ("check-source" or "check-refdata" fail that check; "run.steps" scripts the
 // runs; see fake_morvask_export.cpp) and logs every call there. Message boxes, the desktop's
 // file handler and the file dialogs are recorded instead of shown. Each showing of the
 // run-settings dialog takes the next entry of showings, nullopt meaning Cancel; with none
@@ -108,7 +108,7 @@ public:
     // Makes the check of the source ("check-source") or reference database ("check-refdata")
     // fail with the failure "KIND SUBJECT REASON".
     void FailCheck(const QString& check, const QString& failure) {
-        WriteFile(WorkerPath(check + QStringLiteral(".fail")), failure.toUtf8());
+        WriteFile(WorkerPath(check), "failed " + failure.toUtf8());
     }
     // The steps of the next runs, as the fake exporter reads them.
     void SetRunSteps(const QStringList& steps) {
@@ -428,38 +428,38 @@ void TestMainWindow::failedRuns_data() {
     // Each failure the exporter reports or shows by its end, worded for the operator: the file
     // as they know it, the path as typed in the run-settings dialog, why and what to do.
     QTest::newRow("a damaged source database: repair advice")
-        << QStringList{"0 0 0 0 0", "fail damaged source data page 7 is listed twice"}
+        << QStringList{"0 0 0 0 0", "failed damaged source data page 7 is listed twice"}
         << "The source database \"C:\\Qervel\\Data\\Qervel.mdb\" is damaged: data page 7 is listed twice. Open it "
            "in Qervel and compact/repair it, then try again."
         << QStringList(5, "0");
     QTest::newRow("a reading interrupted from outside: no repair advice, the counts reached kept")
-        << QStringList{"3 0 3 0 0", "fail interrupted source the reader was stopped by signal 9 (Killed)"}
+        << QStringList{"3 0 3 0 0", "failed interrupted source the reader was stopped by signal 9 (Killed)"}
         << "Reading the source database \"C:\\Qervel\\Data\\Qervel.mdb\" was interrupted: the reader was stopped "
            "by signal 9 (Killed). The file itself is not affected. " +
                earlier
         << QStringList{"3", "0", "3", "0", "0"};
     QTest::newRow("an ADIF file that cannot be written")
-        << QStringList{"fail output-not-writable adif No space left on device"}
+        << QStringList{"failed output-not-writable adif No space left on device"}
         << "The ADIF file " + adi +
                " could not be written: No space left on device. An earlier file there is left as "
                "it was. Check that its folder exists, that you may write to it and that the disk "
                "has room, then make the file again."
         << QStringList(5, "0");
     QTest::newRow("a drive the prefix does not map")
-        << QStringList{"fail unusable-value reference Drive C: of \"C:\\Qervel\\Refdata.mdb\" is not mapped."}
+        << QStringList{"failed unusable-value reference Drive C: of \"C:\\\\Qervel\\\\Refdata.mdb\" is not mapped."}
         << "The reference database \"C:\\Qervel\\Refdata.mdb\" cannot be used: Drive C: of "
            "\"C:\\Qervel\\Refdata.mdb\" is not mapped."
         << QStringList(5, "0");
     QTest::newRow("a settings file that cannot be read (none in the test's prefix: no path to show)")
-        << QStringList{"fail unreadable settings Permission denied"}
+        << QStringList{"failed unreadable settings Permission denied"}
         << "The settings file cannot be read: Permission denied. Check that the file is there and that you may read it."
         << QStringList(5, "0");
     QTest::newRow("the exporter killed from outside: interrupted, with the signal")
-        << QStringList{"3 0 3 0 0", "die"}
+        << QStringList{"3 0 3 0 0", "signal 9"}
         << "Making the ADIF file " + adi + " was interrupted: signal 9 (Killed). " + earlier
         << QStringList{"3", "0", "3", "0", "0"};
     QTest::newRow("the exporter crashing: stopped unexpectedly, with the signal")
-        << QStringList{"crash"}
+        << QStringList{"signal 11"}
         << "Making the ADIF file " + adi +
                " stopped unexpectedly (signal 11 (Segmentation fault)). Nothing of "
                "Qervel's has been changed. " +
