@@ -1,6 +1,5 @@
 target_sources(engine_tests PRIVATE
   unit/jet_text_test.cpp
-  unit/usage_map_test.cpp
   integration/database_writer_test.cpp
   integration/sample_installation_test.cpp
 )

@@ -1,18 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <map>
-#include <regex>
 #include <string>
 
 #include "tests/integration/ExporterProcess.h"
 #include "tests/support/FileBytes.h"
 #include "tests/support/TempPrefix.h"
-#include "tools/sampledb/ContactGenerator.h"
-#include "tools/sampledb/PrefixCatalogue.h"
 
 namespace fs = std::filesystem;
 
@@ -127,47 +123,6 @@ TEST(SampleInstallationTest, NeverWritesOverFilesItDidNotWrite) {
         EXPECT_EQ(status, 1) << c.what << ": " << said;
         EXPECT_NE(said.find(c.named), std::string::npos) << c.what << ": " << said;
         EXPECT_EQ(Snapshot(dir.Root()), before) << c.what;
-    }
-}
-
-// The generated log must hold every kind of contact the export tells apart, so that the
-// tests and benchmarks that run on it meet them all, and look like a log Qervel keeps.
-TEST(SampleInstallationTest, ContactsLookLikeAQervelLog) {
-    const PrefixCatalogue prefixes;
-    const auto& entries = prefixes.Entries();
-    EXPECT_GE(entries.size(), 300u);
-
-    constexpr long kCount = 4000;
-    ContactGenerator generator(prefixes, 11, kCount, "PA3ABC");
-    const std::regex frequency(R"(\d+\.\d{1,4})"), date(R"(\d{8})"), time(R"(([01]\d|2[0-3])[0-5]\d)");
-    std::map<std::string, int> seen;
-    auto text = [](const jet::Row& row, int col) {
-        const auto* s = std::get_if<std::string>(&row[static_cast<std::size_t>(col)]);
-        return s ? *s : std::string("<null>");
-    };
-    for (long i = 0; i < kCount; ++i) {
-        const auto contact = generator.Next();
-        const auto& row = contact.row;
-        ASSERT_EQ(row.size(), 41u);
-        const std::string freq = text(row, 13), mode = text(row, 11);
-        EXPECT_TRUE(freq == "<null>" || std::regex_match(freq, frequency)) << "frequency " << freq;
-        EXPECT_TRUE(std::regex_match(text(row, 0), date) && std::regex_match(text(row, 1), time)) << text(row, 1);
-        EXPECT_EQ(std::get<std::int64_t>(row[34]), i + 1) << "contact numbers run in order";
-        seen["known prefix"] += std::any_of(entries.begin(), entries.end(),
-                                            [&](const auto& entry) { return entry.primary == text(row, 8); });
-        seen["own operator"] += text(row, 35) == "PA3ABC";
-        seen["not valid"] += std::get<std::int64_t>(row[28]) == 0;
-        seen["edited"] += contact.before.has_value();
-        seen["deleted"] += contact.mark == jet::RowMark::Deleted || contact.mark == jet::RowMark::MovedDeleted;
-        seen["band " + text(row, 14)] += 1;
-        seen["digital submode " + text(row, 12)] += mode == "6";
-    }
-    EXPECT_GT(seen["known prefix"], kCount * 98 / 100);
-    EXPECT_GT(seen["own operator"], kCount * 90 / 100);
-    EXPECT_LT(seen["own operator"], kCount) << "no contact of another operator";
-    for (const char* kind :
-         {"not valid", "edited", "deleted", "band 0", "band 23", "digital submode FT8", "digital submode PACTOR-III"}) {
-        EXPECT_GT(seen[kind], 0) << kind;
     }
 }
 
