@@ -1,5 +1,4 @@
 target_sources(engine_tests PRIVATE
-  unit/recordset_test.cpp
   unit/mdb_row_cursor_test.cpp
   integration/mdb_engine_sample_test.cpp
   integration/mdb_engine_written_test.cpp

@@ -47,6 +47,8 @@ struct MdbEngineWritten : ::testing::Test {
     }
 };
 
+// The recordset over the reader: columns found in any order and letter case beside others,
+// every Open reading the file as it is then, MoveFirst after the end reading it again.
 TEST_F(MdbEngineWritten, QsoRecordsetFindsColumnsInAnyOrderAndCaseAndSeesRowsAddedSinceTheLastOpen) {
     // The 41 QSO columns in reverse order, in lower case, after one more of Qervel's own.
     std::vector<Column> columns{Column::Text("qso-extra")};
@@ -82,6 +84,10 @@ TEST_F(MdbEngineWritten, QsoRecordsetFindsColumnsInAnyOrderAndCaseAndSeesRowsAdd
                        "/" + std::to_string(qso.m_QSO_AWARD) + "/" + qso.m_QSO_NOTE);
     }
     EXPECT_EQ(seen, (std::vector<std::string>{"C1/1/-1/0/", "C2/2/-1/0/", "C3/3/-1/0/"}));
+    EXPECT_FALSE(qso.IsBOF());
+    qso.MoveFirst();  // past the end: the table is read again from its first row
+    EXPECT_EQ(qso.m_QSO_CALL, "C1");
+    EXPECT_FALSE(qso.IsEOF());
     qso.Close();
     EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1) << "a reader was left unreaped";
 }
