@@ -46,23 +46,18 @@ public:
     }
 
     pid_t Pid() const { return m_pid; }
-    // The exit code, or 128 + the signal that ended the process.
-    int Wait() {
-        int status = 0;
-        while (waitpid(m_pid, &status, 0) < 0 && errno == EINTR) {}
-        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    }
-    // As Wait, but a process still running after `limit` is killed and -1 returned.
-    int WaitAtMost(std::chrono::milliseconds limit) {
+    // The exit code, or 128 + the signal that ended the process; -1 for a process still
+    // running after `limit`, which is then killed.
+    int Wait(std::chrono::milliseconds limit = std::chrono::minutes(2)) {
         const auto deadline = std::chrono::steady_clock::now() + limit;
         int status = 0;
         while (waitpid(m_pid, &status, WNOHANG) == 0) {
             if (std::chrono::steady_clock::now() > deadline) {
                 kill(m_pid, SIGKILL);
-                Wait();
+                waitpid(m_pid, &status, 0);
                 return -1;
             }
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
         return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     }

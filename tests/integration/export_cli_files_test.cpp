@@ -72,7 +72,7 @@ TEST(ExportCliFiles, AnOutputThatMustNotBeReplacedIsRefusedAndLeftAsItIs) {
         SCOPED_TRACE(c.name);
         const std::string before = Fingerprint(c.output) + Fingerprint(source) + Fingerprint(refdata);
         ExporterProcess run(Args(source, refdata, c.output), -1, prefix.Root());
-        EXPECT_EQ(run.WaitAtMost(std::chrono::seconds(20)), 2);
+        EXPECT_EQ(run.Wait(std::chrono::seconds(20)), 2);
         EXPECT_EQ(run.Stdout(), "");
         EXPECT_NE(run.Stderr().find("--output \"" + c.output + "\" " + c.says), std::string::npos) << run.Stderr();
         EXPECT_EQ(Fingerprint(c.output) + Fingerprint(source) + Fingerprint(refdata), before);

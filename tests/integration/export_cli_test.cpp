@@ -147,7 +147,7 @@ TEST(ExportCli, RefusalsAndFailuresAreToldBothWaysAndLeaveTheUploadFileAlone) {
         args.insert(args.end(), c.args.begin(), c.args.end());
         ExporterProcess run(args, -1, prefix.Root());
         close(fds[1]);
-        EXPECT_EQ(run.WaitAtMost(std::chrono::seconds(20)), c.code) << "-1: it was still waiting\n" << run.Stderr();
+        EXPECT_EQ(run.Wait(std::chrono::seconds(20)), c.code) << "-1: it was still waiting\n" << run.Stderr();
         const std::string report = ReadFile("/proc/self/fd/" + std::to_string(fds[0]));
         close(fds[0]);
         EXPECT_EQ(run.Stdout(), "");

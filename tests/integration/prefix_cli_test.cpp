@@ -70,7 +70,7 @@ TEST(PrefixCli, WineprefixOptionOverridesAndUnreadableSettingsAreNamed) {
     fs::remove(ini);
     ASSERT_EQ(::mkfifo(ini.c_str(), 0600), 0);
     ExporterProcess piped({"--wineprefix", bottle});
-    EXPECT_EQ(piped.WaitAtMost(std::chrono::seconds(20)), 2) << "-1: it was still waiting";
+    EXPECT_EQ(piped.Wait(std::chrono::seconds(20)), 2) << "-1: it was still waiting";
     EXPECT_TRUE(piped.Stderr().starts_with(
         "morvask-export: Qervel's settings file \"" + ini +
         "\" cannot be read: it is a named pipe (FIFO), not a regular file. Its values are left empty: make it a file "
