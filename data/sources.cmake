@@ -19,9 +19,11 @@ add_library(morvask_mdb STATIC
   data/MdbFileCheck.cpp
   data/MdbLongValue.cpp
   data/MdbMessages.cpp
+  data/MdbRowCracker.cpp
   data/MdbRowCursor.cpp
   data/MdbTableWalker.cpp
   data/MdbUsageMap.cpp
+  data/PageStream.cpp
   data/RowBatchSender.cpp
   data/RowFrameCodec.cpp
 )
