@@ -13,6 +13,7 @@ target_sources(morvask_engine PRIVATE
 # Everything that touches libmdb, kept apart so that the desktop program links the engine
 # without it; the headless exporter and the tests link this library.
 add_library(morvask_mdb STATIC
+  data/IncomingBytes.cpp
   data/MdbChildProcess.cpp
   data/MdbDatabase.cpp
   data/MdbEngine.cpp

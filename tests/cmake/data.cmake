@@ -2,6 +2,7 @@ target_sources(engine_tests PRIVATE
   unit/recordset_test.cpp
   unit/jet_text_decoder_test.cpp
   unit/mdb_row_cursor_test.cpp
+  unit/row_stream_test.cpp
   unit/page_stream_test.cpp
   integration/mdb_engine_sample_test.cpp
   integration/mdb_engine_written_test.cpp
