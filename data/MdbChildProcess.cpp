@@ -122,6 +122,10 @@ MdbChildProcess::MdbChildProcess(const std::function<int(int writeFd)>& body, st
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC) != 0)
         throw CDaoException(std::string("Cannot start the database reader: ") + std::strerror(errno) + ".");
+    // A pipe that holds several of the reader's batches lets it read on while this
+    // process is busy with the last one, instead of waiting for each to be taken. Where
+    // the system allows less, the pipe keeps its size.
+    (void)::fcntl(fds[0], F_SETPIPE_SZ, kPipeBytes);
     pid_t pid = ::fork();
     if (pid < 0) {
         int error = errno;
@@ -148,9 +152,6 @@ MdbChildProcess::MdbChildProcess(const std::function<int(int writeFd)>& body, st
         ::_exit(code);
     }
     ::close(fds[1]);
-    // A pipe that holds several of the reader's batches lets it read on while this
-    // process writes, instead of waiting for each batch to be taken.
-    (void)::fcntl(fds[0], F_SETPIPE_SZ, kPipeBytes);
     m_pid = pid;
     m_readFd = fds[0];
 }
