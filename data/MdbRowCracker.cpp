@@ -1,7 +1,5 @@
 #include "data/MdbRowCracker.h"
 
-#include <algorithm>
-
 namespace {
 
 MdbColumn* ColumnAt(MdbTableDef* table, std::size_t index) {

@@ -63,22 +63,19 @@ int Close(void* cookie) {
 }  // namespace
 
 FILE* PageStream::Open(int fd, std::size_t pageSize) {
-    auto* cookie = new (std::nothrow) Cookie{fd, 0, std::unique_ptr<char[]>(new (std::nothrow) char[pageSize])};
-    if (!cookie || !cookie->buffer) {
-        delete cookie;
-        return nullptr;
-    }
+    std::unique_ptr<Cookie> cookie(new (std::nothrow) Cookie{fd, 0, nullptr});
+    if (!cookie) return nullptr;
+    cookie->buffer.reset(new (std::nothrow) char[pageSize]);
+    if (!cookie->buffer) return nullptr;
     cookie_io_functions_t functions{};
     functions.read = ReadAt;
     functions.seek = Seek;
     functions.close = Close;
-    FILE* stream = ::fopencookie(cookie, "r", functions);
-    if (!stream) {
-        delete cookie;
-        return nullptr;
-    }
+    FILE* stream = ::fopencookie(cookie.get(), "r", functions);
+    if (!stream) return nullptr;
     // stdio fills its buffer with one read and copies from it; with a buffer of one page,
     // a page is one pread. (Unbuffered, stdio would read a byte at a time.)
     ::setvbuf(stream, cookie->buffer.get(), _IOFBF, pageSize);
+    cookie.release();  // closed with the stream
     return stream;
 }
