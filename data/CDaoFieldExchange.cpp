@@ -39,16 +39,16 @@ void CDaoFieldExchange::Exchange(const char* column, FieldKind kind, std::string
     if (fetched && m_members) m_members->push_back({column, text, number, flag});
 }
 
-void CDaoFieldExchange::Binding::Load(const std::string& value) const {
+void CDaoFieldExchange::Binding::Load(std::string_view value) const {
     if (text) {
-        *text = value;
+        text->assign(value);
         return;
     }
     long long parsed = 0;
     if (!value.empty()) {
         auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), parsed);
         if (ec != std::errc() || end != value.data() + value.size())
-            throw CDaoException("The value \"" + value + "\" of column " + column + " is not a number.");
+            throw CDaoException("The value \"" + std::string(value) + "\" of column " + column + " is not a number.");
     }
     if (number) *number = static_cast<int32_t>(parsed);
     if (flag) *flag = parsed != 0;

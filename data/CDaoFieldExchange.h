@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "data/DbEngine.h"
@@ -9,9 +10,9 @@
 // Joins a recordset's members to its columns, in binding order. A recordset's
 // DoFieldExchange calls DFX_Text, DFX_Long and DFX_Bool once per column; the exchange
 // either collects the column list and the members of the fetched columns (when the
-// recordset opens), or resets the members to empty and zero. Rows are then moved into
-// the collected members directly, so a row costs one move per fetched column and nothing
-// for the columns that are only bound.
+// recordset opens), or resets the members to empty and zero. Rows are then copied into
+// the collected members straight from the cursor's bytes, so a row costs one copy per
+// fetched column and nothing for the columns that are only bound.
 class CDaoFieldExchange {
 public:
     enum Operation { DescribeColumns, ClearMembers };
@@ -23,9 +24,9 @@ public:
         int32_t* number = nullptr;
         bool* flag = nullptr;
 
-        // Moves one value, as the cursor delivers it, into the member. Numbers arrive as
+        // Copies one value, as the cursor delivers it, into the member. Numbers arrive as
         // decimal text, NULL as "". Throws CDaoException for a number that is none.
-        void Load(const std::string& value) const;
+        void Load(std::string_view value) const;
     };
 
     // Columns are collected into *columns, and the members of the fetched ones, in the

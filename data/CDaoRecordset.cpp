@@ -60,12 +60,13 @@ void CDaoRecordset::Close() {
 
 long CDaoRecordset::GetTableRowCount() const { return m_tableRows; }
 
-void CDaoRecordset::LoadCurrent(const std::vector<std::string>& values) {
+template <typename Value>
+void CDaoRecordset::LoadCurrent(const std::vector<Value>& values) {
     for (std::size_t i = 0; i < m_members.size(); ++i) m_members[i].Load(values.at(i));
 }
 
 void CDaoRecordset::ReadNext() {
-    if (m_cursor && m_cursor->Next(m_row)) {
+    if (m_cursor && m_cursor->NextViews(m_row)) {
         LoadCurrent(m_row);
         return;
     }

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "data/CDaoFieldExchange.h"
@@ -63,7 +64,8 @@ protected:
 
 private:
     void OpenCursor();
-    void LoadCurrent(const std::vector<std::string>& values);
+    template <typename Value>
+    void LoadCurrent(const std::vector<Value>& values);
     void ReadNext();
 
     DbEngine& m_engine;
@@ -74,7 +76,7 @@ private:
     std::vector<CDaoFieldExchange::Binding> m_members;
     std::unique_ptr<RowCursor> m_cursor;
     std::vector<std::vector<std::string>> m_kept;
-    std::vector<std::string> m_row;
+    std::vector<std::string_view> m_row;
     std::size_t m_position = 0;
     long m_tableRows = 0;
     bool m_bOpen = false;

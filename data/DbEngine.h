@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // How a recordset member takes a column's value: text takes any column type as text
@@ -25,8 +26,18 @@ public:
     // (Long and Bool columns as decimal text, Yes/No as "-1" or "0", NULL as "").
     // Returns false past the last row. Throws CDaoException when the file turns out damaged.
     virtual bool Next(std::vector<std::string>& values) = 0;
+    // The same, each value lent rather than copied: valid until the next call. A cursor
+    // that holds the bytes anyway lends its own; this one lends copies.
+    virtual bool NextViews(std::vector<std::string_view>& values) {
+        if (!Next(m_lent)) return false;
+        values.assign(m_lent.begin(), m_lent.end());
+        return true;
+    }
     // The number of rows that the table definition announces.
     virtual long RowCount() const = 0;
+
+private:
+    std::vector<std::string> m_lent;
 };
 
 // The reading side of the database layer. Every call reads the file as it is at that moment.

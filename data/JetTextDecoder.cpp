@@ -86,16 +86,52 @@ private:
 
 char32_t UnitAt(const unsigned char* bytes) { return static_cast<char32_t>(bytes[0] | (bytes[1] << 8)); }
 
+// A compressed value of plain ASCII, as nearly every call, date, time and code of a log is,
+// is its own UTF-8 behind the mark: copied whole instead of character by character.
+bool IsCompressedAscii(std::string_view stored) {
+    if (stored.size() < 2 || static_cast<unsigned char>(stored[0]) != 0xFF ||
+        static_cast<unsigned char>(stored[1]) != 0xFE)
+        return false;
+    for (std::size_t i = 2; i < stored.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(stored[i]);
+        if (byte == 0 || byte >= 0x80) return false;
+    }
+    return true;
+}
+
+// Access stores a value uncompressed where the mark would make it no shorter: every
+// value of one or two characters, such as the band, mode and QSL codes. Of plain ASCII,
+// its UTF-8 is every other byte.
+bool IsUncompressedAscii(std::string_view stored) {
+    if (stored.size() % 2 != 0) return false;
+    for (std::size_t i = 0; i < stored.size(); i += 2) {
+        if (static_cast<unsigned char>(stored[i]) >= 0x80 || stored[i + 1] != 0) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 void JetTextDecoder::Decode(std::string_view stored, std::string& out) {
+    const std::string_view utf8 = Utf8Of(stored, out);
+    if (utf8.data() != out.data()) out.assign(utf8);
+}
+
+std::string_view JetTextDecoder::Utf8Of(std::string_view stored, std::string& scratch) {
+    if (stored.empty()) return stored;
+    if (IsCompressedAscii(stored)) return stored.substr(2);
+    if (IsUncompressedAscii(stored)) {
+        scratch.resize(stored.size() / 2);
+        for (std::size_t i = 0; i < scratch.size(); ++i) scratch[i] = stored[2 * i];
+        return scratch;
+    }
     const auto* bytes = reinterpret_cast<const unsigned char*>(stored.data());
     const std::size_t size = stored.size();
     // Room for the worst case: a stored byte gives at most three bytes of UTF-8 (a stray
     // byte becomes U+FFFD; a one-byte character gives two, a two-byte one three, a pair
     // four for four). The string is cut to what was written at the end.
-    out.resize(3 * size);
-    Utf8Writer writer(out.data());
+    scratch.resize(3 * size);
+    Utf8Writer writer(scratch.data());
     if (size >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) {
         bool singleBytes = true;
         for (std::size_t i = 2; i < size;) {
@@ -117,5 +153,6 @@ void JetTextDecoder::Decode(std::string_view stored, std::string& out) {
         for (; i + 1 < size; i += 2) writer.Unit(UnitAt(bytes + i));
         if (i < size) writer.Stray();
     }
-    out.resize(static_cast<std::size_t>(writer.Finish() - out.data()));
+    scratch.resize(static_cast<std::size_t>(writer.Finish() - scratch.data()));
+    return scratch;
 }

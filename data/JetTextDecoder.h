@@ -16,4 +16,8 @@ class JetTextDecoder {
 public:
     // Replaces out with the UTF-8 of the stored bytes.
     static void Decode(std::string_view stored, std::string& out);
+    // The UTF-8 of the stored bytes without a copy where none is needed: a part of stored
+    // when its bytes are their own UTF-8 (compressed ASCII, as most values of a log are),
+    // else scratch, which then holds the decoded text. Valid as long as both are.
+    static std::string_view Utf8Of(std::string_view stored, std::string& scratch);
 };

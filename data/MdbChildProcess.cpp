@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr std::size_t kReadChunk = 256 * 1024;
+constexpr int kPipeBytes = 1 << 20;
 
 // Everything here runs between fork and _exit: plain system calls only.
 void SilenceStandardStreams() {
@@ -122,6 +122,10 @@ MdbChildProcess::MdbChildProcess(const std::function<int(int writeFd)>& body, st
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC) != 0)
         throw CDaoException(std::string("Cannot start the database reader: ") + std::strerror(errno) + ".");
+    // A pipe that holds several of the reader's batches lets it read on while this
+    // process is busy with the last one, instead of waiting for each to be taken. Where
+    // the system allows less, the pipe keeps its size.
+    (void)::fcntl(fds[0], F_SETPIPE_SZ, kPipeBytes);
     pid_t pid = ::fork();
     if (pid < 0) {
         int error = errno;
@@ -161,7 +165,9 @@ MdbChildProcess::~MdbChildProcess() {
     if (m_readFd >= 0) ::close(m_readFd);
 }
 
-MdbChildProcess::ReadResult MdbChildProcess::Read(std::string& buffer, std::chrono::milliseconds timeout) {
+MdbChildProcess::ReadResult MdbChildProcess::Read(std::span<char> room, std::size_t& got,
+                                                  std::chrono::milliseconds timeout) {
+    got = 0;
     if (m_readFd < 0) return ReadResult::EndOfStream;
     WaitClock clock(timeout);
     for (;;) {
@@ -177,20 +183,17 @@ MdbChildProcess::ReadResult MdbChildProcess::Read(std::string& buffer, std::chro
             return ReadResult::EndOfStream;
         }
         if (ready == 0) continue;
-        std::size_t old = buffer.size();
-        buffer.resize(old + kReadChunk);
-        ssize_t got = ::read(m_readFd, buffer.data() + old, kReadChunk);
-        if (got < 0) {
-            buffer.resize(old);
+        ssize_t count = ::read(m_readFd, room.data(), room.size());
+        if (count < 0) {
             if (errno == EINTR || errno == EAGAIN) continue;
             return ReadResult::EndOfStream;
         }
-        buffer.resize(old + static_cast<std::size_t>(got));
-        if (got == 0) {
+        if (count == 0) {
             ::close(m_readFd);
             m_readFd = -1;
             return ReadResult::EndOfStream;
         }
+        got = static_cast<std::size_t>(count);
         return ReadResult::Data;
     }
 }

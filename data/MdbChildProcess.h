@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 
 // A forked child that does one piece of reading and sends its results up a pipe. The
@@ -26,10 +27,10 @@ public:
     MdbChildProcess& operator=(const MdbChildProcess&) = delete;
 
     enum class ReadResult { Data, EndOfStream, TimedOut };
-    // Appends whatever arrives to buffer, waiting at most timeout for the first byte. Time
-    // in which this process itself was stopped (Ctrl-Z stops the reader with it) does not
-    // count.
-    ReadResult Read(std::string& buffer, std::chrono::milliseconds timeout);
+    // Reads whatever arrives into room (not empty), waiting at most timeout for the first byte; got
+    // is the number of bytes read (Data only). Time in which this process itself was
+    // stopped (Ctrl-Z stops the reader with it) does not count.
+    ReadResult Read(std::span<char> room, std::size_t& got, std::chrono::milliseconds timeout);
 
     // How the child ended. A crash (a fault signal such as SIGSEGV, SIGABRT, or SIGTRAP from
     // GLib's allocator at the memory limit) or a status other than 0 is a failure of the

@@ -1,10 +1,15 @@
 #include "data/MdbDatabase.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <clocale>
+#include <cstdio>
 #include <cstdlib>
 
 #include "data/CDaoException.h"
 #include "data/MdbMessages.h"
+#include "data/PageStream.h"
 
 namespace {
 
@@ -38,9 +43,25 @@ void MdbDatabase::PrepareProcess() {
 MdbDatabase::MdbDatabase(const std::string& path, std::size_t bindSize) : m_path(path) {
     m_mdb = mdb_open(path.c_str(), MDB_NOFLAGS);
     if (!m_mdb) throw MdbMessages::Damaged(path, "its first page cannot be read");
+    ReadThroughPageStream();
     mdb_set_bind_size(m_mdb, bindSize);
     mdb_set_date_fmt(m_mdb, "%m/%d/%Y %H:%M:%S");
     if (!mdb_read_catalog(m_mdb, MDB_TABLE)) throw MdbMessages::Damaged(path, "its list of tables cannot be read");
+}
+
+// The same open file, read through a PageStream from now on; where one cannot be made,
+// libmdb keeps its own stream.
+void MdbDatabase::ReadThroughPageStream() {
+    FILE*& stream = m_mdb->f->stream;
+    const int fd = stream ? ::fcntl(::fileno(stream), F_DUPFD_CLOEXEC, 0) : -1;
+    if (fd < 0) return;
+    FILE* pages = PageStream::Open(fd, static_cast<std::size_t>(m_mdb->fmt->pg_size));
+    if (!pages) {
+        ::close(fd);
+        return;
+    }
+    std::fclose(stream);
+    stream = pages;
 }
 
 MdbDatabase::~MdbDatabase() {

@@ -37,6 +37,8 @@ public:
     const std::string& Path() const { return m_path; }
 
 private:
+    void ReadThroughPageStream();
+
     std::string m_path;
     MdbHandle* m_mdb = nullptr;
 };

@@ -18,12 +18,16 @@ constexpr uint32_t kMaxValuesPerRow = 255;
 // pages, each with at most 256 rows. A garbled count must not have the parent hand out
 // billions of rows of no values, which cost no bytes.
 constexpr uint32_t kMaxRows = (uint32_t{1} << 19) * 256;
+// The reader sends rows in frames of about 256 KB; a block of a few of them lets each be
+// taken where it arrived, and the least room for a read keeps reads from getting small.
+constexpr std::size_t kIncomingCapacity = std::size_t{1} << 20;
+constexpr std::size_t kLeastReadRoom = 64 * 1024;
 }  // namespace
 
 MdbRowCursor::MdbRowCursor(std::unique_ptr<MdbChildProcess> child, std::string path,
                            std::chrono::milliseconds noProgressTimeout)
-    : m_child(std::move(child)), m_path(std::move(path)), m_timeout(noProgressTimeout) {
-    RowFrameCodec::Frame frame = ReadFrame();
+    : m_child(std::move(child)), m_path(std::move(path)), m_timeout(noProgressTimeout), m_incoming(kIncomingCapacity) {
+    RowFrameCodec::FrameView frame = ReadFrame();
     if (frame.type == RowFrameCodec::FrameType::Error) FailReported(frame.payload);
     if (frame.type != RowFrameCodec::FrameType::Opened) Fail("the reader answered out of turn");
     try {
@@ -51,7 +55,7 @@ void MdbRowCursor::Fail(const std::string& why) {
     throw MdbMessages::Damaged(m_path, why);
 }
 
-void MdbRowCursor::FailReported(const std::string& payload) {
+void MdbRowCursor::FailReported(std::string_view payload) {
     m_done = true;
     m_child->Kill();
     std::optional<CDaoException> reported;
@@ -75,16 +79,20 @@ void MdbRowCursor::FailEnded(const MdbChildProcess::Ending& ending, const std::s
     throw MdbMessages::Damaged(m_path, cleanEnd);
 }
 
-RowFrameCodec::Frame MdbRowCursor::ReadFrame() {
-    RowFrameCodec::Frame frame;
+RowFrameCodec::FrameView MdbRowCursor::ReadFrame() {
     for (;;) {
         try {
-            if (RowFrameCodec::TakeFrame(m_incoming, frame)) return frame;
+            if (std::optional<RowFrameCodec::FrameView> frame = RowFrameCodec::PeekFrame(m_incoming.Unread())) {
+                m_incoming.Take(frame->Size());
+                return *frame;
+            }
         } catch (const std::runtime_error& e) {
             Fail(std::string("the reader sent garbage: ") + e.what());
         }
-        switch (m_child->Read(m_incoming, m_timeout)) {
+        std::size_t got = 0;
+        switch (m_child->Read(m_incoming.Room(kLeastReadRoom), got, m_timeout)) {
         case MdbChildProcess::ReadResult::Data:
+            m_incoming.Filled(got);
             break;
         case MdbChildProcess::ReadResult::TimedOut: {
             m_done = true;
@@ -104,15 +112,21 @@ RowFrameCodec::Frame MdbRowCursor::ReadFrame() {
 }
 
 bool MdbRowCursor::Next(std::vector<std::string>& values) {
+    if (!NextViews(m_views)) return false;
+    values.resize(m_views.size());
+    for (std::size_t i = 0; i < m_views.size(); ++i) values[i].assign(m_views[i]);
+    return true;
+}
+
+bool MdbRowCursor::NextViews(std::vector<std::string_view>& values) {
     if (m_done) return false;
     while (m_batchRowsLeft == 0) {
-        RowFrameCodec::Frame frame = ReadFrame();
+        RowFrameCodec::FrameView frame = ReadFrame();
         switch (frame.type) {
         case RowFrameCodec::FrameType::Rows:
-            m_batch = std::move(frame.payload);
-            m_batchReader = std::make_unique<RowFrameCodec::Reader>(m_batch);
+            m_batchReader = RowFrameCodec::Reader(frame.payload);
             try {
-                m_batchRowsLeft = m_batchReader->U32();
+                m_batchRowsLeft = m_batchReader.U32();
             } catch (const std::runtime_error&) {
                 Fail("the reader's rows were cut short");
             }
@@ -134,10 +148,10 @@ bool MdbRowCursor::Next(std::vector<std::string>& values) {
     }
     values.resize(m_valuesPerRow);
     try {
-        for (uint32_t i = 0; i < m_valuesPerRow; ++i) m_nulls[i] = m_batchReader->Value(values[i]) ? 0 : 1;
+        for (uint32_t i = 0; i < m_valuesPerRow; ++i) m_nulls[i] = m_batchReader.Value(values[i]) ? 0 : 1;
     } catch (const std::runtime_error&) {
         Fail("the reader's rows were cut short");
     }
-    if (--m_batchRowsLeft == 0 && !m_batchReader->AtEnd()) Fail("the reader's rows did not add up");
+    if (--m_batchRowsLeft == 0 && !m_batchReader.AtEnd()) Fail("the reader's rows did not add up");
     return true;
 }

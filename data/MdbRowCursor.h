@@ -4,9 +4,11 @@
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "data/DbEngine.h"
+#include "data/IncomingBytes.h"
 #include "data/MdbChildProcess.h"
 #include "data/RowFrameCodec.h"
 
@@ -23,15 +25,18 @@ public:
     ~MdbRowCursor() override;
 
     bool Next(std::vector<std::string>& values) override;
+    // The values lie in the batch the reader sent, which stays until the next call.
+    bool NextViews(std::vector<std::string_view>& values) override;
     long RowCount() const override { return m_rowCount; }
 
     // After a successful Next: whether value i of that row was NULL (it reads as "").
     bool WasNull(std::size_t i) const { return m_nulls.at(i) != 0; }
 
 private:
-    RowFrameCodec::Frame ReadFrame();
+    // The next frame, where it lies in m_incoming: valid until the next ReadFrame.
+    RowFrameCodec::FrameView ReadFrame();
     [[noreturn]] void Fail(const std::string& why);
-    [[noreturn]] void FailReported(const std::string& payload);
+    [[noreturn]] void FailReported(std::string_view payload);
     // Throws what the reader's end means: interrupted from outside, or damage (a crash, a
     // status other than 0, or `cleanEnd` when it exited cleanly before it was done).
     [[noreturn]] void FailEnded(const MdbChildProcess::Ending& ending, const std::string& cleanEnd);
@@ -39,13 +44,13 @@ private:
     std::unique_ptr<MdbChildProcess> m_child;
     std::string m_path;
     std::chrono::milliseconds m_timeout;
-    std::string m_incoming;
-    std::string m_batch;
-    std::unique_ptr<RowFrameCodec::Reader> m_batchReader;
+    IncomingBytes m_incoming;
+    RowFrameCodec::Reader m_batchReader{std::string_view()};
     uint32_t m_batchRowsLeft = 0;
     uint32_t m_valuesPerRow = 0;
     long m_rowCount = 0;
     unsigned long m_rowsAllowed = 0;  // rows the reader may still send
     std::vector<char> m_nulls;
+    std::vector<std::string_view> m_views;
     bool m_done = false;
 };

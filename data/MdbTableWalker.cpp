@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <set>
 
 #include "data/CDaoException.h"
@@ -23,10 +24,11 @@ constexpr unsigned kMaxSlots = 1000;
 constexpr std::size_t kStoredPerUtf8Byte = 4;
 
 template <typename Int>
-void IntegerText(Int number, std::string& out) {
+std::string_view IntegerText(Int number, std::string& out) {
     char text[24];
     auto [end, ec] = std::to_chars(text, text + sizeof text, number);
     out.assign(text, end);
+    return out;
 }
 
 }  // namespace
@@ -37,9 +39,10 @@ MdbTableWalker::MdbTableWalker(MdbDatabase& db, MdbTableDef* table, std::string 
       m_table(table),
       m_tableName(std::move(tableName)),
       m_columns(std::move(columns)),
-      m_fields(table->num_cols + 1),
-      m_fieldOfColumn(table->num_cols, -1),
-      m_longValue(m_mdb) {
+      m_cracker(table, m_columns),
+      m_longValue(m_mdb),
+      m_text(m_columns.size()),
+      m_walkPage(static_cast<std::size_t>(m_mdb->fmt->pg_size)) {
     m_row.values.resize(m_columns.size());
     m_row.isNull.resize(m_columns.size());
 }
@@ -80,6 +83,8 @@ unsigned long MdbTableWalker::Walk(const std::function<bool(const Row&)>& onRow)
                 int targetSlot = static_cast<int>(pointer & 0xFFu);
                 unsigned long targetPage = pointer >> 8;
                 std::string where = "page " + std::to_string(targetPage) + " row " + std::to_string(targetSlot);
+                // The walk's page is kept aside rather than read again after the target.
+                std::memcpy(m_walkPage.data(), m_mdb->pg_buf, pageSize);
                 if (mdb_read_pg(m_mdb, targetPage) != static_cast<ssize_t>(pageSize))
                     Damaged("a moved row points to " + where + ", which cannot be read");
                 if (m_mdb->pg_buf[0] != MDB_PAGE_DATA || mdb_get_int32(m_mdb->pg_buf, 4) != tablePage)
@@ -91,8 +96,11 @@ unsigned long MdbTableWalker::Walk(const std::function<bool(const Row&)>& onRow)
                     Damaged("a moved row points to " + where + ", which does not exist");
                 if (targetOffset & kMovedRow) Damaged("a moved row points to " + where + ", which has moved again");
                 CrackAndConvert(targetOffset & kOffsetMask, length);
-                if (mdb_read_pg(m_mdb, static_cast<unsigned long>(page)) != static_cast<ssize_t>(pageSize))
-                    Damaged("data page " + std::to_string(page) + " cannot be read again");
+                KeepValues();
+                // As after reading it again: libmdb takes cur_pg for the page its buffer holds.
+                std::memcpy(m_mdb->pg_buf, m_walkPage.data(), pageSize);
+                m_mdb->cur_pg = static_cast<guint32>(page);
+                m_mdb->cur_pos = 0;
             } else {
                 CrackAndConvert(start, length);
             }
@@ -104,78 +112,83 @@ unsigned long MdbTableWalker::Walk(const std::function<bool(const Row&)>& onRow)
 }
 
 void MdbTableWalker::CrackAndConvert(int start, std::size_t length) {
-    int cracked = mdb_crack_row(m_table, start, length, m_fields.data());
-    if (cracked <= 0) Damaged("a row at offset " + std::to_string(start) + " cannot be taken apart");
-    std::fill(m_fieldOfColumn.begin(), m_fieldOfColumn.end(), -1);
-    for (unsigned i = 0; i < m_table->num_cols; ++i) {
-        int column = m_fields[i].colnum;
-        if (column >= 0 && static_cast<unsigned>(column) < m_table->num_cols)
-            m_fieldOfColumn[column] = static_cast<int>(i);
-    }
+    if (!m_cracker.Crack(start, length)) Damaged("a row at offset " + std::to_string(start) + " cannot be taken apart");
     for (std::size_t i = 0; i < m_columns.size(); ++i) {
-        int fieldIndex = m_fieldOfColumn[static_cast<std::size_t>(m_columns[i])];
-        auto* column = static_cast<MdbColumn*>(g_ptr_array_index(m_table->columns, m_columns[i]));
-        if (fieldIndex < 0) {
-            m_row.values[i].clear();
+        const MdbField* field = m_cracker.Field(i);
+        if (!field) {
+            m_row.values[i] = {};
             m_row.isNull[i] = 1;
             continue;
         }
-        Convert(column, m_fields[static_cast<std::size_t>(fieldIndex)], m_row.values[i], m_row.isNull[i]);
+        Convert(static_cast<MdbColumn*>(g_ptr_array_index(m_table->columns, m_columns[i])), *field, i);
     }
 }
 
-void MdbTableWalker::Convert(MdbColumn* column, const MdbField& field, std::string& value, char& isNull) {
+void MdbTableWalker::KeepValues() {
+    for (std::size_t i = 0; i < m_row.values.size(); ++i) {
+        if (m_row.values[i].data() == m_text[i].data()) continue;
+        m_text[i].assign(m_row.values[i]);
+        m_row.values[i] = m_text[i];
+    }
+}
+
+void MdbTableWalker::Convert(MdbColumn* column, const MdbField& field, std::size_t i) {
+    std::string_view& value = m_row.values[i];
     // Yes/No lives in the null mask: a set bit is Yes. DAO hands it over as -1 or 0.
     if (column->col_type == MDB_BOOL) {
         value = field.is_null ? "0" : "-1";
-        isNull = 0;
+        m_row.isNull[i] = 0;
         return;
     }
-    isNull = field.is_null ? 1 : 0;
+    m_row.isNull[i] = field.is_null ? 1 : 0;
     if (field.is_null) {
-        value.clear();
+        value = {};
         return;
     }
-    const auto pageSize = static_cast<int>(m_mdb->fmt->pg_size);
-    if (field.start < 0 || field.siz < 0 || field.start + field.siz > pageSize)
-        Damaged("a value of column [" + std::string(column->name) + "] lies outside its page");
+    if (field.start < 0 || field.siz < 0 || field.start + field.siz > m_mdb->fmt->pg_size)
+        DamagedValue(column, "lies outside its page");
+    // Most values are texts of Access 2000 and later: decoded here, all others below.
+    if (column->col_type == MDB_TEXT && !IS_JET3(m_mdb)) {
+        value = JetTextDecoder::Utf8Of(StoredBytes(field), m_text[i]);
+        if (value.size() > m_mdb->bind_size) TooLong(column);
+        return;
+    }
+    value = ConvertOther(column, field, m_text[i]);
+}
+
+std::string_view MdbTableWalker::ConvertOther(MdbColumn* column, const MdbField& field, std::string& text) {
     auto needs = [&](int bytes) {
-        if (field.siz < bytes) Damaged("a value of column [" + std::string(column->name) + "] is cut short");
+        if (field.siz < bytes) DamagedValue(column, "is cut short");
     };
     unsigned char* buf = m_mdb->pg_buf;
-    char text[64];
+    char number[64];
     switch (column->col_type) {
     case MDB_BYTE:
         needs(1);
-        IntegerText(static_cast<int>(buf[field.start]), value);
-        return;
+        return IntegerText(static_cast<int>(buf[field.start]), text);
     case MDB_INT:
         needs(2);
-        IntegerText(static_cast<int16_t>(mdb_get_int16(buf, field.start)), value);
-        return;
+        return IntegerText(static_cast<int16_t>(mdb_get_int16(buf, field.start)), text);
     case MDB_LONGINT:
     case MDB_COMPLEX:
         needs(4);
-        IntegerText(static_cast<int32_t>(mdb_get_int32(buf, field.start)), value);
-        return;
+        return IntegerText(static_cast<int32_t>(mdb_get_int32(buf, field.start)), text);
     // As DAO turns a Single or Double into text: 7 or 15 significant digits.
     case MDB_FLOAT:
         needs(4);
-        std::snprintf(text, sizeof text, "%.7g", static_cast<double>(mdb_get_single(buf, field.start)));
-        value = text;
-        return;
+        std::snprintf(number, sizeof number, "%.7g", static_cast<double>(mdb_get_single(buf, field.start)));
+        text = number;
+        return text;
     case MDB_DOUBLE:
         needs(8);
-        std::snprintf(text, sizeof text, "%.15g", mdb_get_double(buf, field.start));
-        value = text;
-        return;
+        std::snprintf(number, sizeof number, "%.15g", mdb_get_double(buf, field.start));
+        text = number;
+        return text;
     default:
         break;
     }
-    if ((column->col_type == MDB_TEXT || column->col_type == MDB_MEMO) && !IS_JET3(m_mdb)) {
-        DecodeText(column, field, value);
-        return;
-    }
+    if ((column->col_type == MDB_TEXT || column->col_type == MDB_MEMO) && !IS_JET3(m_mdb))
+        return DecodeText(column, field, text);
     // libmdb allocates the bind size for every value it converts. An Access 97 text lives
     // on one page, and its UTF-8 takes at most twice its stored bytes, so a buffer of that
     // size holds it whole; only memos need the full limit.
@@ -186,28 +199,43 @@ void MdbTableWalker::Convert(MdbColumn* column, const MdbField& field, std::stri
                            : mdb_col_to_string(m_mdb, buf, field.start, column->col_type, field.siz);
     const std::size_t used = m_mdb->bind_size;
     m_mdb->bind_size = limit;
-    value = converted ? converted : "";
+    text = converted ? converted : "";
     g_free(converted);
     // libmdb cuts text at the bind size without saying so; a value that reaches it may
     // have lost its end, and a cut value must not pass for the whole one.
-    if ((column->col_type == MDB_TEXT || column->col_type == MDB_MEMO) && value.size() + 4 >= used) TooLong(column);
+    if ((column->col_type == MDB_TEXT || column->col_type == MDB_MEMO) && text.size() + 4 >= used) TooLong(column);
+    return text;
 }
 
 // Jet 4 text straight from the page to UTF-8, whole: no character is lost to a
 // conversion that knows only the Basic Multilingual Plane, and nothing is cut.
-void MdbTableWalker::DecodeText(MdbColumn* column, const MdbField& field, std::string& value) {
+std::string_view MdbTableWalker::DecodeText(MdbColumn* column, const MdbField& field, std::string& scratch) {
     const std::size_t limit = m_mdb->bind_size;
-    std::string_view stored(reinterpret_cast<const char*>(m_mdb->pg_buf) + field.start,
-                            static_cast<std::size_t>(field.siz));
-    if (column->col_type == MDB_MEMO && !stored.empty()) {
+    std::string_view stored = StoredBytes(field);
+    const bool memo = column->col_type == MDB_MEMO && !stored.empty();
+    if (memo) {
         try {
             if (!m_longValue.Gather(stored, kStoredPerUtf8Byte * limit, stored)) TooLong(column);
         } catch (const MdbLongValue::Damage& e) {
             Damaged(std::string(e.what()) + " in column [" + column->name + "]");
         }
     }
-    JetTextDecoder::Decode(stored, value);
+    std::string_view value = JetTextDecoder::Utf8Of(stored, scratch);
     if (value.size() > limit) TooLong(column);
+    // A gathered memo lies in a buffer that the next memo of the row reuses.
+    if (memo && value.data() != scratch.data()) {
+        scratch.assign(value);
+        value = scratch;
+    }
+    return value;
+}
+
+std::string_view MdbTableWalker::StoredBytes(const MdbField& field) const {
+    return {reinterpret_cast<const char*>(m_mdb->pg_buf) + field.start, static_cast<std::size_t>(field.siz)};
+}
+
+void MdbTableWalker::DamagedValue(MdbColumn* column, const char* what) const {
+    Damaged("a value of column [" + std::string(column->name) + "] " + what);
 }
 
 void MdbTableWalker::TooLong(MdbColumn* column) const {

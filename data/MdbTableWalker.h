@@ -3,10 +3,12 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "data/MdbLib.h"
 #include "data/MdbLongValue.h"
+#include "data/MdbRowCracker.h"
 
 class MdbDatabase;
 
@@ -22,7 +24,10 @@ class MdbDatabase;
 class MdbTableWalker {
 public:
     struct Row {
-        std::vector<std::string> values;  // one per requested column, in request order
+        // One per requested column, in request order. A value is lent, not copied: it may
+        // lie in the page buffer or in the walker's own, and holds only until the walk
+        // goes on.
+        std::vector<std::string_view> values;
         std::vector<char> isNull;
     };
 
@@ -34,9 +39,15 @@ public:
 
 private:
     void CrackAndConvert(int start, std::size_t length);
-    void Convert(MdbColumn* column, const MdbField& field, std::string& value, char& isNull);
-    void DecodeText(MdbColumn* column, const MdbField& field, std::string& value);
+    void Convert(MdbColumn* column, const MdbField& field, std::size_t i);
+    std::string_view ConvertOther(MdbColumn* column, const MdbField& field, std::string& text);
+    std::string_view DecodeText(MdbColumn* column, const MdbField& field, std::string& scratch);
+    // The bytes of a value in the page, which Convert has found to lie in it.
+    std::string_view StoredBytes(const MdbField& field) const;
+    // Copies the values that lie in the page buffer into the walker's own buffers.
+    void KeepValues();
     [[noreturn]] void Damaged(const std::string& why) const;
+    [[noreturn]] void DamagedValue(MdbColumn* column, const char* what) const;
     [[noreturn]] void TooLong(MdbColumn* column) const;
 
     MdbDatabase& m_db;
@@ -44,8 +55,9 @@ private:
     MdbTableDef* m_table;
     std::string m_tableName;
     std::vector<int> m_columns;
-    std::vector<MdbField> m_fields;
-    std::vector<int> m_fieldOfColumn;
+    MdbRowCracker m_cracker;
     MdbLongValue m_longValue;
     Row m_row;
+    std::vector<std::string> m_text;        // per requested column: a value that needed converting
+    std::vector<unsigned char> m_walkPage;  // the page of the walk while a moved row is read
 };

@@ -28,12 +28,7 @@ void RowBatchSender::Add(const MdbTableWalker::Row& row) {
         m_start = RowFrameCodec::BeginFrame(m_out, FrameType::Rows);
         RowFrameCodec::PutU32(m_out, 0);
     }
-    for (std::size_t i = 0; i < row.values.size(); ++i) {
-        if (row.isNull[i])
-            RowFrameCodec::PutNull(m_out);
-        else
-            RowFrameCodec::PutValue(m_out, row.values[i]);
-    }
+    RowFrameCodec::PutRow(m_out, row.values, row.isNull);
     ++m_rows;
     if (m_out.size() >= kBatchBytes || (m_rows % 64 == 0 && std::chrono::steady_clock::now() - m_lastSend > kMaxHold))
         Flush();

@@ -1,5 +1,6 @@
 #include "data/RowFrameCodec.h"
 
+#include <cstring>
 #include <stdexcept>
 
 namespace {
@@ -34,6 +35,28 @@ void RowFrameCodec::PutValue(std::string& out, std::string_view value) {
 
 void RowFrameCodec::PutNull(std::string& out) { PutU32(out, kNull); }
 
+// A row is sent for every contact: its room is made once and filled, rather than grown
+// by two appends a value.
+void RowFrameCodec::PutRow(std::string& out, const std::vector<std::string_view>& values,
+                           const std::vector<char>& isNull) {
+    std::size_t bytes = 0;
+    for (std::size_t i = 0; i < values.size(); ++i) bytes += 4 + (isNull[i] ? 0 : values[i].size());
+    std::size_t at = out.size();
+    out.resize(at + bytes);
+    char* p = out.data() + at;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (isNull[i]) {
+            StoreU32(p, kNull);
+            p += 4;
+            continue;
+        }
+        StoreU32(p, static_cast<uint32_t>(values[i].size()));
+        p += 4;
+        if (!values[i].empty()) std::memcpy(p, values[i].data(), values[i].size());
+        p += values[i].size();
+    }
+}
+
 std::size_t RowFrameCodec::BeginFrame(std::string& out, FrameType type) {
     std::size_t start = out.size();
     out.push_back(static_cast<char>(type));
@@ -51,35 +74,29 @@ void RowFrameCodec::PutFrame(std::string& out, FrameType type, std::string_view 
     EndFrame(out, start);
 }
 
-bool RowFrameCodec::TakeFrame(std::string& buffer, Frame& frame) {
-    if (buffer.size() < kHeaderSize) return false;
-    if (!KnownType(buffer[0])) throw std::runtime_error("unknown frame type");
-    std::size_t length = LoadU32(buffer.data() + 1);
+std::optional<RowFrameCodec::FrameView> RowFrameCodec::PeekFrame(std::string_view bytes) {
+    if (bytes.size() < kHeaderSize) return std::nullopt;
+    if (!KnownType(bytes[0])) throw std::runtime_error("unknown frame type");
+    std::size_t length = LoadU32(bytes.data() + 1);
     if (length > kMaxPayload) throw std::runtime_error("frame too large");
-    if (buffer.size() < kHeaderSize + length) return false;
-    frame.type = static_cast<FrameType>(buffer[0]);
-    frame.payload.assign(buffer, kHeaderSize, length);
-    buffer.erase(0, kHeaderSize + length);
-    return true;
+    if (bytes.size() < kHeaderSize + length) return std::nullopt;
+    return FrameView{static_cast<FrameType>(bytes[0]), bytes.substr(kHeaderSize, length)};
 }
 
-uint32_t RowFrameCodec::Reader::U32() {
-    if (m_data.size() - m_pos < 4) throw std::runtime_error("frame cut short");
-    uint32_t value = LoadU32(m_data.data() + m_pos);
-    m_pos += 4;
-    return value;
+bool RowFrameCodec::TakeFrame(std::string& buffer, Frame& frame) {
+    std::optional<FrameView> view = PeekFrame(buffer);
+    if (!view) return false;
+    frame.type = view->type;
+    frame.payload.assign(view->payload);
+    buffer.erase(0, view->Size());
+    return true;
 }
 
 bool RowFrameCodec::Reader::Value(std::string& value) {
-    uint32_t length = U32();
-    if (length == kNull) {
-        value.clear();
-        return false;
-    }
-    if (m_data.size() - m_pos < length) throw std::runtime_error("value cut short");
-    value.assign(m_data.data() + m_pos, length);
-    m_pos += length;
-    return true;
+    std::string_view seen;
+    const bool present = Value(seen);
+    value.assign(seen);
+    return present;
 }
 
 std::string RowFrameCodec::ErrorPayload(const CDaoException& error) {

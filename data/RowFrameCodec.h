@@ -2,6 +2,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,10 +30,19 @@ public:
         FrameType type = FrameType::Done;
         std::string payload;
     };
+    // A frame seen where its bytes lie.
+    struct FrameView {
+        FrameType type = FrameType::Done;
+        std::string_view payload;
+        std::size_t Size() const { return kHeaderSize + payload.size(); }
+    };
 
     static void PutU32(std::string& out, uint32_t value);
     static void PutValue(std::string& out, std::string_view value);
     static void PutNull(std::string& out);
+    // The values of one row, NULL where isNull says so: what PutValue and PutNull give for
+    // each, made in one piece.
+    static void PutRow(std::string& out, const std::vector<std::string_view>& values, const std::vector<char>& isNull);
 
     // Starts a frame in out and returns where it starts; EndFrame fills in its length
     // once the payload has been appended.
@@ -44,8 +55,11 @@ public:
     // Throws std::runtime_error when the payload is not one that ErrorPayload makes.
     static CDaoException ErrorFromPayload(std::string_view payload);
 
-    // Takes the first whole frame off the front of buffer. False when more bytes are
-    // needed. Throws std::runtime_error on a frame that cannot be one of ours.
+    // The first whole frame at the front of bytes, without copying it; nullopt when more
+    // bytes are needed. Throws std::runtime_error on a frame that cannot be one of ours.
+    static std::optional<FrameView> PeekFrame(std::string_view bytes);
+    // Takes the first whole frame off the front of buffer, as PeekFrame finds it. False
+    // when more bytes are needed.
     static bool TakeFrame(std::string& buffer, Frame& frame);
 
     // Reads a payload front to back. Throws std::runtime_error when it runs short.
@@ -55,6 +69,8 @@ public:
         uint32_t U32();
         // Returns false for NULL (value is then cleared).
         bool Value(std::string& value);
+        // The same, the value seen in the payload.
+        bool Value(std::string_view& value);
         bool AtEnd() const { return m_pos == m_data.size(); }
 
     private:
@@ -62,3 +78,23 @@ public:
         std::size_t m_pos = 0;
     };
 };
+
+// Called for every value of every row, so defined where the cursor's loop can take them in.
+inline uint32_t RowFrameCodec::Reader::U32() {
+    if (m_data.size() - m_pos < 4) throw std::runtime_error("frame cut short");
+    const auto* bytes = reinterpret_cast<const unsigned char*>(m_data.data() + m_pos);
+    m_pos += 4;
+    return uint32_t{bytes[0]} | uint32_t{bytes[1]} << 8 | uint32_t{bytes[2]} << 16 | uint32_t{bytes[3]} << 24;
+}
+
+inline bool RowFrameCodec::Reader::Value(std::string_view& value) {
+    uint32_t length = U32();
+    if (length == kNull) {
+        value = {};
+        return false;
+    }
+    if (m_data.size() - m_pos < length) throw std::runtime_error("value cut short");
+    value = m_data.substr(m_pos, length);
+    m_pos += length;
+    return true;
+}

@@ -70,7 +70,8 @@ AdiOutputFile::AdiOutputFile(std::string path, Staging staging) : m_path(std::mo
     m_name = std::filesystem::path(target.Path()).filename().string();
     AdiTempFiles::SweepStale(m_directory, m_name);
     if (staging == Staging::Named || !OpenUnnamed()) OpenNamed();
-    m_buffer.reserve(kBlockSize);
+    m_block = std::make_unique_for_overwrite<char[]>(kBlockSize);
+    LendRoom(m_block.get(), m_block.get() + kBlockSize);
 }
 
 AdiOutputFile::~AdiOutputFile() { Discard(); }
@@ -128,6 +129,7 @@ void AdiOutputFile::OpenNamed() {
 }
 
 void AdiOutputFile::Discard() noexcept {
+    LendRoom(nullptr, nullptr);
     if (m_registered) {
         g_haveUnfinished = 0;
         m_registered = false;
@@ -159,15 +161,35 @@ void AdiOutputFile::Fail(const std::string& doing, int error) {
 }
 
 void AdiOutputFile::Write(std::string_view line) {
+    char* room = LineRoom(line.size());
+    if (!line.empty()) std::memcpy(room, line.data(), line.size());
+    LineWritten();
+}
+
+// The block is full, or the file closed, which lends no room.
+char* AdiOutputFile::RoomElsewhere(std::size_t size) {
     if (m_fd < 0) throw CFileException("The ADIF file \"" + m_path + "\" is already closed.");
-    m_buffer.append(line);
-    if (m_buffer.size() >= kBlockSize) Flush();
+    Flush();
+    if (size < kBlockSize) return LineRoom(size);
+    // A line as long as a block or longer (a memo of a megabyte) goes out on its own.
+    m_longLine.resize(size);
+    return m_longLine.data();
+}
+
+void AdiOutputFile::WrittenElsewhere() {
+    Hand(m_longLine);
+    m_longLine.clear();
+    m_longLine.shrink_to_fit();
 }
 
 void AdiOutputFile::Flush() {
-    if (!WriteAll(m_fd, m_buffer)) Fail("write", errno);
-    m_written += static_cast<off_t>(m_buffer.size());
-    m_buffer.clear();
+    Hand({m_block.get(), static_cast<std::size_t>(RoomTaken() - m_block.get())});
+    LendRoom(m_block.get(), m_block.get() + kBlockSize);
+}
+
+void AdiOutputFile::Hand(std::string_view bytes) {
+    if (!WriteAll(m_fd, bytes)) Fail("write", errno);
+    m_written += static_cast<off_t>(bytes.size());
     if (m_written - m_handedToDisk >= kWritebackStep) {
         // Only a start: the fsync at the end still waits for every byte and reports errors.
         (void)::sync_file_range(m_fd, m_handedToDisk, m_written - m_handedToDisk, SYNC_FILE_RANGE_WRITE);

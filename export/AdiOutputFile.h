@@ -2,6 +2,7 @@
 
 #include <sys/types.h>
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -43,7 +44,11 @@ public:
 private:
     bool OpenUnnamed();
     void OpenNamed();
+    char* RoomElsewhere(std::size_t size) override;
+    void WrittenElsewhere() override;
     void Flush();
+    // Hands bytes to the system, and every so often to the disk.
+    void Hand(std::string_view bytes);
     void KeepOwnerAndMode(const struct stat& replaced);
     void PutInPlace(const std::string& target, bool targetExists);
     void Discard() noexcept;
@@ -52,8 +57,9 @@ private:
     std::string m_path;
     std::string m_directory;
     std::string m_name;
-    std::string m_tempPath;  // the temporary file's name while it has one
-    std::string m_buffer;
+    std::string m_tempPath;           // the temporary file's name while it has one
+    std::unique_ptr<char[]> m_block;  // the lines not yet handed over, lent to the writer
+    std::string m_longLine;           // a line longer than a block, put together here instead
     off_t m_written = 0;
     off_t m_handedToDisk = 0;
     int m_fd = -1;

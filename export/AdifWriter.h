@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -29,11 +30,12 @@ public:
     void WriteRecordEnd();
 
 private:
-    void AppendLength(std::size_t length);
+    void Trace(std::size_t length);
+    void WriteField(std::string_view tag, std::size_t length, std::string_view value);
     void FlushTrace();
 
     LineSink& m_out;
     std::ostream* m_trace;
-    std::string m_line;
-    std::string m_traceBlock;
+    std::unique_ptr<char[]> m_traceBlock;  // trace lines not yet handed to the stream
+    std::size_t m_traceFilled = 0;
 };

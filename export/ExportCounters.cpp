@@ -3,21 +3,23 @@
 #include <charconv>
 
 void ExportCounters::Reset() {
-    for (int i = 0; i < kCounterCount; ++i) {
-        m_counts[i] = 0;
-        Format(static_cast<Counter>(i));
-    }
+    m_counts.fill(0);
+    m_stale.fill(true);
 }
 
 void ExportCounters::Add(Counter which) {
     ++m_counts[which];
-    Format(which);
+    m_stale[which] = true;
 }
 
 // std::to_chars writes a long as "%ld" does (a minus sign, then the digits without leading
-// zeros) without the cost of parsing a format for every change.
-void ExportCounters::Format(Counter which) {
-    char text[24];
-    auto [end, ec] = std::to_chars(text, text + sizeof text, m_counts[which]);
-    m_texts[which].assign(text, end);
+// zeros) without the cost of parsing a format.
+const std::string& ExportCounters::Text(Counter which) const {
+    if (m_stale[which]) {
+        char text[24];
+        auto [end, ec] = std::to_chars(text, text + sizeof text, m_counts[which]);
+        m_texts[which].assign(text, end);
+        m_stale[which] = false;
+    }
+    return m_texts[which];
 }

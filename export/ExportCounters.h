@@ -3,9 +3,10 @@
 #include <array>
 #include <string>
 
-// The five counts of one export run and the texts the form shows for them. Each count is
-// formatted with "%ld" into its text whenever it changes; before the first run the texts
-// are empty.
+// The five counts of one export run and the texts the form shows for them, each count
+// formatted with "%ld". A count changes twice for every contact while its text is looked
+// at far less often, so a text is formatted when it is asked for after a change rather
+// than at every change. Before the first run the texts are empty.
 class ExportCounters {
 public:
     enum Counter { Total, NotValid, Valid, NotSameOprCall, NotDateRange, kCounterCount };
@@ -15,11 +16,10 @@ public:
     void Add(Counter which);
 
     long Count(Counter which) const { return m_counts[which]; }
-    const std::string& Text(Counter which) const { return m_texts[which]; }
+    const std::string& Text(Counter which) const;
 
 private:
-    void Format(Counter which);
-
     std::array<long, kCounterCount> m_counts{};
-    std::array<std::string, kCounterCount> m_texts;
+    mutable std::array<std::string, kCounterCount> m_texts;
+    mutable std::array<bool, kCounterCount> m_stale{};
 };

@@ -2,6 +2,7 @@ target_sources(engine_tests PRIVATE
   unit/conversions_test.cpp
   unit/export_run_test.cpp
   unit/adi_output_file_test.cpp
+  unit/adif_lines_test.cpp
   unit/progress_reporter_test.cpp
   unit/report_record_test.cpp
   integration/export_cli_test.cpp
