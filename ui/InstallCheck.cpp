@@ -1,5 +1,7 @@
 #include "ui/InstallCheck.h"
 
+#include "cli/ExporterCommandLine.h"
+
 #include <QFileInfo>
 #include <QProcess>
 
@@ -15,8 +17,8 @@ std::string FirstLine(const QByteArray& bytes) {
 }
 
 InstallCheck::Outcome Broken(const std::string& program, const std::string& problem) {
-    return {1, "morvask: the exporter " + program + " " + problem +
-                   ". Reinstall morvask (or build it again) so that morvask-export lies next to morvask."};
+    return {1, "morvask: the exporter " + program + " " + problem + ". Reinstall morvask (or build it again) so that " +
+                   ExporterCommandLine::kProgramName + " lies next to morvask."};
 }
 
 }  // namespace
@@ -27,7 +29,7 @@ InstallCheck::Outcome InstallCheck::Run(const QString& program, const std::strin
 
     QProcess process;
     process.setProcessChannelMode(QProcess::SeparateChannels);
-    process.start(program, {QStringLiteral("--version")});
+    process.start(program, {QString::fromLatin1(ExporterCommandLine::kVersion)});
     if (!process.waitForStarted(kAnswerTimeoutMs))
         return Broken(path, "could not be started (" + process.errorString().toStdString() + ")");
     process.closeWriteChannel();
@@ -40,7 +42,7 @@ InstallCheck::Outcome InstallCheck::Run(const QString& program, const std::strin
         return Broken(path, "failed on --version (" + FirstLine(process.readAllStandardError()) + ")");
 
     const std::string answer = FirstLine(process.readAllStandardOutput());
-    const std::string expected = "morvask-export " + version;
+    const std::string expected = std::string(ExporterCommandLine::kProgramName) + " " + version;
     if (answer != expected) return Broken(path, "reports \"" + answer + "\" instead of \"" + expected + "\"");
     return {0, "morvask " + version + " starts the exporter " + path + " (" + answer + ")."};
 }
