@@ -5,7 +5,6 @@ target_sources(engine_tests PRIVATE
   integration/mdb_engine_sample_test.cpp
   integration/mdb_engine_written_test.cpp
   integration/mdb_text_and_pages_test.cpp
-  integration/mdb_row_cracker_test.cpp
 )
 target_link_libraries(morvask_test_support PUBLIC morvask_mdb)
 target_link_libraries(engine_tests PRIVATE morvask_sampledb)
