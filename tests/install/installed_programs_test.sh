@@ -32,6 +32,13 @@ done
 [ "$(run "$usr/bin/morvask" --version)" = "morvask $version" ] || fail "morvask --version without a display"
 [ "$(run "$usr/bin/morvask-export" --version)" = "morvask-export $version" ] || fail "morvask-export --version"
 
+# The manual page describes exactly the options that --help lists: neither may drift.
+help_options=$(run "$usr/bin/morvask-export" --help | grep -oE -- '--[a-z-]+' | sort -u)
+page_options=$(zcat "$usr/share/man/man1/morvask-export.1.gz" | sed 's/\\-/-/g' |
+  awk 'item && $2 ~ /^--/ {print $2} {item = ($0 == ".TP")}' | sort -u)
+[ "$help_options" = "$page_options" ] ||
+  fail "--help and the manual page list other options: $(diff <(echo "$help_options") <(echo "$page_options") || true)"
+
 # The installed exporter makes the sample's upload file to the byte.
 mkdir "$tmp/home" "$tmp/out"
 run WINEPREFIX="$tmp/no-prefix" "$usr/bin/morvask-export" --source "$sample/source.mdb" \
