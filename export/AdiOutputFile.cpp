@@ -203,8 +203,10 @@ void AdiOutputFile::KeepOwnerAndMode(const struct stat& replaced) {
     // Only root may give a file away; anyone may hand it to a group of their own. What is
     // not allowed leaves the file the operator's, as any new file would be.
     if ((mine.st_uid != replaced.st_uid || mine.st_gid != replaced.st_gid) &&
-        ::fchown(m_fd, replaced.st_uid, replaced.st_gid) != 0 && mine.st_gid != replaced.st_gid)
-        (void)::fchown(m_fd, static_cast<uid_t>(-1), replaced.st_gid);
+        ::fchown(m_fd, replaced.st_uid, replaced.st_gid) != 0 && mine.st_gid != replaced.st_gid &&
+        ::fchown(m_fd, static_cast<uid_t>(-1), replaced.st_gid) != 0) {
+        // Not a group of the operator's either: the file stays in the operator's own group.
+    }
     // After fchown, which clears the set-user-ID and set-group-ID bits.
     if (::fchmod(m_fd, replaced.st_mode & 07777) != 0) Fail("replace", errno);
 }
