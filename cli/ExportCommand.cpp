@@ -178,9 +178,7 @@ bool ExportCommand::ReportDone(const ExportCounters& c, const std::string& adiPa
     if (m_report) {
         // The trace is out before the desktop program hears that the run is over.
         m_out.flush();
-        m_report->Done({c.Count(ExportCounters::Total), c.Count(ExportCounters::NotValid),
-                        c.Count(ExportCounters::Valid), c.Count(ExportCounters::NotSameOprCall),
-                        c.Count(ExportCounters::NotDateRange)});
+        m_report->Done(ProgressReporter::CountsOf(c));
         return true;
     }
     errno = 0;

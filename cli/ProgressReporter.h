@@ -35,9 +35,12 @@ public:
     // After the run, successful or not: the last counts go out if they have not yet.
     void Finish();
 
-    RunCounts Latest() const;
+    // The five counts in the order the report channel carries them.
+    static RunCounts CountsOf(const ExportCounters& counters);
 
 private:
+    RunCounts Latest() const;
+
     void SendLatest(std::chrono::steady_clock::time_point now);
     void DrawTerminalLine(bool force);
 
