@@ -54,11 +54,11 @@ int ExportCommand::Run(const ExportOptions& options) {
         case ExportOptions::Mode::Version:
             break;
         case ExportOptions::Mode::CheckSource:
-            return CheckSource(
-                HostPath(ExporterCommandLine::kSource, options.SourcePath(Defaults(), DefaultsOrigin())));
+            return CheckSource(HostPath(Role::SourceDatabase, ExporterCommandLine::kSource,
+                                        options.SourcePath(Defaults(), DefaultsOrigin())));
         case ExportOptions::Mode::CheckRefdata:
-            return CheckRefdata(
-                HostPath(ExporterCommandLine::kRefdata, options.refdata.value_or(Defaults().m_strRefdataPath)));
+            return CheckRefdata(HostPath(Role::ReferenceDatabase, ExporterCommandLine::kRefdata,
+                                         options.refdata.value_or(Defaults().m_strRefdataPath)));
         case ExportOptions::Mode::Export:
             return Export(options);
         }
@@ -134,9 +134,10 @@ int ExportCommand::Export(const ExportOptions& options) {
     // What the operator sees stays as written; only file access goes through the mapping.
     RunSettings settings = options.RunValues(Defaults(), DefaultsOrigin());
     const RunSettings written = settings;
-    settings.m_strSourcePath = HostPath(ExporterCommandLine::kSource, settings.m_strSourcePath);
-    settings.m_strRefdataPath = HostPath(ExporterCommandLine::kRefdata, settings.m_strRefdataPath);
-    settings.m_strAdiPath = HostPath(ExporterCommandLine::kOutput, settings.m_strAdiPath, true);
+    settings.m_strSourcePath = HostPath(Role::SourceDatabase, ExporterCommandLine::kSource, settings.m_strSourcePath);
+    settings.m_strRefdataPath =
+        HostPath(Role::ReferenceDatabase, ExporterCommandLine::kRefdata, settings.m_strRefdataPath);
+    settings.m_strAdiPath = HostPath(Role::AdifFile, ExporterCommandLine::kOutput, settings.m_strAdiPath);
     RefuseUnusableOutput(written, settings);
     if (int refused = CheckSource(settings.m_strSourcePath); refused != 0) return refused;
     std::vector<std::string> warnings = RunWarnings::ForDates(settings);
@@ -237,17 +238,10 @@ std::string ExportCommand::DefaultsOrigin() const {
     return "the settings file Qvl2007.ini, which is not in " + m_prefix.WindowsDirectory();
 }
 
-std::string ExportCommand::HostPath(const char* option, const std::string& path, bool createdFile) const {
-    static constexpr std::pair<const char*, Role> kRoles[] = {{ExporterCommandLine::kSource, Role::SourceDatabase},
-                                                              {ExporterCommandLine::kRefdata, Role::ReferenceDatabase},
-                                                              {ExporterCommandLine::kOutput, Role::AdifFile}};
+std::string ExportCommand::HostPath(Role role, const char* option, const std::string& path) const {
     try {
-        return createdFile ? m_prefix.MapOutputToHost(path) : m_prefix.MapToHost(path);
+        return role == Role::AdifFile ? m_prefix.MapOutputToHost(path) : m_prefix.MapToHost(path);
     } catch (const PathMappingError& e) {
-        std::optional<Role> subject;
-        for (const auto& [name, role] : kRoles)
-            if (std::string_view(name) == option) subject = role;
-        throw UsageError(std::string(option) + ": " + e.what(),
-                         {ExportFailure::Kind::UnusableValue, subject, e.what()});
+        throw UsageError(std::string(option) + ": " + e.what(), {ExportFailure::Kind::UnusableValue, role, e.what()});
     }
 }
