@@ -2,7 +2,8 @@
 # Speed of the desktop program's run against the headless exporter, run by hand (not by ctest):
 #   bench/desktop_bench.sh [WORKDIR]
 # Builds a Release build in build-release/, writes sample installations of 200,000 and
-# 1,000,000 contacts with morvask-sampledb (kept in WORKDIR for the next time), then times in
+# 1,000,000 contacts with morvask-sampledb (kept in WORKDIR, build/bench by default as for
+# bench/export_bench.sh, so that either finds the logs the other wrote), then times in
 # RUNS rounds (default 5), taking the best of each:
 #   - the headless exporter on the installation's settings, without and with the length trace;
 #   - the desktop program (offscreen) from the click on "Make adi file" until the ADIF file is
@@ -12,7 +13,7 @@
 # of them alike. Goal: the desktop run at most 1.15 times the headless run without the trace.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-work="${1:-build-release/bench}"
+work="${1:-build/bench}"
 runs="${RUNS:-5}"
 trace="${TRACE:-/dev/null}"
 

@@ -54,11 +54,11 @@ int ExportCommand::Run(const ExportOptions& options) {
         case ExportOptions::Mode::Version:
             break;
         case ExportOptions::Mode::CheckSource:
-            return CheckSource(
-                HostPath(ExporterCommandLine::kSource, options.SourcePath(Defaults(), DefaultsOrigin())));
+            return CheckSource(HostPath(Role::SourceDatabase, ExporterCommandLine::kSource,
+                                        options.SourcePath(Defaults(), DefaultsOrigin())));
         case ExportOptions::Mode::CheckRefdata:
-            return CheckRefdata(
-                HostPath(ExporterCommandLine::kRefdata, options.refdata.value_or(Defaults().m_strRefdataPath)));
+            return CheckRefdata(HostPath(Role::ReferenceDatabase, ExporterCommandLine::kRefdata,
+                                         options.refdata.value_or(Defaults().m_strRefdataPath)));
         case ExportOptions::Mode::Export:
             return Export(options);
         }
@@ -134,9 +134,10 @@ int ExportCommand::Export(const ExportOptions& options) {
     // What the operator sees stays as written; only file access goes through the mapping.
     RunSettings settings = options.RunValues(Defaults(), DefaultsOrigin());
     const RunSettings written = settings;
-    settings.m_strSourcePath = HostPath(ExporterCommandLine::kSource, settings.m_strSourcePath);
-    settings.m_strRefdataPath = HostPath(ExporterCommandLine::kRefdata, settings.m_strRefdataPath);
-    settings.m_strAdiPath = HostPath(ExporterCommandLine::kOutput, settings.m_strAdiPath, true);
+    settings.m_strSourcePath = HostPath(Role::SourceDatabase, ExporterCommandLine::kSource, settings.m_strSourcePath);
+    settings.m_strRefdataPath =
+        HostPath(Role::ReferenceDatabase, ExporterCommandLine::kRefdata, settings.m_strRefdataPath);
+    settings.m_strAdiPath = HostPath(Role::AdifFile, ExporterCommandLine::kOutput, settings.m_strAdiPath);
     RefuseUnusableOutput(written, settings);
     if (int refused = CheckSource(settings.m_strSourcePath); refused != 0) return refused;
     std::vector<std::string> warnings = RunWarnings::ForDates(settings);
@@ -146,8 +147,10 @@ int ExportCommand::Export(const ExportOptions& options) {
     ExportRun run(doc.m_morvaskSet, doc.m_morvaskSet2);
     ProgressReporter progress(m_report ? &*m_report : nullptr, m_terminalFd,
                               [&doc] { return doc.m_morvaskSet2.GetTableRowCount(); });
+    // The run counts in the same counters from start to end; the reporter reads them when it
+    // reports, so no call is needed at each of the two counts per contact.
+    progress.Refresh(run.Counters());
     ExportHooks hooks;
-    hooks.refresh = [&progress](const ExportCounters& counters) { progress.Refresh(counters); };
     hooks.pump = [&progress] { progress.Pump(); };
     hooks.trace = options.trace ? &m_out : nullptr;
     hooks.otherOperator = [&operators](const std::string& oprCall) { operators.CountOtherOperator(oprCall); };
@@ -178,9 +181,7 @@ bool ExportCommand::ReportDone(const ExportCounters& c, const std::string& adiPa
     if (m_report) {
         // The trace is out before the desktop program hears that the run is over.
         m_out.flush();
-        m_report->Done({c.Count(ExportCounters::Total), c.Count(ExportCounters::NotValid),
-                        c.Count(ExportCounters::Valid), c.Count(ExportCounters::NotSameOprCall),
-                        c.Count(ExportCounters::NotDateRange)});
+        m_report->Done(ProgressReporter::CountsOf(c));
         return true;
     }
     errno = 0;
@@ -237,17 +238,10 @@ std::string ExportCommand::DefaultsOrigin() const {
     return "the settings file Qvl2007.ini, which is not in " + m_prefix.WindowsDirectory();
 }
 
-std::string ExportCommand::HostPath(const char* option, const std::string& path, bool createdFile) const {
-    static constexpr std::pair<const char*, Role> kRoles[] = {{ExporterCommandLine::kSource, Role::SourceDatabase},
-                                                              {ExporterCommandLine::kRefdata, Role::ReferenceDatabase},
-                                                              {ExporterCommandLine::kOutput, Role::AdifFile}};
+std::string ExportCommand::HostPath(Role role, const char* option, const std::string& path) const {
     try {
-        return createdFile ? m_prefix.MapOutputToHost(path) : m_prefix.MapToHost(path);
+        return role == Role::AdifFile ? m_prefix.MapOutputToHost(path) : m_prefix.MapToHost(path);
     } catch (const PathMappingError& e) {
-        std::optional<Role> subject;
-        for (const auto& [name, role] : kRoles)
-            if (std::string_view(name) == option) subject = role;
-        throw UsageError(std::string(option) + ": " + e.what(),
-                         {ExportFailure::Kind::UnusableValue, subject, e.what()});
+        throw UsageError(std::string(option) + ": " + e.what(), {ExportFailure::Kind::UnusableValue, role, e.what()});
     }
 }

@@ -35,9 +35,9 @@ private:
     int Export(const ExportOptions& options);
     RunSettings Defaults() const;
     std::string DefaultsOrigin() const;
-    // The host path of `path`; a file the run creates keeps its name as written. A path
-    // with no place on the host is refused as the value of `option`.
-    std::string HostPath(const char* option, const std::string& path, bool createdFile = false) const;
+    // The host path of the run's file `role`, given as `option`; the ADIF file, which the
+    // run creates, keeps its name as written. A path with no place on the host is refused.
+    std::string HostPath(RunFiles::Role role, const char* option, const std::string& path) const;
     // Refuses an output that is one of the files the run only reads, under whatever name,
     // or that is no regular file: neither is ever replaced. `written` holds the paths as
     // the operator wrote them, `host` the files they name.

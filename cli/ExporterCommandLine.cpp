@@ -1,15 +1,20 @@
 #include "cli/ExporterCommandLine.h"
 
-std::vector<std::string> ExporterCommandLine::CheckSource(const std::string& sourcePath, int reportFd) {
-    return {kCheckSource, kSource, sourcePath, kReportFd, std::to_string(reportFd)};
+std::vector<std::string> ExporterCommandLine::CheckSource(const std::string& sourcePath) {
+    return {kCheckSource, kSource, sourcePath, kReportFd, std::to_string(kReportDescriptor)};
 }
 
-std::vector<std::string> ExporterCommandLine::CheckRefdata(const std::string& refdataPath, int reportFd) {
-    return {kCheckRefdata, kRefdata, refdataPath, kReportFd, std::to_string(reportFd)};
+std::vector<std::string> ExporterCommandLine::CheckRefdata(const std::string& refdataPath) {
+    return {kCheckRefdata, kRefdata, refdataPath, kReportFd, std::to_string(kReportDescriptor)};
 }
 
-std::vector<std::string> ExporterCommandLine::Run(const RunSettings& values, int reportFd) {
-    return {kSource,   values.m_strSourcePath,   kRefdata, values.m_strRefdataPath, kOutput, values.m_strAdiPath,
-            kOprCall,  values.m_strOprCall,      kStart,   values.m_strStartDate,   kEnd,    values.m_strEndDate,
-            kReportFd, std::to_string(reportFd), kTrace};
+std::vector<std::string> ExporterCommandLine::Run(const RunSettings& values) {
+    return {kSource,   values.m_strSourcePath,
+            kRefdata,  values.m_strRefdataPath,
+            kOutput,   values.m_strAdiPath,
+            kOprCall,  values.m_strOprCall,
+            kStart,    values.m_strStartDate,
+            kEnd,      values.m_strEndDate,
+            kReportFd, std::to_string(kReportDescriptor),
+            kTrace};
 }

@@ -45,11 +45,12 @@ public:
     // with this plus the signal's number.
     static constexpr int kExitStoppedBase = 128;
 
+    // The arguments of the desktop program's jobs, each reporting on kReportDescriptor.
     // Opens the logging database and checks its version.
-    static std::vector<std::string> CheckSource(const std::string& sourcePath, int reportFd);
+    static std::vector<std::string> CheckSource(const std::string& sourcePath);
     // Opens the reference database's prefix table.
-    static std::vector<std::string> CheckRefdata(const std::string& refdataPath, int reportFd);
+    static std::vector<std::string> CheckRefdata(const std::string& refdataPath);
     // One export with every run value given, so that nothing is taken from the settings file,
     // with the length trace.
-    static std::vector<std::string> Run(const RunSettings& values, int reportFd);
+    static std::vector<std::string> Run(const RunSettings& values);
 };

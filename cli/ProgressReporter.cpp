@@ -18,12 +18,12 @@ ProgressReporter::ProgressReporter(ReportWriter* report, std::optional<int> term
 
 void ProgressReporter::Refresh(const ExportCounters& counters) { m_counters = &counters; }
 
-RunCounts ProgressReporter::Latest() const {
-    if (!m_counters) return {};
-    const ExportCounters& c = *m_counters;
+RunCounts ProgressReporter::CountsOf(const ExportCounters& c) {
     return {c.Count(ExportCounters::Total), c.Count(ExportCounters::NotValid), c.Count(ExportCounters::Valid),
             c.Count(ExportCounters::NotSameOprCall), c.Count(ExportCounters::NotDateRange)};
 }
+
+RunCounts ProgressReporter::Latest() const { return m_counters ? CountsOf(*m_counters) : RunCounts{}; }
 
 void ProgressReporter::SendLatest(std::chrono::steady_clock::time_point now) {
     const RunCounts latest = Latest();

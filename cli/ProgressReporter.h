@@ -26,7 +26,8 @@ public:
     ProgressReporter(const ProgressReporter&) = delete;
     ProgressReporter& operator=(const ProgressReporter&) = delete;
 
-    // After every change of a count; `counters` must outlive the reporter's use of it.
+    // The counters to report from. They are read at every Pump and at Finish, so handing
+    // them over once, before the run, is enough; they must outlive the reporter's use of them.
     void Refresh(const ExportCounters& counters);
     // Once per pass of the walk: sends the latest counts when the interval has passed and
     // redraws the terminal line now and then. Throws ReportChannelLost when the reader of
@@ -35,9 +36,12 @@ public:
     // After the run, successful or not: the last counts go out if they have not yet.
     void Finish();
 
-    RunCounts Latest() const;
+    // The five counts in the order the report channel carries them.
+    static RunCounts CountsOf(const ExportCounters& counters);
 
 private:
+    RunCounts Latest() const;
+
     void SendLatest(std::chrono::steady_clock::time_point now);
     void DrawTerminalLine(bool force);
 

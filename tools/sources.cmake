@@ -23,6 +23,8 @@ add_library(morvask_sampledb STATIC
   tools/sampledb/SampleInstallation.cpp
   tools/sampledb/SampleMarker.cpp
 )
-target_link_libraries(morvask_sampledb PUBLIC morvask_mdbwriter)
+# The engine lends it the comparison of file names that Wine makes, to find an operator's
+# files under any spelling before anything is written.
+target_link_libraries(morvask_sampledb PUBLIC morvask_mdbwriter PRIVATE morvask_engine)
 add_executable(morvask-sampledb tools/sampledb/main.cpp)
 target_link_libraries(morvask-sampledb PRIVATE morvask_sampledb)

@@ -42,20 +42,18 @@ CExportWorker::~CExportWorker() { Stop(); }
 WorkerOutcome CExportWorker::CheckSource(const std::string& sourcePath) {
     RunSettings shown;
     shown.m_strSourcePath = sourcePath;
-    return Execute(Contract::CheckSource(sourcePath, Contract::kReportDescriptor),
-                   FailureWording(FailureWording::Job::OpenSource, shown), nullptr);
+    return Execute(Contract::CheckSource(sourcePath), FailureWording(FailureWording::Job::OpenSource, shown), nullptr);
 }
 
 WorkerOutcome CExportWorker::CheckRefdata(const std::string& refdataPath) {
     RunSettings shown;
     shown.m_strRefdataPath = refdataPath;
-    return Execute(Contract::CheckRefdata(refdataPath, Contract::kReportDescriptor),
-                   FailureWording(FailureWording::Job::OpenReference, shown), nullptr);
+    return Execute(Contract::CheckRefdata(refdataPath), FailureWording(FailureWording::Job::OpenReference, shown),
+                   nullptr);
 }
 
 WorkerOutcome CExportWorker::Run(const RunSettings& values, const ProgressHandler& onProgress) {
-    return Execute(Contract::Run(values, Contract::kReportDescriptor),
-                   FailureWording(FailureWording::Job::MakeAdiFile, values), &onProgress);
+    return Execute(Contract::Run(values), FailureWording(FailureWording::Job::MakeAdiFile, values), &onProgress);
 }
 
 std::string CExportWorker::SettingsFile() const {

@@ -43,12 +43,6 @@ public:
     // The form's size in pixels: the template's 468 x 187 dialog units.
     QSize FormSize() const;
 
-    const std::string& TotalQsos() const { return m_strTotalQsos; }
-    const std::string& NotValidQsos() const { return m_strNotValidQsos; }
-    const std::string& ValidQsos() const { return m_strValidQsos; }
-    const std::string& NotSameOprCall() const { return m_strNotSameOprCall; }
-    const std::string& NotDateRange() const { return m_strNotDateRange; }
-
 signals:
     void RunStateChanged(bool running);
 

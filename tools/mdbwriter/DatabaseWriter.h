@@ -14,8 +14,9 @@ namespace jet {
 
 // Writes an Access 2000 (Jet 4) database file: tables are added with their columns, rows
 // are streamed into them, and Close writes the table definitions, the system tables with
-// the catalog (MSysObjects), the global usage map and the header. A writer that is destroyed without Close removes its
-// unfinished file, so no half-written database is left behind.
+// the catalog (MSysObjects), the global usage map and the header. A writer that is
+// destroyed without Close removes its unfinished file, so no half-written database is left
+// behind.
 //
 //     jet::DatabaseWriter db("log.mdb");
 //     auto& t = db.AddTable("VERSION", {jet::Column::Text("VER")});
@@ -29,8 +30,7 @@ public:
     DatabaseWriter& operator=(const DatabaseWriter&) = delete;
 
     // Throws WriteError for a bad or duplicate name (a system table's name among them) or
-    // column list. The reference stays
-    // valid until the writer is destroyed.
+    // column list. The reference stays valid until the writer is destroyed.
     TableWriter& AddTable(const std::string& name, std::vector<Column> columns);
     void Close();
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "tools/mdbwriter/JetText.h"
+#include "tools/mdbwriter/PageBytes.h"
 #include "tools/mdbwriter/TableLayout.h"
 
 namespace jet {
@@ -100,13 +101,13 @@ Row CatalogRow(std::int64_t id, std::int64_t parentId, const std::string& name, 
 }
 
 void AppendU16(std::string& out, std::size_t value) {
-    out.push_back(static_cast<char>(value & 0xFF));
-    out.push_back(static_cast<char>((value >> 8) & 0xFF));
+    out.resize(out.size() + 2);
+    PutU16(out, out.size() - 2, static_cast<std::uint32_t>(value));
 }
 
 void AppendU32(std::string& out, std::size_t value) {
-    AppendU16(out, value & 0xFFFF);
-    AppendU16(out, value >> 16);
+    out.resize(out.size() + 4);
+    PutU32(out, out.size() - 4, static_cast<std::uint32_t>(value));
 }
 
 void AppendUcs2(std::string& out, const std::string& text) {

@@ -4,12 +4,25 @@
 
 namespace jet {
 
+namespace {
+
+// An inline map's bitmap starts after its type and start page; a bitmap page's after its
+// four header bytes. Bit n stands for the nth page from the map's start.
+constexpr std::size_t kInlineBitmap = 5;
+constexpr std::size_t kPageBitmap = 4;
+
+void MarkBit(std::uint8_t* bitmap, std::uint32_t bit) {
+    bitmap[bit / 8] = static_cast<std::uint8_t>(bitmap[bit / 8] | (1u << (bit % 8)));
+}
+
+}  // namespace
+
 std::vector<std::uint8_t> UsageMap::None() { return std::vector<std::uint8_t>(kRowSize, 0); }
 
 std::vector<std::uint8_t> UsageMap::FreeFrom(std::uint32_t firstFreePage) {
     std::vector<std::uint8_t> row = None();
     for (std::uint32_t page = firstFreePage; page < kInlinePages; ++page) {
-        row[5 + page / 8] = static_cast<std::uint8_t>(row[5 + page / 8] | (1u << (page % 8)));
+        MarkBit(row.data() + kInlineBitmap, page);
     }
     return row;
 }
@@ -20,8 +33,7 @@ std::vector<std::uint8_t> UsageMap::Build(const std::vector<std::uint32_t>& page
         std::vector<std::uint8_t> row = None();
         PutU32(row, 1, first);
         for (const auto page : pages) {
-            const std::uint32_t bit = page - first;
-            row[5 + bit / 8] = static_cast<std::uint8_t>(row[5 + bit / 8] | (1u << (bit % 8)));
+            MarkBit(row.data() + kInlineBitmap, page - first);
         }
         return row;
     }
@@ -35,8 +47,7 @@ std::vector<std::uint8_t> UsageMap::Build(const std::vector<std::uint32_t>& page
         bitmap[0] = 0x05;
         bitmap[1] = 0x01;
         for (; at < pages.size() && pages[at] / kPagesPerBitmapPage == entry; ++at) {
-            const std::uint32_t bit = pages[at] % kPagesPerBitmapPage;
-            bitmap[4 + bit / 8] = static_cast<std::uint8_t>(bitmap[4 + bit / 8] | (1u << (bit % 8)));
+            MarkBit(bitmap.data() + kPageBitmap, pages[at] % kPagesPerBitmapPage);
         }
         const std::uint32_t bitmapPage = file.Allocate();
         file.Write(bitmapPage, bitmap);

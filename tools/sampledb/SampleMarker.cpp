@@ -4,13 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 
+#include "settings/EqualsIgnoringCase.h"
 #include "tools/sampledb/SampleRefused.h"
 
 namespace fs = std::filesystem;
@@ -21,13 +20,9 @@ constexpr const char* kFirstLine =
     "# morvask-sampledb wrote the files below, a made-up Qervel installation, and replaces them when run again";
 constexpr const char* kBeingWritten = "- -";
 
-bool SameIgnoringCase(const std::string& a, const std::string& b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
-}
-
 // Every existing path that Wine would open for `relative`: each name matched without
-// regard to letter case, so "WINDOWS/qvl2007.INI" counts as much as "windows/Qvl2007.ini".
+// regard to letter case as Wine matches it, so "WINDOWS/qvl2007.INI" counts as much as
+// "windows/Qvl2007.ini".
 std::vector<fs::path> MatchesIgnoringCase(const fs::path& prefix, const fs::path& relative) {
     std::vector<fs::path> found = {prefix};
     for (const auto& name : relative) {
@@ -39,7 +34,7 @@ std::vector<fs::path> MatchesIgnoringCase(const fs::path& prefix, const fs::path
             }
             fs::directory_iterator entry(folder, error);
             for (; !error && entry != fs::directory_iterator(); entry.increment(error)) {
-                if (SameIgnoringCase(entry->path().filename().string(), name.string())) {
+                if (EqualsIgnoringCase(entry->path().filename().string(), name.string())) {
                     next.push_back(entry->path());
                 }
             }
