@@ -187,8 +187,7 @@ std::string_view MdbTableWalker::ConvertOther(MdbColumn* column, const MdbField&
     default:
         break;
     }
-    if ((column->col_type == MDB_TEXT || column->col_type == MDB_MEMO) && !IS_JET3(m_mdb))
-        return DecodeText(column, field, text);
+    if (column->col_type == MDB_MEMO && !IS_JET3(m_mdb)) return DecodeMemo(column, field, text);
     // libmdb allocates the bind size for every value it converts. An Access 97 text lives
     // on one page, and its UTF-8 takes at most twice its stored bytes, so a buffer of that
     // size holds it whole; only memos need the full limit.
@@ -207,23 +206,22 @@ std::string_view MdbTableWalker::ConvertOther(MdbColumn* column, const MdbField&
     return text;
 }
 
-// Jet 4 text straight from the page to UTF-8, whole: no character is lost to a
-// conversion that knows only the Basic Multilingual Plane, and nothing is cut.
-std::string_view MdbTableWalker::DecodeText(MdbColumn* column, const MdbField& field, std::string& scratch) {
+// A Jet 4 memo gathered from its pages and turned into UTF-8 as a text is, whole: no
+// character is lost to a conversion that knows only the Basic Multilingual Plane, and
+// nothing is cut.
+std::string_view MdbTableWalker::DecodeMemo(MdbColumn* column, const MdbField& field, std::string& scratch) {
     const std::size_t limit = m_mdb->bind_size;
     std::string_view stored = StoredBytes(field);
-    const bool memo = column->col_type == MDB_MEMO && !stored.empty();
-    if (memo) {
-        try {
-            if (!m_longValue.Gather(stored, kStoredPerUtf8Byte * limit, stored)) TooLong(column);
-        } catch (const MdbLongValue::Damage& e) {
-            Damaged(std::string(e.what()) + " in column [" + column->name + "]");
-        }
+    if (stored.empty()) return stored;
+    try {
+        if (!m_longValue.Gather(stored, kStoredPerUtf8Byte * limit, stored)) TooLong(column);
+    } catch (const MdbLongValue::Damage& e) {
+        Damaged(std::string(e.what()) + " in column [" + column->name + "]");
     }
     std::string_view value = JetTextDecoder::Utf8Of(stored, scratch);
     if (value.size() > limit) TooLong(column);
     // A gathered memo lies in a buffer that the next memo of the row reuses.
-    if (memo && value.data() != scratch.data()) {
+    if (value.data() != scratch.data()) {
         scratch.assign(value);
         value = scratch;
     }
