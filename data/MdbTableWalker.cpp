@@ -82,19 +82,22 @@ unsigned long MdbTableWalker::Walk(const std::function<bool(const Row&)>& onRow)
                 auto pointer = static_cast<unsigned long>(mdb_get_int32(m_mdb->pg_buf, start));
                 int targetSlot = static_cast<int>(pointer & 0xFFu);
                 unsigned long targetPage = pointer >> 8;
-                std::string where = "page " + std::to_string(targetPage) + " row " + std::to_string(targetSlot);
+                auto pointsTo = [&](const char* what) {
+                    return "a moved row points to page " + std::to_string(targetPage) + " row " +
+                           std::to_string(targetSlot) + ", which " + what;
+                };
                 // The walk's page is kept aside rather than read again after the target.
                 std::memcpy(m_walkPage.data(), m_mdb->pg_buf, pageSize);
                 if (mdb_read_pg(m_mdb, targetPage) != static_cast<ssize_t>(pageSize))
-                    Damaged("a moved row points to " + where + ", which cannot be read");
+                    Damaged(pointsTo("cannot be read"));
                 if (m_mdb->pg_buf[0] != MDB_PAGE_DATA || mdb_get_int32(m_mdb->pg_buf, 4) != tablePage)
-                    Damaged("a moved row points to " + where + ", which belongs to no row of this table");
+                    Damaged(pointsTo("belongs to no row of this table"));
                 auto targetSlots = static_cast<int>(mdb_get_int16(m_mdb->pg_buf, rowCountOffset));
                 int targetOffset = 0;
                 if (targetSlot >= targetSlots || mdb_find_row(m_mdb, targetSlot, &targetOffset, &length) != 0 ||
                     length == 0)
-                    Damaged("a moved row points to " + where + ", which does not exist");
-                if (targetOffset & kMovedRow) Damaged("a moved row points to " + where + ", which has moved again");
+                    Damaged(pointsTo("does not exist"));
+                if (targetOffset & kMovedRow) Damaged(pointsTo("has moved again"));
                 CrackAndConvert(targetOffset & kOffsetMask, length);
                 KeepValues();
                 // As after reading it again: libmdb takes cur_pg for the page its buffer holds.
