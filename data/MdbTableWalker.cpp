@@ -39,7 +39,7 @@ MdbTableWalker::MdbTableWalker(MdbDatabase& db, MdbTableDef* table, std::string 
       m_table(table),
       m_tableName(std::move(tableName)),
       m_columns(std::move(columns)),
-      m_cracker(table, m_columns),
+      m_cracker(table),
       m_longValue(m_mdb),
       m_text(m_columns.size()),
       m_walkPage(static_cast<std::size_t>(m_mdb->fmt->pg_size)) {
@@ -117,7 +117,7 @@ unsigned long MdbTableWalker::Walk(const std::function<bool(const Row&)>& onRow)
 void MdbTableWalker::CrackAndConvert(int start, std::size_t length) {
     if (!m_cracker.Crack(start, length)) Damaged("a row at offset " + std::to_string(start) + " cannot be taken apart");
     for (std::size_t i = 0; i < m_columns.size(); ++i) {
-        const MdbField* field = m_cracker.Field(i);
+        const MdbField* field = m_cracker.Field(m_columns[i]);
         if (!field) {
             m_row.values[i] = {};
             m_row.isNull[i] = 1;
