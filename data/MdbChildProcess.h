@@ -11,9 +11,8 @@
 
 // A forked child that does one piece of reading and sends its results up a pipe. The
 // child's standard output and error go to /dev/null and it may grow by no more than its
-// memory limit beyond what it inherited, so
-// whatever the library inside it prints, crashes on or eats stays in the child. The
-// parent only reads, with a deadline for each wait.
+// memory limit beyond what it inherited, so whatever the library inside it prints, crashes
+// on or eats stays in the child. The parent only reads, with a deadline for each wait.
 //
 // Fork without exec: the callers are single-threaded command-line programs and tests.
 class MdbChildProcess {
@@ -27,9 +26,9 @@ public:
     MdbChildProcess& operator=(const MdbChildProcess&) = delete;
 
     enum class ReadResult { Data, EndOfStream, TimedOut };
-    // Reads whatever arrives into room (not empty), waiting at most timeout for the first byte; got
-    // is the number of bytes read (Data only). Time in which this process itself was
-    // stopped (Ctrl-Z stops the reader with it) does not count.
+    // Reads whatever arrives into room (not empty), waiting at most timeout for the first
+    // byte; got is the number of bytes read (Data only). Time in which this process itself
+    // was stopped (Ctrl-Z stops the reader with it) does not count.
     ReadResult Read(std::span<char> room, std::size_t& got, std::chrono::milliseconds timeout);
 
     // How the child ended. A crash (a fault signal such as SIGSEGV, SIGABRT, or SIGTRAP from

@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "data/CDaoException.h"
+#include "data/FileDescriptor.h"
 #include "data/FileTypeText.h"
 #include "data/MdbMessages.h"
 
@@ -22,20 +23,6 @@ constexpr std::size_t kVersionOffset = 0x14;
 // Version byte 0 is Jet 3 (2 KB pages); 1 is Jet 4 and 2 to 6 the Access 2007 to 2019
 // formats (4 KB pages). libmdb knows no others.
 constexpr unsigned char kLastKnownVersion = 0x06;
-
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : m_fd(fd) {}
-    ~FileDescriptor() {
-        if (m_fd >= 0) ::close(m_fd);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int Get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
 
 }  // namespace
 

@@ -57,19 +57,21 @@ bool MdbLongValue::Gather(std::string_view field, std::size_t maxStored, std::st
 std::string_view MdbLongValue::Row(unsigned long pointer) {
     const unsigned long page = pointer >> 8;
     const unsigned long row = pointer & 0xFFu;
-    const std::string where = "page " + std::to_string(page) + " row " + std::to_string(row);
+    auto damage = [&](const char* what) {
+        return Damage("a memo value points to page " + std::to_string(page) + " row " + std::to_string(row) +
+                      ", which " + what);
+    };
     void* buffer = nullptr;
     int start = 0;
     std::size_t length = 0;
     if (page == 0 || mdb_find_pg_row(m_mdb, static_cast<int>(pointer), &buffer, &start, &length) != 0)
-        throw Damage("a memo value points to " + where + ", which cannot be read");
+        throw damage("cannot be read");
     // mdb_find_pg_row does not say when the row is not on the page; its offsets then
     // come from wherever the row table would have been.
     auto* bytes = static_cast<unsigned char*>(buffer);
     const auto pageSize = static_cast<std::size_t>(m_mdb->fmt->pg_size);
     const auto rows = static_cast<unsigned long>(mdb_get_int16(bytes, m_mdb->fmt->row_count_offset));
     const auto offset = static_cast<std::size_t>(start & kOffsetMask);
-    if (row >= rows || length == 0 || length > pageSize || offset + length > pageSize)
-        throw Damage("a memo value points to " + where + ", which does not exist");
+    if (row >= rows || length == 0 || length > pageSize || offset + length > pageSize) throw damage("does not exist");
     return {reinterpret_cast<const char*>(bytes) + offset, length};
 }

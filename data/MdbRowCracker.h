@@ -11,18 +11,17 @@
 // damaged row.
 class MdbRowCracker {
 public:
-    // columns: indexes into table->columns of the wanted columns; table must outlive this.
-    MdbRowCracker(MdbTableDef* table, const std::vector<int>& columns);
+    // table must outlive this.
+    explicit MdbRowCracker(MdbTableDef* table);
 
     // Takes apart the row at start, length bytes long, on the current page. False where
     // mdb_crack_row fails or finds no columns.
     bool Crack(int start, std::size_t length);
-    // The field of wanted column i (in the order of columns) of the row taken apart last,
-    // or nullptr when libmdb gave none.
-    const MdbField* Field(std::size_t i) const;
+    // The field of column `column` (an index into table->columns) of the row taken apart
+    // last, or nullptr when libmdb gave none.
+    const MdbField* Field(int column) const;
 
 private:
     MdbTableDef* m_table;
-    std::vector<int> m_columns;
     std::vector<MdbField> m_fields;
 };

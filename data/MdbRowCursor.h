@@ -15,8 +15,8 @@
 // The parent's side of one reading: takes the rows the reader process sends and turns
 // every way that process can fail (an error it reports, a crash, a signal, silence, a
 // garbled stream) into a CDaoException naming the file: damaged when the fault may lie in
-// the file, interrupted when the reader was ended or held stopped from outside. Destroying the cursor early kills
-// and reaps the reader.
+// the file, interrupted when the reader was ended or held stopped from outside. Destroying
+// the cursor early kills and reaps the reader.
 class MdbRowCursor : public RowCursor {
 public:
     // Waits for the reader to open the table; throws what it reports (missing table or

@@ -39,7 +39,7 @@ MdbTableWalker::MdbTableWalker(MdbDatabase& db, MdbTableDef* table, std::string 
       m_table(table),
       m_tableName(std::move(tableName)),
       m_columns(std::move(columns)),
-      m_cracker(table, m_columns),
+      m_cracker(table),
       m_longValue(m_mdb),
       m_text(m_columns.size()),
       m_walkPage(static_cast<std::size_t>(m_mdb->fmt->pg_size)) {
@@ -82,19 +82,22 @@ unsigned long MdbTableWalker::Walk(const std::function<bool(const Row&)>& onRow)
                 auto pointer = static_cast<unsigned long>(mdb_get_int32(m_mdb->pg_buf, start));
                 int targetSlot = static_cast<int>(pointer & 0xFFu);
                 unsigned long targetPage = pointer >> 8;
-                std::string where = "page " + std::to_string(targetPage) + " row " + std::to_string(targetSlot);
+                auto pointsTo = [&](const char* what) {
+                    return "a moved row points to page " + std::to_string(targetPage) + " row " +
+                           std::to_string(targetSlot) + ", which " + what;
+                };
                 // The walk's page is kept aside rather than read again after the target.
                 std::memcpy(m_walkPage.data(), m_mdb->pg_buf, pageSize);
                 if (mdb_read_pg(m_mdb, targetPage) != static_cast<ssize_t>(pageSize))
-                    Damaged("a moved row points to " + where + ", which cannot be read");
+                    Damaged(pointsTo("cannot be read"));
                 if (m_mdb->pg_buf[0] != MDB_PAGE_DATA || mdb_get_int32(m_mdb->pg_buf, 4) != tablePage)
-                    Damaged("a moved row points to " + where + ", which belongs to no row of this table");
+                    Damaged(pointsTo("belongs to no row of this table"));
                 auto targetSlots = static_cast<int>(mdb_get_int16(m_mdb->pg_buf, rowCountOffset));
                 int targetOffset = 0;
                 if (targetSlot >= targetSlots || mdb_find_row(m_mdb, targetSlot, &targetOffset, &length) != 0 ||
                     length == 0)
-                    Damaged("a moved row points to " + where + ", which does not exist");
-                if (targetOffset & kMovedRow) Damaged("a moved row points to " + where + ", which has moved again");
+                    Damaged(pointsTo("does not exist"));
+                if (targetOffset & kMovedRow) Damaged(pointsTo("has moved again"));
                 CrackAndConvert(targetOffset & kOffsetMask, length);
                 KeepValues();
                 // As after reading it again: libmdb takes cur_pg for the page its buffer holds.
@@ -114,7 +117,7 @@ unsigned long MdbTableWalker::Walk(const std::function<bool(const Row&)>& onRow)
 void MdbTableWalker::CrackAndConvert(int start, std::size_t length) {
     if (!m_cracker.Crack(start, length)) Damaged("a row at offset " + std::to_string(start) + " cannot be taken apart");
     for (std::size_t i = 0; i < m_columns.size(); ++i) {
-        const MdbField* field = m_cracker.Field(i);
+        const MdbField* field = m_cracker.Field(m_columns[i]);
         if (!field) {
             m_row.values[i] = {};
             m_row.isNull[i] = 1;
@@ -187,8 +190,7 @@ std::string_view MdbTableWalker::ConvertOther(MdbColumn* column, const MdbField&
     default:
         break;
     }
-    if ((column->col_type == MDB_TEXT || column->col_type == MDB_MEMO) && !IS_JET3(m_mdb))
-        return DecodeText(column, field, text);
+    if (column->col_type == MDB_MEMO && !IS_JET3(m_mdb)) return DecodeMemo(column, field, text);
     // libmdb allocates the bind size for every value it converts. An Access 97 text lives
     // on one page, and its UTF-8 takes at most twice its stored bytes, so a buffer of that
     // size holds it whole; only memos need the full limit.
@@ -207,23 +209,22 @@ std::string_view MdbTableWalker::ConvertOther(MdbColumn* column, const MdbField&
     return text;
 }
 
-// Jet 4 text straight from the page to UTF-8, whole: no character is lost to a
-// conversion that knows only the Basic Multilingual Plane, and nothing is cut.
-std::string_view MdbTableWalker::DecodeText(MdbColumn* column, const MdbField& field, std::string& scratch) {
+// A Jet 4 memo gathered from its pages and turned into UTF-8 as a text is, whole: no
+// character is lost to a conversion that knows only the Basic Multilingual Plane, and
+// nothing is cut.
+std::string_view MdbTableWalker::DecodeMemo(MdbColumn* column, const MdbField& field, std::string& scratch) {
     const std::size_t limit = m_mdb->bind_size;
     std::string_view stored = StoredBytes(field);
-    const bool memo = column->col_type == MDB_MEMO && !stored.empty();
-    if (memo) {
-        try {
-            if (!m_longValue.Gather(stored, kStoredPerUtf8Byte * limit, stored)) TooLong(column);
-        } catch (const MdbLongValue::Damage& e) {
-            Damaged(std::string(e.what()) + " in column [" + column->name + "]");
-        }
+    if (stored.empty()) return stored;
+    try {
+        if (!m_longValue.Gather(stored, kStoredPerUtf8Byte * limit, stored)) TooLong(column);
+    } catch (const MdbLongValue::Damage& e) {
+        Damaged(std::string(e.what()) + " in column [" + column->name + "]");
     }
     std::string_view value = JetTextDecoder::Utf8Of(stored, scratch);
     if (value.size() > limit) TooLong(column);
     // A gathered memo lies in a buffer that the next memo of the row reuses.
-    if (memo && value.data() != scratch.data()) {
+    if (value.data() != scratch.data()) {
         scratch.assign(value);
         value = scratch;
     }

@@ -41,7 +41,7 @@ private:
     void CrackAndConvert(int start, std::size_t length);
     void Convert(MdbColumn* column, const MdbField& field, std::size_t i);
     std::string_view ConvertOther(MdbColumn* column, const MdbField& field, std::string& text);
-    std::string_view DecodeText(MdbColumn* column, const MdbField& field, std::string& scratch);
+    std::string_view DecodeMemo(MdbColumn* column, const MdbField& field, std::string& scratch);
     // The bytes of a value in the page, which Convert has found to lie in it.
     std::string_view StoredBytes(const MdbField& field) const;
     // Copies the values that lie in the page buffer into the walker's own buffers.

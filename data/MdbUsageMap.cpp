@@ -1,6 +1,7 @@
 #include "data/MdbUsageMap.h"
 
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "data/CDaoException.h"
@@ -34,24 +35,20 @@ void MdbUsageMap::KeepInMemory(const MdbDatabase& db, MdbTableDef* table, const 
     }
 
     const std::size_t size = kInlineHeader + used * bitmapBytes;
-    auto* map = static_cast<unsigned char*>(g_malloc0(size));
-    map[0] = kInlineMap;  // and bytes 1 to 4: the first bit stands for page 0
+    // Allocated with GLib, as libmdb frees the definition's map with it.
+    std::unique_ptr<unsigned char, decltype(&g_free)> map(static_cast<unsigned char*>(g_malloc0(size)), g_free);
+    map.get()[0] = kInlineMap;  // and bytes 1 to 4: the first bit stands for page 0
     for (std::size_t i = 0; i < used; ++i) {
         if (bitmapPages[i] == 0) continue;
-        const std::string where = "page " + std::to_string(bitmapPages[i]);
-        if (mdb_read_alt_pg(mdb, bitmapPages[i]) != static_cast<ssize_t>(pageSize)) {
-            g_free(map);
-            throw MdbMessages::Damaged(
-                db.Path(), "the page list of table [" + tableName + "] names " + where + ", which cannot be read");
-        }
-        if (mdb->alt_pg_buf[0] != MDB_PAGE_MAP) {
-            g_free(map);
-            throw MdbMessages::Damaged(
-                db.Path(), "the page list of table [" + tableName + "] names " + where + ", which is no page list");
-        }
-        std::memcpy(map + kInlineHeader + i * bitmapBytes, mdb->alt_pg_buf + kBitmapOffset, bitmapBytes);
+        auto damaged = [&](const char* what) {
+            return MdbMessages::Damaged(db.Path(), "the page list of table [" + tableName + "] names page " +
+                                                       std::to_string(bitmapPages[i]) + ", which " + what);
+        };
+        if (mdb_read_alt_pg(mdb, bitmapPages[i]) != static_cast<ssize_t>(pageSize)) throw damaged("cannot be read");
+        if (mdb->alt_pg_buf[0] != MDB_PAGE_MAP) throw damaged("is no page list");
+        std::memcpy(map.get() + kInlineHeader + i * bitmapBytes, mdb->alt_pg_buf + kBitmapOffset, bitmapBytes);
     }
     g_free(table->usage_map);
-    table->usage_map = map;
+    table->usage_map = map.release();
     table->map_sz = size;
 }

@@ -5,11 +5,6 @@
 
 namespace {
 
-uint32_t LoadU32(const char* p) {
-    auto b = [p](int i) { return static_cast<uint32_t>(static_cast<unsigned char>(p[i])); };
-    return b(0) | (b(1) << 8) | (b(2) << 16) | (b(3) << 24);
-}
-
 void StoreU32(char* p, uint32_t value) {
     for (int i = 0; i < 4; ++i) p[i] = static_cast<char>((value >> (8 * i)) & 0xFFu);
 }

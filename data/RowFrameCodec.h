@@ -77,14 +77,21 @@ public:
         std::string_view m_data;
         std::size_t m_pos = 0;
     };
+
+private:
+    // The 32-bit little-endian number at p.
+    static uint32_t LoadU32(const char* p) {
+        const auto* bytes = reinterpret_cast<const unsigned char*>(p);
+        return uint32_t{bytes[0]} | uint32_t{bytes[1]} << 8 | uint32_t{bytes[2]} << 16 | uint32_t{bytes[3]} << 24;
+    }
 };
 
 // Called for every value of every row, so defined where the cursor's loop can take them in.
 inline uint32_t RowFrameCodec::Reader::U32() {
     if (m_data.size() - m_pos < 4) throw std::runtime_error("frame cut short");
-    const auto* bytes = reinterpret_cast<const unsigned char*>(m_data.data() + m_pos);
+    const uint32_t value = LoadU32(m_data.data() + m_pos);
     m_pos += 4;
-    return uint32_t{bytes[0]} | uint32_t{bytes[1]} << 8 | uint32_t{bytes[2]} << 16 | uint32_t{bytes[3]} << 24;
+    return value;
 }
 
 inline bool RowFrameCodec::Reader::Value(std::string_view& value) {

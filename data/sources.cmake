@@ -4,6 +4,7 @@ target_sources(morvask_engine PRIVATE
   data/CExportDocument.cpp
   data/CMorvaskSet.cpp
   data/CmorvaskSet2.cpp
+  data/FileDescriptor.cpp
   data/FileTypeText.cpp
   data/JetTextDecoder.cpp
   data/VersionCheck.cpp

@@ -41,6 +41,14 @@ CFileException NotReplaceable(const std::string& path, const OutputTarget& targe
                           target.Describe(path) + ", not a file");
 }
 
+// The temporary file cannot be made: nothing has been written yet, so nothing is discarded.
+CFileException CreateFailed(const std::string& path, const std::string& directory, int error) {
+    const std::string reason = std::strerror(error);
+    return CFileException("Cannot create the ADIF file \"" + path + "\": " + reason + ". Check that the folder \"" +
+                              directory + "\" exists and that you may write to it.",
+                          reason);
+}
+
 // Holds off the stop signals while the finished file is put in place, so that a run told to
 // stop then either has not replaced the output yet or has replaced it whole.
 class StopSignalsHeld {
@@ -83,10 +91,7 @@ bool AdiOutputFile::OpenUnnamed() {
     if (m_fd < 0) {
         // Neither the kernel nor the file system says no to the folder itself here.
         if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL) return false;
-        int error = errno;
-        throw CFileException("Cannot create the ADIF file \"" + m_path + "\": " + std::strerror(error) +
-                                 ". Check that the folder \"" + m_directory + "\" exists and that you may write to it.",
-                             std::strerror(error));
+        throw CreateFailed(m_path, m_directory, errno);
     }
     // Locked from the start: the file gets a name for a moment at the end, when a sweep by
     // another run must not take it for a leftover.
@@ -103,12 +108,9 @@ void AdiOutputFile::OpenNamed() {
         m_fd = ::open(m_tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (m_fd < 0) {
             if (errno == EEXIST && attempt < kNameAttempts) continue;
-            int error = errno;
+            const int error = errno;
             m_tempPath.clear();
-            throw CFileException("Cannot create the ADIF file \"" + m_path + "\": " + std::strerror(error) +
-                                     ". Check that the folder \"" + m_directory +
-                                     "\" exists and that you may write to it.",
-                                 std::strerror(error));
+            throw CreateFailed(m_path, m_directory, error);
         }
         // Between the creation and the lock another run's sweep may have taken the new file
         // for a leftover: it then holds the lock or has removed the name, and we try anew.

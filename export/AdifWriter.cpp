@@ -20,8 +20,8 @@ std::size_t DecimalDigits(std::size_t length) {
 }
 
 // Writes a length of `digits` decimal digits at `at`; returns the end. A run writes a
-// length four million times over (field and trace), where std::to_chars was a call of its
-// own each time.
+// length four million times over (field and trace), and std::to_chars would be a call of
+// its own each time.
 char* PutDecimal(char* at, std::size_t length, std::size_t digits) {
     char* const end = at + digits;
     for (char* digit = end; digit != at; length /= 10) *--digit = static_cast<char>('0' + length % 10);

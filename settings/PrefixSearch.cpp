@@ -9,8 +9,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <utility>
 
@@ -60,11 +58,10 @@ std::vector<std::string> YamlFiles(const std::string& folder) {
 // The Wine prefix of one Lutris game, "prefix" under "game:" in its configuration; empty
 // for a game without one (a native game) and for a file that is no such configuration.
 std::string LutrisGamePrefix(const std::string& configFile, const std::string& home) {
-    std::ifstream in(configFile, std::ios::binary);
-    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     std::string prefix;
     try {
-        const YAML::Node config = YAML::Load(text);
+        // A file that cannot be opened is refused as YAML::BadFile, a YAML::Exception too.
+        const YAML::Node config = YAML::LoadFile(configFile);
         const YAML::Node game = config.IsMap() ? config["game"] : YAML::Node();
         const YAML::Node value = game.IsMap() ? game["prefix"] : YAML::Node();
         if (value.IsScalar()) prefix = value.Scalar();

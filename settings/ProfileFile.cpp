@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "data/FileDescriptor.h"
 #include "settings/EqualsIgnoringCase.h"
 #include "settings/ProfileText.h"
 #include "settings/SettingsFileError.h"
@@ -80,29 +81,22 @@ ProfileFile ProfileFile::Read(const std::string& hostPath) {
     if (std::string kind = NotAFile(info.st_mode); !kind.empty()) throw refuse(kind);
     // Non-blocking, in case the file was swapped for a pipe since it was looked at; what is
     // opened is then looked at again.
-    const int fd = ::open(hostPath.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) throw refuse(ErrnoText(errno));
+    const FileDescriptor fd(::open(hostPath.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (fd.Get() < 0) throw refuse(ErrnoText(errno));
+    if (::fstat(fd.Get(), &info) != 0) throw refuse(ErrnoText(errno));
+    if (std::string kind = NotAFile(info.st_mode); !kind.empty()) throw refuse(kind);
     std::string bytes;
-    int readError = 0;
-    if (::fstat(fd, &info) != 0) {
-        readError = errno;
-    } else if (std::string kind = NotAFile(info.st_mode); !kind.empty()) {
-        ::close(fd);
-        throw refuse(kind);
-    }
     char buffer[65536];
-    while (readError == 0) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+    for (;;) {
+        const ssize_t got = ::read(fd.Get(), buffer, sizeof buffer);
         if (got > 0) {
             bytes.append(buffer, static_cast<std::size_t>(got));
         } else if (got == 0) {
             break;
         } else if (errno != EINTR) {
-            readError = errno;
+            throw refuse(ErrnoText(errno));
         }
     }
-    ::close(fd);
-    if (readError != 0) throw refuse(ErrnoText(readError));
     return Parse(bytes);
 }
 
