@@ -19,7 +19,6 @@ std::vector<std::string> ExportRun::ReadColumns() {
 
 void ExportRun::Run(const RunSettings& settings) {
     m_counters.Reset();
-    if (m_hooks.refresh) m_hooks.refresh(m_counters);
     try {
         if (!m_prefixSet.IsOpen()) {
             m_prefixSet.SetFetchedColumns(CMorvaskSet::LookupColumns());
@@ -48,11 +47,6 @@ void ExportRun::CloseRecordsets() noexcept {
     if (m_qsoSet.IsOpen()) m_qsoSet.Close();
 }
 
-void ExportRun::Count(ExportCounters::Counter which) {
-    m_counters.Add(which);
-    if (m_hooks.refresh) m_hooks.refresh(m_counters);
-}
-
 // The advance step would rewind the prefix set to its first row before the next contact;
 // the lookup never moves it off that row, so only the QSO set moves.
 void ExportRun::Advance() {
@@ -60,9 +54,9 @@ void ExportRun::Advance() {
 }
 
 bool ExportRun::Reject(ExportCounters::Counter which) {
-    Count(which);
+    m_counters.Add(which);
     Advance();
-    Count(ExportCounters::Total);
+    m_counters.Add(ExportCounters::Total);
     return m_qsoSet.IsEOF();
 }
 
@@ -88,8 +82,8 @@ void ExportRun::Walk(const RunSettings& settings, QsoRecordWriter& writer) {
             if (Reject(ExportCounters::NotDateRange)) break;
         }
         if (selection.IsAccepted(qso)) {
-            Count(ExportCounters::Valid);
-            Count(ExportCounters::Total);
+            m_counters.Add(ExportCounters::Valid);
+            m_counters.Add(ExportCounters::Total);
             writer.Write(qso, m_prefixSet);
             Advance();
         }

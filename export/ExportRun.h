@@ -14,11 +14,9 @@ class QsoRecordWriter;
 
 // What the caller of a run sees while it goes.
 struct ExportHooks {
-    // After every change of a count (and once after the five are set to 0).
-    std::function<void(const ExportCounters&)> refresh;
     // Once per pass of the walk, before its tests: where the desktop program lets its
     // window repaint and handles pending events.
-    std::function<void()> pump;
+    std::function<void()> pump = nullptr;
     // Receives the length trace, one line per counted field length; none when null.
     std::ostream* trace = nullptr;
     // With the operator call of each contact counted as another operator's: the calls a log
@@ -49,7 +47,6 @@ public:
 
 private:
     void Walk(const RunSettings& settings, QsoRecordWriter& writer);
-    void Count(ExportCounters::Counter which);
     // Counts a rejected contact and moves on; true when that passed the last row.
     bool Reject(ExportCounters::Counter which);
     void Advance();

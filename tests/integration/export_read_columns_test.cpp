@@ -29,7 +29,7 @@ Export RunExport(const std::string& source, const std::string& refdata, const st
     }
     std::ostringstream trace;
     ExportRun run(doc.m_morvaskSet, doc.m_morvaskSet2);
-    run.SetHooks({nullptr, nullptr, &trace});
+    run.SetHooks({.trace = &trace});
     run.Run(settings);
     return {ReadFile(output), trace.str(), run.Counters()};
 }

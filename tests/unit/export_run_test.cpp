@@ -41,7 +41,7 @@ struct ExportRunTest : ::testing::Test {
     void SetUp() override {
         engine.SetTable("Refdata.mdb", "PREFIX-Pri",
                         {PrefixTableColumns(), {PrefixRow("DL", "230"), PrefixRow("ZL", "170")}});
-        run.SetHooks({nullptr, [this] { ++pumps; }});
+        run.SetHooks({.pump = [this] { ++pumps; }});
     }
 
     void SetQsos(const std::vector<TestQso>& contacts) {
