@@ -70,6 +70,9 @@ TEST(MdbEngineSample, ReadsTheLiveContactsWhereAccessShowsThem) {
     std::vector<std::string> values;
     ASSERT_TRUE(cursor->Next(values));
     EXPECT_EQ(values, std::vector<std::string>{"VU6TY"});
+    const ColumnRequest missing{"QSO-10-10", FieldKind::Text, false};
+    EXPECT_NE(TableRead::Of(engine, kSource, "QSO-TAB", {missing}).error.find("[QSO-10-10] does not exist"),
+              std::string::npos);
     EXPECT_EQ(engine.ReadFirstValue(kSource, "version"), std::optional<std::string>("6"));
 }
 
