@@ -9,7 +9,7 @@
 
 #include "data/PageStream.h"
 #include "tests/support/FileBytes.h"
-#include "tests/support/TempPrefix.h"
+#include "tests/support/TempDir.h"
 
 // libmdb reads its pages through this stream as through its own: it asks where the file
 // ends, seeks to a page and reads it. The answers must be those of the file as it is now.
@@ -26,7 +26,7 @@ std::string Pages(std::size_t pageSize, int count, char first) {
 
 TEST(PageStream, ReadsPagesAndTheEndAsTheFileIsNow) {
     for (std::size_t pageSize : {std::size_t{2048}, std::size_t{4096}}) {
-        TempPrefix dir;
+        TempDir dir;
         const std::string path = dir.WriteFile("log.mdb", Pages(pageSize, 3, 'a'));
         const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
         ASSERT_GE(fd, 0);
