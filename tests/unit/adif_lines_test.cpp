@@ -6,7 +6,6 @@
 
 #include "export/AdiOutputFile.h"
 #include "export/AdifWriter.h"
-#include "export/CFileException.h"
 #include "tests/support/FileBytes.h"
 #include "tests/support/LengthTrace.h"
 #include "tests/support/TempDir.h"
@@ -55,17 +54,6 @@ TEST(AdifLines, TheFileHoldsTheLinesAsWrittenWhateverTheirLength) {
         EXPECT_TRUE(ReadFile(path) == lines) << c.what << ": the file";
         EXPECT_TRUE(trace.str() == LengthTrace(lines)) << c.what << ": the trace";
     }
-}
-
-TEST(AdifLines, AFileThatIsDoneTakesNoMoreLines) {
-    TempDir dir;
-    AdiOutputFile file(dir.Root() + "/adiUpld2Morvask.adi");
-    AdifWriter writer(file, nullptr);
-    writer.WriteHeader();
-    file.Commit();
-    EXPECT_THROW(writer.WriteCounted("<CALL:", "PA3ABC"), CFileException);
-    EXPECT_THROW(writer.WriteDate("<QSO_DATE:", ""), CFileException);
-    EXPECT_THROW(writer.WriteRecordEnd(), CFileException);
 }
 
 }  // namespace
