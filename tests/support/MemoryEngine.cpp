@@ -1,7 +1,6 @@
 #include "tests/support/MemoryEngine.h"
 
 #include <algorithm>
-#include <cctype>
 #include <stdexcept>
 
 #include "data/CDaoException.h"
@@ -11,12 +10,6 @@
 #include "data/MdbMessages.h"
 
 namespace {
-
-bool SameName(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 class MemoryCursor : public RowCursor {
 public:
@@ -70,8 +63,8 @@ void MemoryEngine::FailAfter(const std::string& path, const std::string& table, 
 std::pair<const std::string, MemoryEngine::Table>& MemoryEngine::FindTable(const std::string& path,
                                                                            const std::string& table) {
     OpenDatabase(path);
-    for (auto& entry : m_files.at(path).tables)
-        if (SameName(entry.first, table)) return entry;
+    auto& tables = m_files.at(path).tables;
+    if (const auto found = tables.find(table); found != tables.end()) return *found;
     throw MdbMessages::MissingTable(path, table);
 }
 
@@ -85,7 +78,7 @@ std::unique_ptr<RowCursor> MemoryEngine::OpenTable(const std::string& path, cons
     std::vector<std::size_t> picks;
     for (const ColumnRequest& request : columns) {
         auto it = std::find_if(contents.columns.begin(), contents.columns.end(),
-                               [&](const Column& c) { return SameName(c.name, request.name); });
+                               [&](const Column& c) { return c.name == request.name; });
         if (it == contents.columns.end()) throw MdbMessages::MissingColumn(path, name, request.name);
         if (request.fetched) picks.push_back(static_cast<std::size_t>(it - contents.columns.begin()));
     }

@@ -8,9 +8,9 @@
 #include "data/DbEngine.h"
 
 // An in-memory stand-in for the Access reader: tables of text values keyed by file path
-// and table name, with the same lookup rules (names without regard to case; a missing
-// file, table or column gives the reader's own error text). Tests change the tables
-// between opens to see that every open reads the "file" as it is then.
+// and table name, named exactly as the recordsets ask for them; a missing file, table or
+// column gives the reader's own error text. Tests change the tables between opens to see
+// that every open reads the "file" as it is then.
 class MemoryEngine : public DbEngine {
 public:
     struct Column {
