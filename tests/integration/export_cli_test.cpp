@@ -54,8 +54,6 @@ TEST(ExportCli, EveryEndIsToldBothWaysAndAFailureLeavesTheUploadFileAlone) {
         // The counts now and then (79 contacts take far less than one interval: the first and
         // the last), then "done" with the last; no summary on standard output.
         {"a sound run", SampleArgs(dir.File("new.adi")), 0, "", "0 0 0 0 0\n79 7 62 9 1\ndone 79 7 62 9 1\n"},
-        {"a sound source", {"--check-source", "--source", kSample + "/source.mdb"}, 0, "", ""},
-        {"a sound reference", {"--check-refdata", "--refdata", kSample + "/Refdata.mdb"}, 0, "", ""},
         // The first line is the logging program's own text, which the desktop program shows as
         // it stands; the second says what was found.
         {"a refused version",

@@ -514,9 +514,6 @@ void TestMainWindow::saveCommands_data() {
     QTest::newRow("Save after Open asks for a path instead of emptying the opened file; then saves there")
         << true << QStringList{"save", "save"} << QStringList{"saved.doc"} << 1 << ""
         << "saved.doc";
-    QTest::newRow("Save of a new document asks for a path")
-        << false << QStringList{"save"} << QStringList{"saved.doc"} << 1 << ""
-        << "saved.doc";
     QTest::newRow("Save As writes a zero-byte file, leaving the opened one alone")
         << true << QStringList{"saveas", "save"} << QStringList{"saved.doc"} << 1 << ""
         << "saved.doc";
