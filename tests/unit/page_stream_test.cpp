@@ -51,15 +51,6 @@ TEST(PageStream, ReadsPagesAndTheEndAsTheFileIsNow) {
         ASSERT_EQ(fread(page.data(), 1, pageSize, stream), pageSize);
         EXPECT_EQ(std::string(page.data(), pageSize), Pages(pageSize, 1, 'A'));
 
-        // Past the end nothing comes, and an earlier page still reads after that.
-        ASSERT_EQ(fseeko(stream, 9 * size, SEEK_SET), 0);
-        EXPECT_EQ(fread(page.data(), 1, pageSize, stream), 0u);
-        EXPECT_NE(fseeko(stream, -1, SEEK_SET), 0) << "a seek before the start";
-        clearerr(stream);
-        ASSERT_EQ(fseeko(stream, 0, SEEK_SET), 0);
-        ASSERT_EQ(fread(page.data(), 1, pageSize, stream), pageSize);
-        EXPECT_EQ(std::string(page.data(), pageSize), Pages(pageSize, 1, 'a'));
-
         EXPECT_EQ(std::fclose(stream), 0);
         EXPECT_EQ(::fcntl(fd, F_GETFD), -1) << "the descriptor is closed with the stream";
     }
