@@ -5,9 +5,9 @@
 #include "data/MdbEngine.h"
 #include "data/VersionCheck.h"
 #include "tests/support/FileBytes.h"
-#include "tests/support/MemoryEngine.h"
 #include "tests/support/TableRead.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/TestTables.h"
 
 // The shared sample log: 84 contacts entered, 28 edited so that they moved to other
 // pages, 5 deleted (3 of them moved ones); 79 remain, in the order expected.adi shows.

@@ -10,9 +10,9 @@
 #include "data/MdbEngine.h"
 #include "data/MdbMessages.h"
 #include "data/VersionCheck.h"
-#include "tests/support/MemoryEngine.h"
 #include "tests/support/TableRead.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/TestTables.h"
 #include "tools/mdbwriter/DatabaseWriter.h"
 #include "tools/sampledb/SampleInstallation.h"
 
@@ -148,7 +148,7 @@ TEST_F(MdbEngineWritten, VersionIsTheFirstColumnOfTheFirstRowReadAsAtoiDoes) {
 
     // A table that cannot be read is named with the reason; a reader stopped from outside is
     // no refusal at all, since nothing is then known about the file.
-    struct FailingEngine : MemoryEngine {
+    struct FailingEngine : MdbEngine {
         explicit FailingEngine(CDaoException thrown) : error(std::move(thrown)) {}
         std::optional<std::string> ReadFirstValue(const std::string&, const std::string&) override { throw error; }
         CDaoException error;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "data/CMorvaskSet.h"
+#include "data/MdbEngine.h"
 #include "export/BandModeFreq.h"
 #include "export/QslStatus.h"
 #include "tests/unit/ExportTestSupport.h"
@@ -74,13 +75,15 @@ TEST(Conversions, QslStatesFromCodesAndVerifiedBit) {
 TEST(PrefixLookup, EqualsTheLinearScanForEveryInputWithoutMovingTheSet) {
     std::mt19937 random(20120115);
     const std::vector<std::string> pool = {"DL", "dl", "DL ", " DL", "", "PA", "PA0", "\xC3\x84", "9A", "XX"};
-    MemoryEngine engine;
-    CMorvaskSet set(engine, [] { return std::string("Refdata.mdb"); });
+    MdbEngine engine;
+    TempDir dir;
+    const std::string path = dir.File("Refdata.mdb");
+    CMorvaskSet set(engine, [&] { return path; });
     for (int table = 0; table < 40; ++table) {
-        std::vector<std::vector<std::optional<std::string>>> rows;
+        std::vector<TestRow> rows;
         for (int i = 0, size = table == 0 ? 0 : static_cast<int>(random() % 12); i < size; ++i)
             rows.push_back(PrefixRow(pool[random() % (pool.size() - 1)], "row " + std::to_string(i)));
-        engine.SetTable("Refdata.mdb", "PREFIX-Pri", {PrefixTableColumns(), rows});
+        WriteTestTable(path, "PREFIX-Pri", PrefixTableColumns(), rows);
         set.Open();
         const std::string firstRow = set.m_ARRL_ID;
         for (const std::string& input : pool) {
