@@ -19,8 +19,6 @@ class ReportWriter {
 public:
     explicit ReportWriter(int fd) : m_fd(fd) {}
 
-    int Descriptor() const { return m_fd; }
-
     // Each throws ReportChannelLost.
     void Progress(const RunCounts& counts);
     void Done(const RunCounts& counts);

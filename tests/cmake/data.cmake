@@ -1,7 +1,6 @@
 target_sources(engine_tests PRIVATE
   unit/mdb_row_cursor_test.cpp
   unit/row_stream_test.cpp
-  unit/page_stream_test.cpp
   integration/mdb_engine_sample_test.cpp
   integration/mdb_engine_written_test.cpp
   integration/mdb_text_and_pages_test.cpp

@@ -1,1 +1,2 @@
-target_sources(morvask_test_support PRIVATE support/MemoryEngine.cpp)
+target_sources(morvask_test_support PRIVATE support/TestTables.cpp)
+target_link_libraries(morvask_test_support PUBLIC morvask_mdbwriter)

@@ -46,8 +46,6 @@ TEST(DatabaseWriterTest, EveryValueTableNameAndRowReadsBackThroughMdbToolsAndOur
         "Gr\xC3\xBC\xC3\x9F"
         "e aus K\xC3\xB6ln \xE2\x80\x93 \xE6\x9D\xB1\xE4\xBA\xAC";
     const std::vector<ValueCase> cases = {
-        {"plain text", Column::Text("QSO-CALL"), std::string("PA3ABC")},
-        {"text of 255 characters", Column::Text("QSO-NOTE"), std::string(255, 'x')},
         {"255 two-byte UTF-8 characters", Column::Text("QSO-QTH"), Repeated("\xC3\xA4", 255)},
         {"text beyond one byte per character", Column::Text("My Name"), wide},
         {"text switching between one and two bytes a character", Column::Text("QSO-NAME"),
@@ -58,7 +56,6 @@ TEST(DatabaseWriterTest, EveryValueTableNameAndRowReadsBackThroughMdbToolsAndOur
         {"compressed memo on one long-value page", Column::Memo("Notes"), std::string(1000, 'p')},
         {"uncompressed memo over 1024 characters", Column::Memo("Notes"), std::string(2000, 'u')},
         {"100 KB memo chained over pages", Column::Memo("Notes"), std::string(100 * 1024, 'm')},
-        {"NULL memo", Column::Memo("Notes"), Value{}},
         {"smallest long", Column::Long("QSO-VALID"), std::int64_t{-2147483648LL}, "-2147483648"},
         {"largest long", Column::Long("QSO-AWARD"), std::int64_t{2147483647}, "2147483647"},
         {"NULL long", Column::Long("QSO-NUMBER"), Value{}},

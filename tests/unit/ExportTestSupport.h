@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "tests/support/FileBytes.h"
-#include "tests/support/MemoryEngine.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/TestTables.h"
 
 // A contact as the tests build it: ordinary values in the columns the export reads.
 struct TestQso {
@@ -14,8 +14,8 @@ struct TestQso {
                 freq = "14025.50", band = "6", confirm = "0", qsls = "0", qslSentDate, valid = "1", award = "0",
                 oprCall = "PA3ABC", qslRcvdDate;
 
-    std::vector<std::optional<std::string>> Row() const {
-        static const std::vector<MemoryEngine::Column> columns = QsoTableColumns();
+    TestRow Row() const {
+        static const std::vector<TestColumn> columns = QsoTableColumns();
         return NamedRow(columns,
                         {{"QSO-DATE", date},
                          {"QSO-TIME", time},
@@ -36,9 +36,8 @@ struct TestQso {
     }
 };
 
-inline std::vector<std::optional<std::string>> PrefixRow(const std::string& prefix, const std::string& arrlId,
-                                                         const std::string& country = "") {
-    static const std::vector<MemoryEngine::Column> columns = PrefixTableColumns();
+inline TestRow PrefixRow(const std::string& prefix, const std::string& arrlId, const std::string& country = "") {
+    static const std::vector<TestColumn> columns = PrefixTableColumns();
     return NamedRow(columns,
                     {{"PREFIX", prefix},
                      {"COUNTRY", country},

@@ -7,6 +7,7 @@
 
 #include "data/CMorvaskSet.h"
 #include "data/CmorvaskSet2.h"
+#include "data/MdbEngine.h"
 #include "export/ExportRun.h"
 #include "tests/unit/ExportTestSupport.h"
 
@@ -29,25 +30,26 @@ TestQso Contact(const std::string& call, const std::string& valid, const std::st
 }
 
 struct ExportRunTest : ::testing::Test {
-    MemoryEngine engine;
-    std::string refdataPath = "Refdata.mdb";
+    MdbEngine engine;
+    TempDir databases, dir;
+    const std::string log = databases.File("log.mdb");
+    std::string refdataPath = databases.File("Refdata.mdb");
     CMorvaskSet prefixes{engine, [this] { return refdataPath; }};
-    CmorvaskSet2 qsos{engine, [] { return std::string("log.mdb"); }};
+    CmorvaskSet2 qsos{engine, [this] { return log; }};
     ExportRun run{prefixes, qsos};
-    TempDir dir;
     RunSettings settings{"", "", dir.File("adiUpld2Morvask.adi"), "PA3ABC", "19451116", "20301231"};
     int pumps = 0;
 
     void SetUp() override {
-        engine.SetTable("Refdata.mdb", "PREFIX-Pri",
-                        {PrefixTableColumns(), {PrefixRow("DL", "230"), PrefixRow("ZL", "170")}});
+        WriteTestTable(refdataPath, "PREFIX-Pri", PrefixTableColumns(),
+                       {PrefixRow("DL", "230"), PrefixRow("ZL", "170")});
         run.SetHooks({.pump = [this] { ++pumps; }});
     }
 
-    void SetQsos(const std::vector<TestQso>& contacts) {
-        std::vector<std::vector<std::optional<std::string>>> rows;
+    void SetQsos(const std::vector<TestQso>& contacts, const std::vector<TestColumn>& columns = QsoTableColumns()) {
+        std::vector<TestRow> rows;
         for (const TestQso& qso : contacts) rows.push_back(qso.Row());
-        engine.SetTable("log.mdb", "QSO-TAB", {QsoTableColumns(), rows});
+        WriteTestTable(log, "QSO-TAB", columns, rows);
     }
 
     // The calls of the written records, in file order.
@@ -182,20 +184,28 @@ struct FailureCase {
 };
 
 TEST_F(ExportRunTest, FailedRunLeavesEarlierFileAndRecovers) {
+    const long contacts = 2000;  // about 400 KB of records, more than one block of the file
     const std::vector<FailureCase> cases = {
-        {"database damaged in the middle of the walk",
-         [](ExportRunTest& t) { t.engine.FailAfter("log.mdb", "QSO-TAB", 2); }, "damaged", Counts{2, 0, 2, 0, 0}},
-        {"prefix table missing", [](ExportRunTest& t) { t.refdataPath = "log.mdb"; }, "PREFIX-Pri", Counts{}},
+        {"database damaged in the middle of the walk: a data page in the middle zeroed",
+         [](ExportRunTest& t) {
+             std::string bytes = ReadFile(t.log);
+             const std::size_t middle = bytes.size() / 4096 / 2 * 4096;
+             ASSERT_EQ(bytes[middle], 0x01) << "no data page";
+             WriteFile(t.log, bytes.replace(middle, 4096, 4096, '\0'));
+         },
+         "damaged", std::nullopt},
+        {"prefix table missing", [](ExportRunTest& t) { t.refdataPath = t.log; }, "PREFIX-Pri", Counts{}},
         {"a bound column missing",
-         [](ExportRunTest& t) { t.engine.GetTable("log.mdb", "QSO-TAB").columns[20].name = "QSO-10-10"; },
+         [](ExportRunTest& t) {
+             std::vector<TestColumn> columns = QsoTableColumns();
+             columns[20].name = "QSO-10-10";
+             t.SetQsos(std::vector<TestQso>(contacts), columns);
+         },
          "QSO-TEN-TEN", Counts{}},
-        {"output folder missing", [](ExportRunTest& t) { t.settings.m_strAdiPath = t.dir.File("gone/x.adi"); },
-         "gone/x.adi\": ", Counts{}},
         {"disk full in the middle of the walk", [](ExportRunTest&) { LimitFileSize(100000); },
          "adiUpld2Morvask.adi\": File too large", std::nullopt},
     };
     const std::string earlier = "an earlier upload file\r\n";
-    const long contacts = 2000;  // about 400 KB of records, more than one block of the file
     SetQsos(std::vector<TestQso>(contacts));
     for (const FailureCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -207,11 +217,9 @@ TEST_F(ExportRunTest, FailedRunLeavesEarlierFileAndRecovers) {
         } catch (const std::runtime_error& e) {
             EXPECT_NE(std::string(e.what()).find(c.textMentions), std::string::npos) << e.what();
         }
-        engine.FailAfter("log.mdb", "QSO-TAB", -1);
-        engine.GetTable("log.mdb", "QSO-TAB").columns = QsoTableColumns();
-        refdataPath = "Refdata.mdb";
-        settings.m_strAdiPath = dir.File("adiUpld2Morvask.adi");
         LimitFileSize(RLIM_INFINITY);
+        SetQsos(std::vector<TestQso>(contacts));
+        refdataPath = databases.File("Refdata.mdb");
         Counts reached = CountsOf(run.Counters());
         if (c.countsReached) {
             EXPECT_EQ(reached, *c.countsReached);

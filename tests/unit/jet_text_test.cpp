@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <optional>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -91,32 +90,6 @@ TEST(JetText, StoredFormsReadBackAsTheirText) {
         if (c.written) {
             EXPECT_EQ(Encoded(c.utf8, *c.written), c.stored) << c.what << ": the writer stores it otherwise";
         }
-    }
-}
-
-// Whatever our writer stores, in any of its forms, reads back as the text it was given.
-TEST(JetText, ReadsBackWhatTheWriterStores) {
-    const std::vector<std::string> pieces = {"a",
-                                             "Z",
-                                             " ",
-                                             "\xC3\xBC" /* ü */,
-                                             "\xC3\xBF" /* ÿ */,
-                                             "\xE2\x82\xAC" /* € */,
-                                             "\xC5\xA0",
-                                             "\xE2\x80\x9E",
-                                             "\xE5\x8F\x97",
-                                             "\xC4\x80" /* U+0100, low byte 0 */,
-                                             "\xE4\xB8\x80" /* U+4E00 */,
-                                             "\xF0\x9F\x99\x82",
-                                             "\xF0\x9D\x84\x9E",
-                                             "\xF0\x90\x80\x80" /* U+10000 */};
-    std::mt19937 random(4711);
-    for (int round = 0; round < 2000; ++round) {
-        std::string text;
-        for (int n = static_cast<int>(random() % 12); n > 0; --n) text += pieces[random() % pieces.size()];
-        for (bool compressible : {true, false})
-            EXPECT_EQ(Decoded(Encoded(text, compressible)), text)
-                << "compressible " << compressible << ", text \"" << text << '"';
     }
 }
 

@@ -41,16 +41,16 @@ void OnTerm(int) {
     ::_exit(ExporterCommandLine::kExitStoppedBase + SIGTERM);
 }
 
-int Check(ReportWriter* report, const std::string& name) {
+int Check(ReportWriter& report, const std::string& name) {
     std::ifstream file(g_dir + "/" + name);
     std::string line;
     const auto record = std::getline(file, line) ? ReportRecord::Parse(line) : std::nullopt;
     if (!record) return ExporterCommandLine::kExitDone;
-    if (report) report->Failure(record->failure);
+    report.Failure(record->failure);
     return ExporterCommandLine::kExitFailed;
 }
 
-int Run(ReportWriter& report, const std::string& output) {
+int Run(ReportWriter& report, int fd, const std::string& output) {
     signal(SIGTERM, OnTerm);
     // The ADIF file, so that what the desktop program does with a run's file can be seen. A
     // Windows path would need the prefix to map it: such a run writes nothing, rather than a
@@ -73,7 +73,7 @@ int Run(ReportWriter& report, const std::string& output) {
             std::this_thread::sleep_for(std::chrono::duration<double>(number));
         } else if (step == "flood") {
             for (long i = 1; i <= static_cast<long>(number); ++i) {
-                if (!WriteAll(report.Descriptor(), ReportRecord::Progress(last = {i, 0, i, 0, 0}))) {
+                if (!WriteAll(fd, ReportRecord::Progress(last = {i, 0, i, 0, 0}))) {
                     std::perror("fake exporter: flood");
                     return 98;
                 }
@@ -112,15 +112,16 @@ int main(int argc, char** argv) {
         std::cerr << e.what() << '\n';
         return ExporterCommandLine::kExitUsage;
     }
-    std::optional<ReportWriter> report;
-    if (options.progressFd) report.emplace(*options.progressFd);
+    // The desktop program names its report channel on every call.
+    if (!options.progressFd) return 95;
+    ReportWriter report(*options.progressFd);
     switch (options.mode) {
     case ExportOptions::Mode::CheckSource:
-        return Check(report ? &*report : nullptr, "check-source");
+        return Check(report, "check-source");
     case ExportOptions::Mode::CheckRefdata:
-        return Check(report ? &*report : nullptr, "check-refdata");
+        return Check(report, "check-refdata");
     case ExportOptions::Mode::Export:
-        return report ? Run(*report, options.output.value_or("")) : 95;
+        return Run(report, *options.progressFd, options.output.value_or(""));
     case ExportOptions::Mode::Help:
     case ExportOptions::Mode::Version:
         break;

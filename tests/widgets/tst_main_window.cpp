@@ -32,24 +32,18 @@
 
 namespace {
 
-void WriteFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
-        QFAIL(qPrintable(QStringLiteral("cannot write %1").arg(path)));
-}
+void WriteFile(const QString& path, const QByteArray& bytes) { ::WriteFile(path.toStdString(), bytes.toStdString()); }
 
 QByteArray ReadFile(const QString& path) { return QByteArray::fromStdString(::ReadFile(path.toStdString())); }
 
-// Run values that the start-up accepts, with the databases and the output file in folder.
-RunSettings UsableRunValues(const QString& folder) {
-    const QDir dir(folder);
-    return RunSettings{dir.filePath(QStringLiteral("source.mdb")).toStdString(),
-                       dir.filePath(QStringLiteral("Refdata.mdb")).toStdString(),
-                       dir.filePath(QStringLiteral("adiUpld2Morvask.adi")).toStdString(),
-                       "PA3ABC",
-                       "19451116",
-                       "20301231"};
+// Run values that the start-up accepts, with the databases and the output file in folder: a
+// host folder, or a Windows one as the operator types it in the dialog.
+RunSettings RunValues(const QString& folder, char separator = '/') {
+    const std::string in = folder.toStdString() + separator;
+    return RunSettings{in + "source.mdb", in + "Refdata.mdb", in + "adiUpld2Morvask.adi",
+                       "PA3ABC",          "19451116",         "20301231"};
 }
+RunSettings TypedRunValues() { return RunValues(QStringLiteral("C:\\Qervel"), '\\'); }
 
 class ScriptedDialog : public IRunSettingsDialog {
 public:
@@ -60,16 +54,6 @@ public:
 private:
     std::optional<RunSettings> m_values;
 };
-
-// The run values as the operator typed them in the dialog: Windows paths, not host paths.
-RunSettings TypedRunValues() {
-    return RunSettings{"C:\\Qervel\\Data\\Qervel.mdb",
-                       "C:\\Qervel\\Refdata.mdb",
-                       "C:\\Qervel\\adiUpld2Morvask.adi",
-                       "PA3ABC",
-                       "19451116",
-                       "20301231"};
-}
 
 // The application wired to the fake exporter, which is scripted by files in a folder of its
 // own ("check-source" or "check-refdata" fail that check; "run.steps" scripts the
@@ -83,7 +67,6 @@ public:
         qputenv("FAKE_WORKER_DIR", m_workerDir.path().toLocal8Bit());
         app->SetWorkerProgram(QStringLiteral(MORVASK_FAKE_WORKER));
         app->SetDialogFactory([this] {
-            ++shown;
             events.append(QStringLiteral("dialog"));
             return std::make_unique<ScriptedDialog>(showings.isEmpty() ? std::nullopt : showings.takeFirst());
         });
@@ -102,7 +85,7 @@ public:
         showings.push_back(values);
         return app->InitInstance();
     }
-    bool Start() { return Start(UsableRunValues(WorkerPath("."))); }
+    bool Start() { return Start(RunValues(WorkerPath("."))); }
 
     QString WorkerPath(const QString& name) const { return m_workerDir.filePath(name); }
     // Makes the check of the source ("check-source") or reference database ("check-refdata")
@@ -145,7 +128,6 @@ public:
 
     std::unique_ptr<CMorvaskApp> app;
     QList<std::optional<RunSettings>> showings;
-    int shown = 0;
     QStringList messages;
     // "dialog" for each showing of the run-settings dialog and each message's text, in order.
     QStringList events;
@@ -156,14 +138,6 @@ public:
 private:
     QTemporaryDir m_workerDir;
 };
-
-// Whether each event starts with the expected text, in the same order.
-bool EventsMatch(const QStringList& events, const QStringList& expected) {
-    if (events.size() != expected.size()) return false;
-    for (int i = 0; i < events.size(); ++i)
-        if (!events[i].startsWith(expected[i])) return false;
-    return true;
-}
 
 }  // namespace
 
@@ -184,7 +158,6 @@ private slots:
     void failedRuns_data();
     void failedRuns();
     void aMissingExporterIsAnInstallationFault();
-    void spaceStartsARunAndAFastReaderNeverFailsIt();
     void recentFileList();
     void saveCommands_data();
     void saveCommands();
@@ -194,8 +167,8 @@ private:
     QString SettingsFilePath() const {
         return QDir(m_home.path()).filePath(QStringLiteral("wine/drive_c/windows/Qvl2007.ini"));
     }
-    // Clicks "Make adi file" and calls probe every 20 ms while the run is in progress; polled
-    // rather than timed, so that a slow start of the exporter cannot make a probe miss the run.
+    // Presses Space on "Make adi file" and calls probe every 20 ms while the run is in progress;
+    // polled rather than timed, so that a slow start of the exporter cannot make a probe miss the run.
     void RunWithProbe(const std::function<void()>& probe);
 
     QTemporaryDir m_home;
@@ -224,7 +197,7 @@ void TestMainWindow::RunWithProbe(const std::function<void()>& probe) {
         if (m_harness->View()->IsRunning()) probe();
     });
     poll.start();
-    m_harness->Click("makeAdiFile_1000");
+    QTest::keyClick(m_harness->View()->findChild<QPushButton*>("makeAdiFile_1000"), Qt::Key_Space);
 }
 
 void TestMainWindow::startupPaths_data() {
@@ -235,14 +208,14 @@ void TestMainWindow::startupPaths_data() {
     // Showings: "cancel" or "ok" (usable values). The database is opened only after a showing
     // whose values are usable; a failed check is the one message after the dialog, and only a
     // source database that passed leads to the main window. Events: "dialog" for a showing,
-    // else the start of a message.
+    // else a message.
     QTest::newRow("cancel at the first showing ends silently") << QStringList{"cancel"} << ""
                                                                << "" << QStringList{"dialog"};
     QTest::newRow("a source database that cannot be opened is named as typed, and the program ends")
         << QStringList{"ok"} << "check-source"
         << "not-found source the file does not exist"
         << QStringList{"dialog",
-                       "The source database \"C:\\Qervel\\Data\\Qervel.mdb\" cannot be found: the file does not "
+                       "The source database \"C:\\Qervel\\source.mdb\" cannot be found: the file does not "
                        "exist. Check the path in the run settings."};
     QTest::newRow("a refused version shows exactly the version error and ends")
         << QStringList{"ok"} << "check-source"
@@ -267,9 +240,7 @@ void TestMainWindow::startupPaths() {
     const bool accepted = showings.constLast() == QLatin1String("ok");
     const bool started = accepted && failingCheck != QLatin1String("check-source");
     QCOMPARE(m_harness->app->InitInstance(), started);
-    QCOMPARE(m_harness->shown, int(showings.size()));
-    QVERIFY2(EventsMatch(m_harness->events, events), qPrintable(m_harness->events.join(QLatin1Char('|'))));
-    if (events.constLast() != QLatin1String("dialog")) QCOMPARE(m_harness->messages.constLast(), events.constLast());
+    QCOMPARE(m_harness->events, events);
     QCOMPARE(m_harness->Calls(ExporterCommandLine::kCheckSource), int(accepted));
     QCOMPARE(m_harness->Frame() != nullptr && m_harness->Frame()->isVisible(), started);
     if (started) {
@@ -319,7 +290,7 @@ void TestMainWindow::toldBeforeTheDialogComesBack() {
 }
 
 void TestMainWindow::beforeTheFirstRun() {
-    RunSettings values = UsableRunValues(m_harness->WorkerPath("."));
+    RunSettings values = RunValues(m_harness->WorkerPath("."));
     values.m_strOprCall.clear();
     QVERIFY(m_harness->Start(values));
     QCOMPARE(m_harness->Frame()->windowTitle(), QStringLiteral("Morvask ADI filemaker - ver 1.00 - - "));
@@ -346,19 +317,18 @@ void TestMainWindow::beforeTheFirstRun() {
     const QRect start = m_harness->View()->findChild<QLabel*>("startDate_1015")->geometry();
     const QRect end = m_harness->View()->findChild<QLabel*>("endDate_1016")->geometry();
     QVERIFY(start.right() < between[0]->geometry().center().x() && between[0]->geometry().center().x() < end.left());
-
-    // "View" hands the path to the desktop even with no file there, and says nothing itself.
-    m_harness->Click("viewAdiFile_1009");
-    QCOMPARE(m_harness->opened, QList<QUrl>{QUrl::fromLocalFile(QString::fromStdString(values.m_strAdiPath))});
-    QCOMPARE(m_harness->messages, QStringList{});
 }
 
 void TestMainWindow::aRunAsTheUserSeesIt() {
     QVERIFY(m_harness->Start());
+    QVERIFY(QTest::qWaitForWindowActive(m_harness->Frame()));
+    auto* makeAdiFile = m_harness->View()->findChild<QPushButton*>("makeAdiFile_1000");
+    // The first tab stop has the focus when the form is shown, as a form gives it: Space starts a run.
+    QCOMPARE(QApplication::focusWidget(), makeAdiFile);
     const QStringList runValues = m_harness->RunValueFields();
     m_harness->SetRunSteps({"sleep 0.3", "1 1 0 0 0", "sleep 0.5", "79 7 62 9 1"});
-    auto enabled = [this] {
-        return QList<bool>{m_harness->View()->findChild<QPushButton*>("makeAdiFile_1000")->isEnabled(),
+    auto enabled = [this, makeAdiFile] {
+        return QList<bool>{makeAdiFile->isEnabled(),
                            m_harness->View()->findChild<QPushButton*>("viewAdiFile_1009")->isEnabled(),
                            m_harness->Frame()->menuBar()->isEnabled(), m_harness->Frame()->NewAction()->isEnabled()};
     };
@@ -369,7 +339,7 @@ void TestMainWindow::aRunAsTheUserSeesIt() {
         during = enabled();
         // A click already on its way, and a direct call, must not start a second run.
         m_harness->View()->OnMakeAdiFile();
-        m_harness->View()->findChild<QPushButton*>("makeAdiFile_1000")->click();
+        makeAdiFile->click();
     });
     // Every state the counters pass through, each count in its own field, and the last values
     // kept after the run; the buttons and the menu are live again.
@@ -381,10 +351,21 @@ void TestMainWindow::aRunAsTheUserSeesIt() {
     QCOMPARE(m_harness->messages, QStringList{});
     QCOMPARE(m_harness->RunValueFields(), runValues);
 
+    // The focus is back for the next run, which has no trace to slow the writer down and a
+    // reader that takes every record as it comes: the writer fills the pipe and has to wait
+    // for the reader, not fail.
+    QCOMPARE(QApplication::focusWidget(), makeAdiFile);
+    m_harness->SetRunSteps({"flood 100000"});
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QCOMPARE(m_harness->Calls(ExporterCommandLine::kOutput), 2);
+    QCOMPARE(m_harness->messages, QStringList{});
+    const QStringList flooded{"100000", "0", "100000", "0", "0"};
+    QCOMPARE(m_harness->Counters(), flooded);
+
     // New keeps the counters of the run and opens again the prefix table that the run closed;
     // a second New finds it open.
     m_harness->Frame()->NewAction()->trigger();
-    QCOMPARE(m_harness->Counters(), (QStringList{"79", "7", "62", "9", "1"}));
+    QCOMPARE(m_harness->Counters(), flooded);
     QCOMPARE(m_harness->RunValueFields(), runValues);
     QVERIFY(m_harness->View()->GetFormRecordset()->IsOpen());
     m_harness->Frame()->NewAction()->trigger();
@@ -417,15 +398,16 @@ void TestMainWindow::failedRuns_data() {
     const QString earlier = QStringLiteral("An earlier ADIF file there is left as it was; make the file again.");
     const QString reinstall = QStringLiteral(" If it happens again, reinstall the program.");
     // Each failure the exporter reports or shows by its end, worded for the operator: the file
-    // as they know it, the path as typed in the run-settings dialog, why and what to do.
+    // as they know it, the path as typed in the run-settings dialog, why and what to do; never
+    // the exporter's name, its options or its exit status.
     QTest::newRow("a damaged source database: repair advice")
         << QStringList{"0 0 0 0 0", "failed damaged source data page 7 is listed twice"}
-        << "The source database \"C:\\Qervel\\Data\\Qervel.mdb\" is damaged: data page 7 is listed twice. Open it "
+        << "The source database \"C:\\Qervel\\source.mdb\" is damaged: data page 7 is listed twice. Open it "
            "in Qervel and compact/repair it, then try again."
         << QStringList(5, "0");
     QTest::newRow("a reading interrupted from outside: no repair advice, the counts reached kept")
         << QStringList{"3 0 3 0 0", "failed interrupted source the reader was stopped by signal 9 (Killed)"}
-        << "Reading the source database \"C:\\Qervel\\Data\\Qervel.mdb\" was interrupted: the reader was stopped "
+        << "Reading the source database \"C:\\Qervel\\source.mdb\" was interrupted: the reader was stopped "
            "by signal 9 (Killed). The file itself is not affected. " +
                earlier
         << QStringList{"3", "0", "3", "0", "0"};
@@ -449,6 +431,10 @@ void TestMainWindow::failedRuns_data() {
         << QStringList{"3 0 3 0 0", "signal 9"}
         << "Making the ADIF file " + adi + " was interrupted: signal 9 (Killed). " + earlier
         << QStringList{"3", "0", "3", "0", "0"};
+    QTest::newRow("the exporter ending itself on SIGTERM, as it does: interrupted as if by the signal")
+        << QStringList{"exit 143"}
+        << "Making the ADIF file " + adi + " was interrupted: signal 15 (Terminated). " + earlier
+        << QStringList(5, "0");
     QTest::newRow("the exporter crashing: stopped unexpectedly, with the signal")
         << QStringList{"signal 11"}
         << "Making the ADIF file " + adi +
@@ -475,12 +461,6 @@ void TestMainWindow::failedRuns() {
     m_harness->SetRunSteps(steps);
     m_harness->Click("makeAdiFile_1000");
     QCOMPARE(m_harness->messages, QStringList{message});
-    // Nothing of the exporter shows through: neither its name nor an option nor a status.
-    for (const char* internal :
-         {ExporterCommandLine::kSource, ExporterCommandLine::kRefdata, ExporterCommandLine::kOutput,
-          ExporterCommandLine::kOprCall, ExporterCommandLine::kStart, ExporterCommandLine::kEnd,
-          ExporterCommandLine::kReportFd, ExporterCommandLine::kTrace, "morvask-export", "exit", "status", "code"})
-        QVERIFY2(!message.contains(QLatin1String(internal), Qt::CaseInsensitive), internal);
     QCOMPARE(m_harness->Counters(), counters);
 
     // The program carries on and the next run works.
@@ -496,24 +476,6 @@ void TestMainWindow::aMissingExporterIsAnInstallationFault() {
     QVERIFY(!m_harness->Start(TypedRunValues()));
     QCOMPARE(m_harness->messages,
              QStringList{"The program is incomplete: the file \"" + missing + "\" is missing. Reinstall the program."});
-}
-
-void TestMainWindow::spaceStartsARunAndAFastReaderNeverFailsIt() {
-    QVERIFY(m_harness->Start());
-    QVERIFY(QTest::qWaitForWindowActive(m_harness->Frame()));
-    auto* makeAdiFile = m_harness->View()->findChild<QPushButton*>("makeAdiFile_1000");
-    // The first tab stop has the focus when the form is shown, and has it again after a run.
-    // The second run has no trace to slow the writer down and a reader that takes every record
-    // as it comes: the writer fills the pipe and has to wait for the reader, not fail.
-    const char* steps[] = {"1 0 1 0 0", "flood 100000"};
-    for (int run = 1; run <= 2; ++run) {
-        QCOMPARE(QApplication::focusWidget(), makeAdiFile);
-        m_harness->SetRunSteps({steps[run - 1]});
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
-        QCOMPARE(m_harness->Calls(ExporterCommandLine::kOutput), run);
-    }
-    QCOMPARE(m_harness->messages, QStringList{});
-    QCOMPARE(m_harness->Counters(), (QStringList{"100000", "0", "100000", "0", "0"}));
 }
 
 void TestMainWindow::recentFileList() {
@@ -551,9 +513,6 @@ void TestMainWindow::saveCommands_data() {
     // starts with, "%1" the first answer.
     QTest::newRow("Save after Open asks for a path instead of emptying the opened file; then saves there")
         << true << QStringList{"save", "save"} << QStringList{"saved.doc"} << 1 << ""
-        << "saved.doc";
-    QTest::newRow("Save of a new document asks for a path")
-        << false << QStringList{"save"} << QStringList{"saved.doc"} << 1 << ""
         << "saved.doc";
     QTest::newRow("Save As writes a zero-byte file, leaving the opened one alone")
         << true << QStringList{"saveas", "save"} << QStringList{"saved.doc"} << 1 << ""
@@ -637,13 +596,9 @@ void TestMainWindow::makeAdiFileOnSampleLog() {
 
     m_harness->app->SetWorkerProgram(QStringLiteral(MORVASK_BIN_DIR "/morvask-export"));
     m_harness->app->SetPrefix(WinePrefix(prefix.toStdString()));
-    const RunSettings values{"C:\\Qervel\\source.mdb",
-                             "C:\\Qervel\\Refdata.mdb",
-                             "C:\\Qervel\\adiUpld2Morvask.adi",
-                             "PA3ABC",
-                             "19451116",
-                             "20301231"};
-    QVERIFY(m_harness->Start(values));
+    QVERIFY(m_harness->Start(TypedRunValues()));
+    // "View" hands the file to the desktop even before it is there, and says nothing itself.
+    m_harness->Click("viewAdiFile_1009");
     // This program's standard output, which the exporter inherits, caught in a file for the run.
     const QString caught = QDir(m_home.path()).filePath(QStringLiteral("stdout"));
     std::fflush(stdout);
@@ -665,9 +620,10 @@ void TestMainWindow::makeAdiFileOnSampleLog() {
     // The counts of tests/data/sample/expected.counts.
     QCOMPARE(m_harness->Counters(), (QStringList{"79", "7", "62", "9", "1"}));
 
-    // "View" hands over the written file as this machine names it, not the Windows path.
+    // Both times as this machine names the file, not by the Windows path.
     m_harness->Click("viewAdiFile_1009");
-    QCOMPARE(m_harness->opened.size(), 1);
+    QCOMPARE(m_harness->opened.size(), 2);
+    QCOMPARE(m_harness->opened[0], m_harness->opened[1]);
     QCOMPARE(QFileInfo(m_harness->opened[0].toLocalFile()).canonicalFilePath(),
              QFileInfo(folder + QStringLiteral("adiUpld2Morvask.adi")).canonicalFilePath());
 }

@@ -1,4 +1,5 @@
 #include "settings/CRunSettingsDlg.h"
+#include "tests/support/FileBytes.h"
 
 #include <QDir>
 #include <QLineEdit>
@@ -35,11 +36,8 @@ void TestRunSettingsDlg::init() {
 std::unique_ptr<CRunSettingsDlg> TestRunSettingsDlg::MakeDialog(const QByteArray& settingsFile) {
     const QString prefix = QDir(m_home->path()).filePath(QStringLiteral("wine"));
     QDir().mkpath(prefix + QStringLiteral("/drive_c/windows"));
-    if (!settingsFile.isEmpty()) {
-        QFile ini(prefix + QStringLiteral("/drive_c/windows/Qvl2007.ini"));
-        if (!ini.open(QIODevice::WriteOnly) || ini.write(settingsFile) != settingsFile.size())
-            qFatal("cannot write %s", qPrintable(ini.fileName()));
-    }
+    if (!settingsFile.isEmpty())
+        WriteFile(prefix.toStdString() + "/drive_c/windows/Qvl2007.ini", settingsFile.toStdString());
     auto dialog = std::make_unique<CRunSettingsDlg>(WinePrefix(prefix.toStdString()), QIcon());
     dialog->SetFileChooser([this](QWidget*, const QString& initialName) {
         m_initialNames.append(initialName);
