@@ -259,8 +259,11 @@ ContactGenerator::Contact ContactGenerator::Next() {
     const bool phone = mode == "0" || mode == "1" || mode == "3" || mode == "4";
     const bool weakSignal = submode == "FT8" || submode == "FT4" || submode == "JT65";
     for (const int rst : {kRstS, kRstR}) {
-        row[rst] =
-            weakSignal ? "-" + std::to_string(1 + Below(20)) : "5" + std::to_string(5 + Below(5)) + (phone ? "" : "9");
+        // Appended piece by piece: GCC 12 takes "-" + std::string&& for an overlapping copy.
+        std::string report(weakSignal ? "-" : "5");
+        report += std::to_string(weakSignal ? 1 + Below(20) : 5 + Below(5));
+        if (!weakSignal && !phone) report += '9';
+        row[rst] = std::move(report);
     }
     if (Chance(60)) {
         row[kName] = std::string(Pick(kNames));
