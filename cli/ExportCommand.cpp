@@ -147,9 +147,8 @@ int ExportCommand::Export(const ExportOptions& options) {
     ExportRun run(doc.m_morvaskSet, doc.m_morvaskSet2);
     ProgressReporter progress(m_report ? &*m_report : nullptr, m_terminalFd,
                               [&doc] { return doc.m_morvaskSet2.GetTableRowCount(); });
-    // The run counts in the same counters from start to end; the reporter reads them when it
-    // reports, so no call is needed at each of the two counts per contact.
-    progress.Refresh(run.Counters());
+    // The run counts in the same counters from start to end.
+    progress.ReadCountsFrom(run.Counters());
     ExportHooks hooks;
     hooks.pump = [&progress] { progress.Pump(); };
     hooks.trace = options.trace ? &m_out : nullptr;

@@ -16,7 +16,7 @@ ProgressReporter::ProgressReporter(ReportWriter* report, std::optional<int> term
                                    Clock clock)
     : m_report(report), m_terminalFd(terminalFd), m_totalRows(std::move(totalRows)), m_clock(std::move(clock)) {}
 
-void ProgressReporter::Refresh(const ExportCounters& counters) { m_counters = &counters; }
+void ProgressReporter::ReadCountsFrom(const ExportCounters& counters) { m_counters = &counters; }
 
 RunCounts ProgressReporter::CountsOf(const ExportCounters& c) {
     return {c.Count(ExportCounters::Total), c.Count(ExportCounters::NotValid), c.Count(ExportCounters::Valid),

@@ -26,9 +26,9 @@ public:
     ProgressReporter(const ProgressReporter&) = delete;
     ProgressReporter& operator=(const ProgressReporter&) = delete;
 
-    // The counters to report from. They are read at every Pump and at Finish, so handing
-    // them over once, before the run, is enough; they must outlive the reporter's use of them.
-    void Refresh(const ExportCounters& counters);
+    // The counters to report from, read at every Pump and at Finish: handed over once, before
+    // the run. They must outlive the reporter's use of them.
+    void ReadCountsFrom(const ExportCounters& counters);
     // Once per pass of the walk: sends the latest counts when the interval has passed and
     // redraws the terminal line now and then. Throws ReportChannelLost when the reader of
     // the channel has gone away.

@@ -48,14 +48,12 @@ TEST(ProgressReporter, SendsTheLatestCountsOnceAnIntervalAndAlwaysTheLast) {
             &writer, std::nullopt, [] { return 0L; }, [&now] { return now; });
         ExportCounters counters;
         counters.Reset();
-        progress.Refresh(counters);
+        progress.ReadCountsFrom(counters);
         for (long i = 0; i < passes; ++i) {
             progress.Pump();
             now += pass;
             counters.Add(ExportCounters::Valid);
-            progress.Refresh(counters);
             counters.Add(ExportCounters::Total);
-            progress.Refresh(counters);
         }
         progress.Finish();
         close(fds[1]);
