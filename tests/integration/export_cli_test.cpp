@@ -67,6 +67,13 @@ TEST(ExportCli, EveryEndIsToldBothWaysAndAFailureLeavesTheUploadFileAlone) {
          1,
          "missing.mdb",
          "failed not-found source the file does not exist\n"},
+        // A path from outside showed its escape sequence raw, which coloured the terminal, and
+        // its newline printed a line "Total QSOs: 5" of its own.
+        {"a path with control characters and a byte that is no UTF-8",
+         {"--check-source", "--source", dir.File("J\xf6rg\x1b[31m\nTotal QSOs: 5.mdb")},
+         1,
+         "Could not find file '" + dir.File("J\\xf6rg\\x1b[31m\\nTotal QSOs: 5.mdb") + "'",
+         "failed not-found source the file does not exist\n"},
         {"a source without the table",
          {"--check-refdata", "--refdata", kSample + "/source.mdb"},
          1,
