@@ -3,8 +3,10 @@
 #include <algorithm>
 
 #include "data/CMorvaskSet.h"
+#include "data/CDaoException.h"
 #include "data/CmorvaskSet2.h"
 #include "export/AdiOutputFile.h"
+#include "export/LogFileState.h"
 #include "export/QsoRecordWriter.h"
 #include "export/QsoSelection.h"
 
@@ -17,7 +19,54 @@ std::vector<std::string> ExportRun::ReadColumns() {
     return columns;
 }
 
+namespace {
+
+// Thrown out of a walk whose log changed under it; the run walks again.
+struct LogChangedDuringWalk {};
+
+CDaoException KeptChanging(const std::string& log) {
+    const std::string lockFile = LogFileState::LockFileBeside(log);
+    const std::string walks = std::to_string(ExportRun::kWalks);
+    if (!lockFile.empty())
+        return {CDaoException::Kind::Changed, log,
+                "Qervel has it open and is saving contacts",
+                "The database '" + log + "' changed while it was being read, " + walks +
+                    " times in a row: Qervel has it open (its lock file '" + lockFile +
+                    "' is there) and is saving contacts. The ADIF file was not made; an earlier one is left as it "
+                    "was. Make the file again, or close Qervel first."};
+    return {CDaoException::Kind::Changed, log,
+            "Qervel or another program is saving contacts into it",
+            "The database '" + log + "' changed while it was being read, " + walks +
+                " times in a row (Qervel saving contacts). The ADIF file was not made; an earlier one is left as it "
+                "was. Make the file again, or close Qervel first."};
+}
+
+}  // namespace
+
 void ExportRun::Run(const RunSettings& settings) {
+    const std::string& log = settings.m_strSourcePath;
+    for (int walk = 1;; ++walk) {
+        if (walk > 1 && m_hooks.restart) m_hooks.restart();
+        const LogFileState before = LogFileState::Settled(log);
+        const auto stillSame = [&log, &before] { return LogFileState::Of(log) == before; };
+        try {
+            RunOnce(settings, stillSame);
+            return;
+        } catch (const LogChangedDuringWalk&) {
+        } catch (const CDaoException&) {
+            // A log rewritten under the reader reads as damaged, cut short or mislaid; it is
+            // none of these once it has settled.
+            if (stillSame()) throw;
+        }
+        if (walk == kWalks) {
+            // The counts of a walk over a changing log are no run's result.
+            m_counters.Reset();
+            throw KeptChanging(log);
+        }
+    }
+}
+
+void ExportRun::RunOnce(const RunSettings& settings, const std::function<bool()>& stillSame) {
     m_counters.Reset();
     try {
         if (!m_prefixSet.IsOpen()) {
@@ -34,6 +83,7 @@ void ExportRun::Run(const RunSettings& settings) {
         if (!m_qsoSet.IsEOF() && !m_qsoSet.IsBOF()) m_qsoSet.MoveFirst();
         Walk(settings, writer);
         CloseRecordsets();
+        if (!stillSame()) throw LogChangedDuringWalk{};
         file.Commit();
     } catch (...) {
         // The next run must open both tables afresh and look prefixes up from the top.

@@ -1,6 +1,7 @@
 #include "ui/CMorvaskView.h"
 
 #include "data/CDaoException.h"
+#include "settings/RunFiles.h"
 #include "settings/WinePrefix.h"
 #include "ui/AppTexts.h"
 #include "ui/CMorvaskApp.h"
@@ -169,6 +170,13 @@ void CMorvaskView::ResizeParentToFit() {
     frame->resize(fitted.width, fitted.height);
 }
 
+void CMorvaskView::ClearCounts() {
+    for (std::string* text :
+         {&m_strTotalQsos, &m_strNotValidQsos, &m_strValidQsos, &m_strNotSameOprCall, &m_strNotDateRange})
+        text->clear();
+    UpdateData();
+}
+
 void CMorvaskView::ShowCounts(const RunCounts& counts) {
     // std::to_string of a long is "%ld": signed decimal, no padding, no separators.
     m_strTotalQsos = std::to_string(counts.total);
@@ -201,6 +209,10 @@ void CMorvaskView::OnMakeAdiFile() {
     m_view->setEnabled(true);
     // Disabling the button took the focus away; Space starts the next run as it did this one.
     if (hadFocus) m_makeAdiFile->setFocus(Qt::OtherFocusReason);
+    // Counts of a log that changed under every reading are no run's: the counters go back to
+    // empty, as before the first run.
+    if (outcome.kind == WorkerOutcome::Kind::Failed && outcome.failure.kind == ExportFailure::Kind::LogChanged)
+        ClearCounts();
     if (outcome.kind == WorkerOutcome::Kind::Failed) m_app.ShowMessage(QString::fromStdString(outcome.message));
     emit RunStateChanged(false);
 }
@@ -214,7 +226,9 @@ void CMorvaskView::OnViewAdiFile() {
     // cannot be mapped names no file to hand over.
     std::string hostPath;
     try {
-        hostPath = m_app.Prefix().MapToHost(m_runValues.m_strAdiPath);
+        // The file the run wrote, under the name the run gave it, even where the folder
+        // holds another that differs from it only in letter case.
+        hostPath = RunFiles::HostPath(m_app.Prefix(), RunFiles::Role::AdifFile, m_runValues.m_strAdiPath);
     } catch (const std::runtime_error&) {
         return;
     }

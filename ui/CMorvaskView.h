@@ -53,6 +53,7 @@ private:
                           Qt::Alignment align = Qt::AlignLeft);
     void AddGroupFrame(const char* objectName, int x, int y, int width, int height);
     void ShowCounts(const RunCounts& counts);
+    void ClearCounts();
     void ResizeParentToFit();
 
     CMorvaskApp& m_app;
