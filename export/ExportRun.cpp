@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "data/CMorvaskSet.h"
 #include "data/CDaoException.h"
+#include "data/CMorvaskSet.h"
 #include "data/CmorvaskSet2.h"
 #include "export/AdiOutputFile.h"
 #include "export/LogFileState.h"
@@ -54,8 +54,8 @@ void ExportRun::Run(const RunSettings& settings) {
             return;
         } catch (const LogChangedDuringWalk&) {
         } catch (const CDaoException&) {
-            // A log rewritten under the reader reads as damaged, cut short or mislaid; it is
-            // none of these once it has settled.
+            // A log rewritten under the reader reads as damaged or cut short, which says
+            // nothing of the log itself: it is read again as it now stands.
             if (stillSame()) throw;
         }
         if (walk == kWalks) {
