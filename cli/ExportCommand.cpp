@@ -17,6 +17,7 @@
 #include "data/VersionCheck.h"
 #include "export/CFileException.h"
 #include "export/ExportRun.h"
+#include "export/LogFileState.h"
 #include "export/OutputTarget.h"
 #include "settings/IniReaders.h"
 #include "settings/PathMappingError.h"
@@ -97,14 +98,29 @@ void ExportCommand::Report(const ExportFailure& failure) {
 }
 
 int ExportCommand::CheckSource(const std::string& sourcePath) {
-    try {
-        m_engine.OpenDatabase(sourcePath);
-    } catch (const CDaoException& e) {
-        Say(e.Description());
-        Report(FailureRecord::OfDatabaseError(e, Role::SourceDatabase));
-        return kFailed;
+    // A log that Qervel rewrites while it is opened may read as damaged or without a version:
+    // it is read again, and one that keeps changing is said to.
+    MdbVersion version;
+    for (int reading = 1;; ++reading) {
+        const LogFileState before = LogFileState::Settled(sourcePath);
+        std::optional<CDaoException> failed;
+        try {
+            m_engine.OpenDatabase(sourcePath);
+            version = ReadMdbVersion(m_engine, sourcePath);
+        } catch (const CDaoException& e) {
+            failed = e;
+        }
+        if ((failed || !version.accepted) && !(LogFileState::Of(sourcePath) == before)) {
+            if (reading < LogFileState::kReadings) continue;
+            failed = LogFileState::KeptChanging(sourcePath);
+        }
+        if (failed) {
+            Say(failed->Description());
+            Report(FailureRecord::OfDatabaseError(*failed, Role::SourceDatabase));
+            return kFailed;
+        }
+        break;
     }
-    const MdbVersion version = ReadMdbVersion(m_engine, sourcePath);
     if (!version.accepted) {
         // The first line stays the logging program's own text: the desktop program shows it
         // as it stands. The second says what was found.

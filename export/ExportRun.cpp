@@ -24,23 +24,6 @@ namespace {
 // Thrown out of a walk whose log changed under it; the run walks again.
 struct LogChangedDuringWalk {};
 
-CDaoException KeptChanging(const std::string& log) {
-    const std::string lockFile = LogFileState::LockFileBeside(log);
-    const std::string walks = std::to_string(ExportRun::kWalks);
-    if (!lockFile.empty())
-        return {CDaoException::Kind::Changed, log,
-                "Qervel has it open and is saving contacts",
-                "The database '" + log + "' changed while it was being read, " + walks +
-                    " times in a row: Qervel has it open (its lock file '" + lockFile +
-                    "' is there) and is saving contacts. The ADIF file was not made; an earlier one is left as it "
-                    "was. Make the file again, or close Qervel first."};
-    return {CDaoException::Kind::Changed, log,
-            "Qervel or another program is saving contacts into it",
-            "The database '" + log + "' changed while it was being read, " + walks +
-                " times in a row (Qervel saving contacts). The ADIF file was not made; an earlier one is left as it "
-                "was. Make the file again, or close Qervel first."};
-}
-
 }  // namespace
 
 void ExportRun::Run(const RunSettings& settings) {
@@ -58,10 +41,10 @@ void ExportRun::Run(const RunSettings& settings) {
             // nothing of the log itself: it is read again as it now stands.
             if (stillSame()) throw;
         }
-        if (walk == kWalks) {
+        if (walk == LogFileState::kReadings) {
             // The counts of a walk over a changing log are no run's result.
             m_counters.Reset();
-            throw KeptChanging(log);
+            throw LogFileState::KeptChanging(log);
         }
     }
 }

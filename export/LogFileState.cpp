@@ -65,3 +65,18 @@ bool LogFileState::operator==(const LogFileState& other) const {
     return m_device == other.m_device && m_inode == other.m_inode && m_size == other.m_size &&
            SameTime(m_modified, other.m_modified) && SameTime(m_changed, other.m_changed);
 }
+
+CDaoException LogFileState::KeptChanging(const std::string& path) {
+    const std::string lockFile = LockFileBeside(path);
+    const std::string times = std::to_string(kReadings);
+    const char* const advice =
+        ". The ADIF file was not made; an earlier one is left as it was. Make the file again, or close Qervel first.";
+    if (!lockFile.empty())
+        return {CDaoException::Kind::Changed, path, "Qervel has it open and is saving contacts",
+                "The database '" + path + "' changed while it was being read, " + times +
+                    " times in a row: Qervel has it open (its lock file '" + lockFile + "' is there) and is saving "
+                    "contacts" + advice};
+    return {CDaoException::Kind::Changed, path, "Qervel or another program is saving contacts into it",
+            "The database '" + path + "' changed while it was being read, " + times +
+                " times in a row (Qervel saving contacts)" + advice};
+}

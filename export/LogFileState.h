@@ -5,6 +5,8 @@
 #include <ctime>
 #include <string>
 
+#include "data/CDaoException.h"
+
 // What can be seen of a database file without reading it: which file the name leads to
 // (device and inode), its size and its modification and change times. Two equal states
 // taken before and after a walk say that the walk read one state of the file: Qervel saving
@@ -28,6 +30,12 @@ public:
     static std::string LockFileBeside(const std::string& path);
 
     bool operator==(const LogFileState& other) const;
+
+    // How often a log is read before its changing fails the run.
+    static constexpr int kReadings = 3;
+    // The failure of a log that changed during each of kReadings readings: kind Changed,
+    // saying that Qervel has it open when its lock file lies beside it.
+    static CDaoException KeptChanging(const std::string& path);
 
 private:
     bool m_exists = false;

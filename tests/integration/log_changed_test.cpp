@@ -26,8 +26,9 @@ struct Outcome {
 
 // morvask-export's work in this process; onPass sees the counts at every pass of every walk.
 Outcome Export(const std::string& log, const std::string& refdata, const std::string& adi,
-               std::function<void(const ExportCounters&)> onPass = nullptr) {
-    MdbEngine engine;
+               std::function<void(const ExportCounters&)> onPass = nullptr, DbEngine* through = nullptr) {
+    MdbEngine mdb;
+    DbEngine& engine = through ? *through : mdb;
     std::ostringstream out, err;
     ExportCommand command(engine, out, err, std::nullopt, WinePrefix(""));
     command.SetPassObserver(std::move(onPass));
@@ -60,6 +61,43 @@ std::vector<std::string> Calls(const std::string& adif) {
     }
     return calls;
 }
+
+// Reads through libmdb, but while the log's version is read Qervel is saving it: the file is
+// cut to its first page under the reader, then written whole as the next of `states`.
+class SavedWhileVersionRead : public DbEngine {
+public:
+    SavedWhileVersionRead(std::string log, std::vector<const std::string*> states)
+        : m_log(std::move(log)), m_states(std::move(states)) {}
+
+    void OpenDatabase(const std::string& path) override { m_mdb.OpenDatabase(path); }
+    std::unique_ptr<RowCursor> OpenTable(const std::string& path, const std::string& table,
+                                         const std::vector<ColumnRequest>& columns) override {
+        return m_mdb.OpenTable(path, table, columns);
+    }
+    std::optional<std::string> ReadFirstValue(const std::string& path, const std::string& table) override {
+        if (m_states.empty()) return m_mdb.ReadFirstValue(path, table);
+        const std::string& saved = *m_states.front();
+        m_states.erase(m_states.begin());
+        ++saves;
+        Overwrite(m_log, saved.substr(0, 4096));
+        std::optional<std::string> value;
+        try {
+            value = m_mdb.ReadFirstValue(path, table);
+        } catch (...) {
+            Overwrite(m_log, saved);
+            throw;
+        }
+        Overwrite(m_log, saved);
+        return value;
+    }
+
+    int saves = 0;
+
+private:
+    MdbEngine m_mdb;
+    std::string m_log;
+    std::vector<const std::string*> m_states;
+};
 
 // The log in three states: as written, with one early and one late call edited in place
 // (same size, as Qervel saves an edited contact), and another, smaller log that Qervel's
@@ -218,6 +256,33 @@ TEST_F(LogChanged, ALogThatKeepsChangingFailsTheRunAndKeepsTheEarlierFile) {
                                 "or close Qervel first.\n");
         EXPECT_EQ(ReadFile(adi), kEarlier);
         EXPECT_EQ(out.Entries(), std::vector<std::string>{"adiUpld2Morvask.adi"});
+    }
+}
+
+// The version check reads the log too: one saved while its version was read was once
+// refused with "Qervel - mdb file version error", its version table cut short. It is read
+// again, and a log saved at every reading is said to change, as during the walk.
+TEST_F(LogChanged, ALogSavedWhileItsVersionIsReadIsReadAgain) {
+    for (const int saves : {1, 3}) {
+        SCOPED_TRACE(std::to_string(saves) + " saves");
+        TempDir dir, out;
+        const std::string log = dir.File("Qervel.mdb"), adi = out.File("adiUpld2Morvask.adi");
+        WriteFile(log, s_original);
+        WriteFile(adi, kEarlier);
+        SavedWhileVersionRead engine(log, std::vector<const std::string*>(saves, &s_original));
+        const Outcome done = Export(log, s_refdata, adi, nullptr, &engine);
+        EXPECT_EQ(engine.saves, saves);
+        if (saves < 3) {
+            EXPECT_EQ(done.code, 0) << done.err;
+            EXPECT_TRUE(ReadFile(adi) == s_adifOriginal);
+        } else {
+            EXPECT_EQ(done.code, 1);
+            EXPECT_EQ(done.err, "The database '" + log +
+                                    "' changed while it was being read, 3 times in a row (Qervel saving contacts). The "
+                                    "ADIF file was not made; an earlier one is left as it was. Make the file again, or "
+                                    "close Qervel first.\n");
+            EXPECT_EQ(ReadFile(adi), kEarlier);
+        }
     }
 }
 
