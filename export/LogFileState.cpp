@@ -2,8 +2,8 @@
 
 #include <sys/stat.h>
 
-#include <chrono>
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <thread>
 
