@@ -27,6 +27,15 @@ std::string Stem(const std::string& outputName, std::size_t nameMax) {
     return outputName.substr(0, cut);
 }
 
+// ".<output name>." as a temporary name starts; appended piece by piece, which GCC 12 does
+// not mistake for an overlapping copy as it does "." + name.
+std::string Head(const std::string& outputName, std::size_t nameMax) {
+    std::string head(1, '.');
+    head += Stem(outputName, nameMax);
+    head += '.';
+    return head;
+}
+
 bool AllDigits(const std::string& text) {
     if (text.empty()) return false;
     for (char c : text)
@@ -53,11 +62,11 @@ void RemoveIfStale(int dirFd, const std::string& name) {
 }  // namespace
 
 std::string AdiTempFiles::Name(const std::string& outputName, long pid, unsigned attempt, std::size_t nameMax) {
-    return "." + Stem(outputName, nameMax) + "." + std::to_string(pid) + "-" + std::to_string(attempt) + ".tmp";
+    return Head(outputName, nameMax) + std::to_string(pid) + "-" + std::to_string(attempt) + ".tmp";
 }
 
 bool AdiTempFiles::IsOurs(const std::string& entry, const std::string& outputName, std::size_t nameMax) {
-    const std::string head = "." + Stem(outputName, nameMax) + ".", tail = ".tmp";
+    const std::string head = Head(outputName, nameMax), tail = ".tmp";
     if (entry.size() <= head.size() + tail.size() || entry.compare(0, head.size(), head) != 0 ||
         entry.compare(entry.size() - tail.size(), tail.size(), tail) != 0)
         return false;
