@@ -2,6 +2,7 @@
 
 #include "data/CDaoException.h"
 #include "settings/WinePrefix.h"
+#include "settings/QtText.h"
 #include "ui/AppTexts.h"
 #include "ui/CMorvaskApp.h"
 #include "ui/CMorvaskDoc.h"
@@ -21,8 +22,6 @@ namespace {
 // The form template's size in dialog units.
 constexpr int kFormWidth = 468;
 constexpr int kFormHeight = 187;
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 

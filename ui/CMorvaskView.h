@@ -2,7 +2,7 @@
 
 #include "cli/RunCounts.h"
 #include "settings/RunSettings.h"
-#include "ui/CDialogUnits.h"
+#include "settings/CDialogUnits.h"
 
 #include <QScrollArea>
 #include <QString>

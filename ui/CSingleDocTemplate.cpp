@@ -87,12 +87,10 @@ void CSingleDocTemplate::OnFileSaveAs() {
     }
 }
 
-bool CSingleDocTemplate::SaveTo(const QString& path) {
-    const QString error = m_doc->OnSaveDocument(path);
-    if (!error.isEmpty()) {
+void CSingleDocTemplate::SaveTo(const QString& path) {
+    if (const QString error = m_doc->OnSaveDocument(path); !error.isEmpty()) {
         m_app.ShowMessage(error);
-        return false;
+        return;
     }
     m_app.AddToRecentFileList(m_doc->GetPathName());
-    return true;
 }

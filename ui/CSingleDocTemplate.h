@@ -32,7 +32,8 @@ public:
 
 private:
     void CreateFrame();
-    bool SaveTo(const QString& path);
+    // Writes the document; a failure is told to the user, and the document keeps its path.
+    void SaveTo(const QString& path);
 
     CMorvaskApp& m_app;
     // The frame goes before the document: the form in it refers to the document's tables.

@@ -32,7 +32,7 @@ TEST(ExportOptions, GivenOptionsWinAndTheRestTakeWhatTheDialogOpensWith) {
 
 // Runs, refusals, failed checks and failed runs, as scripts see them (the reason on standard error,
 // nothing on standard output, the exit code) and as the desktop program is told them on the
-// report channel (a record naming the file and the bare reason, last); an earlier upload file
+// progress channel (a record naming the file and the bare reason, last); an earlier upload file
 // stays as it was. Whatever is no file is refused at once, never opened to wait on.
 TEST(ExportCli, EveryEndIsToldBothWaysAndAFailureLeavesTheUploadFileAlone) {
     TempDir dir, out, prefix;
