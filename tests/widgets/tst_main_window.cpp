@@ -451,6 +451,10 @@ void TestMainWindow::failedRuns_data() {
     QTest::newRow("a failure without a report")
         << QStringList{"exit 1"} << "Making the ADIF file " + adi + " failed without saying why. " + earlier + reinstall
         << QStringList(5, "0");
+    QTest::newRow("a failure record torn off mid-line is refused: the end speaks, not a cut reason")
+        << QStringList{"torn failed unreadable source Permission den", "exit 1"}
+        << "Making the ADIF file " + adi + " failed without saying why. " + earlier + reinstall
+        << QStringList(5, "0");
 }
 
 void TestMainWindow::failedRuns() {
