@@ -116,9 +116,7 @@ int ExportCommand::CheckSource(const std::string& sourcePath) {
 }
 
 int ExportCommand::CheckRefdata(const std::string& refdataPath) {
-    RunSettings settings;
-    settings.m_strRefdataPath = refdataPath;
-    CExportDocument doc(m_engine, settings);
+    CExportDocument doc(m_engine, {}, refdataPath);
     try {
         doc.m_morvaskSet.Open();
     } catch (const CDaoException& e) {
@@ -143,7 +141,7 @@ int ExportCommand::Export(const ExportOptions& options) {
     std::vector<std::string> warnings = RunWarnings::ForDates(settings);
     RunWarnings operators;
 
-    CExportDocument doc(m_engine, settings);
+    CExportDocument doc(m_engine, settings.m_strSourcePath, settings.m_strRefdataPath);
     ExportRun run(doc.m_morvaskSet, doc.m_morvaskSet2);
     ProgressReporter progress(m_channel ? &*m_channel : nullptr, m_terminalFd,
                               [&doc] { return doc.m_morvaskSet2.GetTableRowCount(); });
