@@ -8,6 +8,7 @@ target_sources(morvask_engine PRIVATE
   data/FileTypeText.cpp
   data/JetTextDecoder.cpp
   data/ShownText.cpp
+  data/SignalText.cpp
   data/VersionCheck.cpp
   data/WriteAll.cpp
 )
