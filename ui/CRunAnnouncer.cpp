@@ -42,6 +42,7 @@ void CRunAnnouncer::Hold(const QString& text) {
 
 void CRunAnnouncer::Announce(const QString& text) {
     Hold(text);
+    emit Told(text);
     // A notification that comes up: the one event that a screen reader speaks wherever the
     // focus is. The first time, showing the widget tells it; after that it is told as shown
     // again, the widget staying as it is.
@@ -81,6 +82,7 @@ void CRunAnnouncer::CountersSettled() const {
 
 QString CRunAnnouncer::Counts() const {
     QStringList counts;
-    for (const QLabel* counter : m_counters) counts.append(counter->accessibleName() + QLatin1Char(' ') + counter->text());
+    for (const QLabel* counter : m_counters)
+        counts.append(counter->accessibleName() + QLatin1Char(' ') + counter->text());
     return counts.join(QStringLiteral(", "));
 }

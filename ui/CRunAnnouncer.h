@@ -34,6 +34,10 @@ public:
     void Hold(const QString& text);
     QString Status() const { return accessibleName(); }
 
+signals:
+    // Each time a text is given to be spoken.
+    void Told(const QString& text);
+
 private:
     void CountersSettled() const;
     // "Total QSOs 79, Valid QSOs 62, ...".

@@ -72,9 +72,9 @@ QRect CValueFieldAccessible::characterRect(int offset) const {
     const QLabel* field = Field();
     const QFontMetrics metrics(field->font());
     // Where the label draws its one line: aligned in its contents as the label aligns it.
-    const QRect line = QStyle::alignedRect(field->layoutDirection(), field->alignment(),
-                                           QSize(metrics.horizontalAdvance(value), metrics.height()),
-                                           field->contentsRect());
+    const QRect line =
+        QStyle::alignedRect(field->layoutDirection(), field->alignment(),
+                            QSize(metrics.horizontalAdvance(value), metrics.height()), field->contentsRect());
     const QRect local(line.left() + metrics.horizontalAdvance(value.left(offset)), line.top(),
                       metrics.horizontalAdvance(value.at(offset)), metrics.height());
     return QRect(field->mapToGlobal(local.topLeft()), local.size());
