@@ -10,9 +10,10 @@ case "${1:-test}" in
   # The tests also validate the desktop entry and AppStream data and build and check the
   # Debian package; clang with its sanitizer and libFuzzer runtimes and llvm's symbolizer
   # build and run the sanitizer build and the fuzz targets (scripts/check-sanitized.sh,
-  # bench/fuzz.sh).
+  # bench/fuzz.sh); the accessibility test reads the window over AT-SPI in a D-Bus session
+  # of its own.
   test) wanted=("${common[@]}" mdbtools libgtest-dev xvfb xauth desktop-file-utils appstream dpkg-dev file lintian
-    clang libclang-rt-14-dev llvm) ;;
+    clang libclang-rt-14-dev llvm at-spi2-core dbus-daemon dbus-session-bus-common gir1.2-atspi-2.0 python3-gi) ;;
   *)
     echo "usage: $0 run|test" >&2
     exit 2
