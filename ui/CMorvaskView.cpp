@@ -1,9 +1,9 @@
 #include "ui/CMorvaskView.h"
 
 #include "data/CDaoException.h"
+#include "settings/QtText.h"
 #include "settings/RunFiles.h"
 #include "settings/WinePrefix.h"
-#include "settings/QtText.h"
 #include "ui/AppTexts.h"
 #include "ui/CExportWorker.h"
 #include "ui/CMorvaskDoc.h"
