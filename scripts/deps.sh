@@ -4,15 +4,19 @@
 # With MORVASK_DEPS_LOG set, apt's output goes to that file and only one line is shown.
 set -euo pipefail
 
-common=(g++ cmake make pkg-config libglib2.0-dev mdbtools-dev qt6-base-dev libyaml-cpp-dev librsvg2-bin)
+# Names that Debian 12 and Debian 13 both know, so that nothing here depends on the release.
+# Building needs what debian/control's Build-Depends lists.
+common=(g++ cmake make pkgconf libglib2.0-dev mdbtools-dev qt6-base-dev libyaml-cpp-dev librsvg2-bin)
 case "${1:-test}" in
   run) wanted=("${common[@]}") ;;
-  # The tests also validate the desktop entry and AppStream data and build and check the
-  # Debian package; clang with its sanitizer and libFuzzer runtimes and llvm's symbolizer
-  # build and run the sanitizer build and the fuzz targets (scripts/check-sanitized.sh,
-  # bench/fuzz.sh).
-  test) wanted=("${common[@]}" mdbtools libgtest-dev xvfb xauth desktop-file-utils appstream dpkg-dev file lintian
-    clang libclang-rt-14-dev llvm) ;;
+  # The tests also validate the desktop entry and AppStream data, build the Debian package
+  # with debhelper and check it with lintian, and start the desktop program under weston's
+  # headless Wayland compositor with Qt's Wayland platform; clang with its sanitizer and
+  # libFuzzer runtimes (libclang-rt-dev names the release's own version) and llvm's
+  # symbolizer build and run the sanitizer build and the fuzz targets
+  # (scripts/check-sanitized.sh, bench/fuzz.sh).
+  test) wanted=("${common[@]}" mdbtools libgtest-dev xvfb xauth desktop-file-utils appstream dpkg-dev debhelper
+    lintian weston qt6-wayland clang libclang-rt-dev llvm) ;;
   *)
     echo "usage: $0 run|test" >&2
     exit 2

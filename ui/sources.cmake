@@ -13,6 +13,7 @@ add_library(morvask_ui STATIC
   ui/CSingleDocTemplate.cpp
   ui/CWorkerDatabase.cpp
   ui/CWorkerRecordset.cpp
+  ui/DisplaySession.cpp
   ui/FailureWording.cpp
   ui/FrameGeometry.cpp
   ui/InstallCheck.cpp
