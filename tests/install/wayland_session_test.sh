@@ -10,8 +10,9 @@ bin=$1
 tmp=$(mktemp -d)
 compositor= program=
 cleanup() {
-  [ -n "$program" ] && kill "$program" 2>/dev/null && wait "$program" 2>/dev/null
-  [ -n "$compositor" ] && kill "$compositor" 2>/dev/null && wait "$compositor" 2>/dev/null
+  for pid in $program $compositor; do
+    kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null || true
+  done
   rm -rf "$tmp"
 }
 trap cleanup EXIT
@@ -24,9 +25,10 @@ mkdir -m 700 "$tmp/runtime"
 "$bin/morvask-sampledb" "$tmp/prefix" --contacts 20 --seed 3 >"$tmp/sampledb.log" ||
   fail "writing the sample installation: $(cat "$tmp/sampledb.log")"
 
-# Only what a Wayland session sets: no DISPLAY, so XWayland is out of reach.
+# Only what a Wayland session sets: no DISPLAY, so XWayland is out of reach. Started in the
+# background, the exec makes $! the program itself, for the clean-up to end.
 session() {
-  env -i HOME="$tmp" PATH=/usr/bin:/bin XDG_RUNTIME_DIR="$tmp/runtime" "$@"
+  exec env -i HOME="$tmp" PATH=/usr/bin:/bin XDG_RUNTIME_DIR="$tmp/runtime" "$@"
 }
 session weston --backend=headless-backend.so --shell=kiosk-shell.so --socket=morvask-test --idle-time=0 \
   --no-config --log="$tmp/weston.log" &
