@@ -43,7 +43,7 @@ int ExportCommand::Run(const ExportOptions& options) {
             m_out << ExporterCommandLine::kProgramName << ' ' << kProgramVersion << '\n';
             return 0;
         }
-        OpenReportChannel(options.progressFd);
+        OpenProgressChannel(options.progressFd);
         // Said before any refusal, which would otherwise blame the values a missing file gives.
         if (options.UsesSettingsFile()) {
             if (std::string problem = SettingsFileProblem(m_prefix); !problem.empty())
@@ -76,20 +76,20 @@ int ExportCommand::Run(const ExportOptions& options) {
     return kFailed;
 }
 
-void ExportCommand::OpenReportChannel(const std::optional<int>& fd) {
-    m_report.reset();
+void ExportCommand::OpenProgressChannel(const std::optional<int>& fd) {
+    m_channel.reset();
     if (!fd) return;
     if (::fcntl(*fd, F_GETFD) < 0)
-        throw UsageError(std::string(ExporterCommandLine::kReportFd) + " " + std::to_string(*fd) +
+        throw UsageError(std::string(ExporterCommandLine::kProgressFd) + " " + std::to_string(*fd) +
                          " names no open descriptor");
-    m_report.emplace(*fd);
+    m_channel.emplace(*fd);
 }
 
 void ExportCommand::Report(const ExportFailure& failure) {
-    if (!m_report) return;
+    if (!m_channel) return;
     try {
-        m_report->Failure(failure);
-    } catch (const ReportChannelLost&) {
+        m_channel->Failure(failure);
+    } catch (const ProgressChannelLost&) {
         // Whoever asked has gone; standard error has the reason all the same.
     }
 }
@@ -116,9 +116,7 @@ int ExportCommand::CheckSource(const std::string& sourcePath) {
 }
 
 int ExportCommand::CheckRefdata(const std::string& refdataPath) {
-    RunSettings settings;
-    settings.m_strRefdataPath = refdataPath;
-    CExportDocument doc(m_engine, settings);
+    CExportDocument doc(m_engine, {}, refdataPath);
     try {
         doc.m_morvaskSet.Open();
     } catch (const CDaoException& e) {
@@ -143,9 +141,9 @@ int ExportCommand::Export(const ExportOptions& options) {
     std::vector<std::string> warnings = RunWarnings::ForDates(settings);
     RunWarnings operators;
 
-    CExportDocument doc(m_engine, settings);
+    CExportDocument doc(m_engine, settings.m_strSourcePath, settings.m_strRefdataPath);
     ExportRun run(doc.m_morvaskSet, doc.m_morvaskSet2);
-    ProgressReporter progress(m_report ? &*m_report : nullptr, m_terminalFd,
+    ProgressReporter progress(m_channel ? &*m_channel : nullptr, m_terminalFd,
                               [&doc] { return doc.m_morvaskSet2.GetTableRowCount(); });
     // The run counts in the same counters from start to end.
     progress.ReadCountsFrom(run.Counters());
@@ -154,19 +152,29 @@ int ExportCommand::Export(const ExportOptions& options) {
     hooks.trace = options.trace ? &m_out : nullptr;
     hooks.otherOperator = [&operators](const std::string& oprCall) { operators.CountOtherOperator(oprCall); };
     run.SetHooks(std::move(hooks));
-    try {
-        run.Run(settings);
-    } catch (const std::exception& e) {
+    // The reason comes first, before the warnings: the desktop program shows the first line.
+    const auto tell = [&](const std::exception& e) {
         progress.Finish();
-        // The reason comes first: the desktop program shows the first line.
         m_err << e.what() << '\n';
         Warn(warnings);
-        if (const auto* database = dynamic_cast<const CDaoException*>(&e))
-            Report(FailureRecord::OfDatabaseError(*database, FailureRecord::DatabaseOf(database->Path(), settings)));
-        else if (const auto* file = dynamic_cast<const CFileException*>(&e))
-            Report(FailureRecord::OfFileError(*file));
-        else if (!dynamic_cast<const ReportChannelLost*>(&e))
-            Report({ExportFailure::Kind::Other, std::nullopt, e.what()});
+    };
+    try {
+        run.Run(settings);
+    } catch (const CDaoException& e) {
+        tell(e);
+        Report(FailureRecord::OfDatabaseError(e, FailureRecord::DatabaseOf(e.Path(), settings)));
+        return kFailed;
+    } catch (const CFileException& e) {
+        tell(e);
+        Report(FailureRecord::OfFileError(e));
+        return kFailed;
+    } catch (const ProgressChannelLost& e) {
+        // Nobody is left on the channel to hear it.
+        tell(e);
+        return kFailed;
+    } catch (const std::exception& e) {
+        tell(e);
+        Report({ExportFailure::Kind::Other, std::nullopt, e.what()});
         return kFailed;
     }
     progress.Finish();
@@ -177,10 +185,10 @@ int ExportCommand::Export(const ExportOptions& options) {
 }
 
 bool ExportCommand::ReportDone(const ExportCounters& c, const std::string& adiPath) {
-    if (m_report) {
+    if (m_channel) {
         // The trace is out before the desktop program hears that the run is over.
         m_out.flush();
-        m_report->Done(ProgressReporter::CountsOf(c));
+        m_channel->Done(ProgressReporter::CountsOf(c));
         return true;
     }
     errno = 0;

@@ -7,7 +7,7 @@
 
 #include "cli/ExportOptions.h"
 #include "cli/ExporterCommandLine.h"
-#include "cli/ReportWriter.h"
+#include "cli/ProgressWriter.h"
 #include "settings/WinePrefix.h"
 
 class DbEngine;
@@ -15,7 +15,7 @@ class ExportCounters;
 
 // The work of morvask-export once its arguments are parsed: the two check-only modes and
 // the export itself, with the exit code as result. Every failure becomes one line on the
-// error stream, and a failure record on the report channel when there is one; nothing
+// error stream, and a failure record on the progress channel when there is one; nothing
 // escapes.
 class ExportCommand {
 public:
@@ -43,10 +43,10 @@ private:
     // the operator wrote them, `host` the files they name.
     void RefuseUnusableOutput(const RunSettings& written, const RunSettings& host) const;
     void Warn(const std::vector<std::string>& warnings);
-    void OpenReportChannel(const std::optional<int>& fd);
+    void OpenProgressChannel(const std::optional<int>& fd);
     // Tells the desktop program why the job failed; a channel that has gone takes nothing.
     void Report(const ExportFailure& failure);
-    // The five counts of a finished run: to the report channel when there is one, otherwise
+    // The five counts of a finished run: to the progress channel when there is one, otherwise
     // as the summary lines on standard output. False when standard output would not take
     // them (said on standard error, naming the ADIF file that was written all the same).
     bool ReportDone(const ExportCounters& counts, const std::string& adiPath);
@@ -56,5 +56,5 @@ private:
     std::ostream& m_err;
     std::optional<int> m_terminalFd;
     WinePrefix m_prefix;
-    std::optional<ReportWriter> m_report;
+    std::optional<ProgressWriter> m_channel;
 };

@@ -2,10 +2,10 @@
 
 #include <signal.h>
 
-#include <cstring>
 #include <utility>
 
 #include "cli/ExporterCommandLine.h"
+#include "data/SignalText.h"
 
 namespace {
 
@@ -29,18 +29,14 @@ constexpr std::pair<Kind, const char*> kKindNames[] = {
     {Kind::NoReason, "no-reason"},
 };
 
-constexpr std::pair<Role, const char*> kSubjectNames[] = {
+// "none" for a failure that concerns no one file.
+constexpr std::pair<std::optional<Role>, const char*> kSubjectNames[] = {
+    {std::nullopt, "none"},
     {Role::SourceDatabase, "source"},
     {Role::ReferenceDatabase, "reference"},
     {Role::SettingsFile, "settings"},
     {Role::AdifFile, "adif"},
 };
-constexpr const char* kNoSubject = "none";
-
-std::string SignalText(int sig) {
-    const char* name = ::strsignal(sig);
-    return "signal " + std::to_string(sig) + (name ? std::string(" (") + name + ")" : std::string());
-}
 
 }  // namespace
 
@@ -71,20 +67,13 @@ std::optional<Kind> ExportFailure::KindFromName(std::string_view name) {
 }
 
 const char* ExportFailure::SubjectName(std::optional<Role> subject) {
-    if (subject)
-        for (const auto& [role, name] : kSubjectNames)
-            if (role == *subject) return name;
-    return kNoSubject;
+    for (const auto& [role, name] : kSubjectNames)
+        if (role == subject) return name;
+    return "none";
 }
 
-bool ExportFailure::SubjectFromName(std::string_view name, std::optional<Role>& subject) {
-    subject.reset();
-    if (name == kNoSubject) return true;
-    for (const auto& [role, known] : kSubjectNames) {
-        if (name == known) {
-            subject = role;
-            return true;
-        }
-    }
-    return false;
+std::optional<std::optional<Role>> ExportFailure::SubjectFromName(std::string_view name) {
+    for (const auto& [role, known] : kSubjectNames)
+        if (name == known) return role;
+    return std::nullopt;
 }

@@ -41,9 +41,10 @@ struct ExportFailure {
     // SIGINT and SIGHUP; those and SIGKILL come from outside and read as Interrupted.
     static ExportFailure FromProcessEnd(bool signalled, int statusOrSignal);
 
-    // The words on the wire; an unknown word gives nullopt or false.
+    // The words on the wire; an unknown word gives nullopt. A subject's word may name no file
+    // ("none"), which gives an empty subject.
     static const char* KindName(Kind kind);
     static std::optional<Kind> KindFromName(std::string_view name);
     static const char* SubjectName(std::optional<RunFiles::Role> subject);
-    static bool SubjectFromName(std::string_view name, std::optional<RunFiles::Role>& subject);
+    static std::optional<std::optional<RunFiles::Role>> SubjectFromName(std::string_view name);
 };

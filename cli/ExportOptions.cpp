@@ -25,7 +25,7 @@ int ParseFd(const std::string& text) {
     int fd = -1;
     auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), fd);
     if (ec != std::errc() || end != text.data() + text.size() || fd < 0)
-        throw UsageError(std::string(Names::kReportFd) + " needs a file descriptor number, not \"" + text + "\"");
+        throw UsageError(std::string(Names::kProgressFd) + " needs a file descriptor number, not \"" + text + "\"");
     return fd;
 }
 
@@ -113,7 +113,7 @@ ExportOptions ExportOptions::Parse(const std::vector<std::string>& args) {
             known = true;
         }
         if (known) continue;
-        if (arg == Names::kReportFd) {
+        if (arg == Names::kProgressFd) {
             options.progressFd = ParseFd(takeValue());
         } else if (arg == Names::kTrace) {
             noValue();

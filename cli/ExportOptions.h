@@ -56,7 +56,7 @@ public:
     std::optional<std::string> endDate;
     // The Wine prefix that holds Qervel, instead of WINEPREFIX and the search for it.
     std::optional<std::string> winePrefix;
-    // The report channel of the desktop program: progress, the final counts, a failure.
+    // The progress channel of the desktop program: progress, the final counts, a failure.
     std::optional<int> progressFd;
     // The length trace on standard output, before the counts.
     bool trace = false;

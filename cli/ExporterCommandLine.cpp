@@ -1,11 +1,11 @@
 #include "cli/ExporterCommandLine.h"
 
 std::vector<std::string> ExporterCommandLine::CheckSource(const std::string& sourcePath) {
-    return {kCheckSource, kSource, sourcePath, kReportFd, std::to_string(kReportDescriptor)};
+    return {kCheckSource, kSource, sourcePath, kProgressFd, std::to_string(kProgressDescriptor)};
 }
 
 std::vector<std::string> ExporterCommandLine::CheckRefdata(const std::string& refdataPath) {
-    return {kCheckRefdata, kRefdata, refdataPath, kReportFd, std::to_string(kReportDescriptor)};
+    return {kCheckRefdata, kRefdata, refdataPath, kProgressFd, std::to_string(kProgressDescriptor)};
 }
 
 std::vector<std::string> ExporterCommandLine::Run(const RunSettings& values) {
@@ -15,6 +15,6 @@ std::vector<std::string> ExporterCommandLine::Run(const RunSettings& values) {
             kOprCall,  values.m_strOprCall,
             kStart,    values.m_strStartDate,
             kEnd,      values.m_strEndDate,
-            kReportFd, std::to_string(kReportDescriptor),
+            kProgressFd, std::to_string(kProgressDescriptor),
             kTrace};
 }

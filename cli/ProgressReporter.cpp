@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "cli/ReportRecord.h"
-#include "cli/ReportWriter.h"
+#include "cli/ProgressRecord.h"
+#include "cli/ProgressWriter.h"
 #include "data/WriteAll.h"
 
 namespace {
@@ -12,9 +12,9 @@ constexpr auto kRedrawInterval = std::chrono::milliseconds(100);
 
 }  // namespace
 
-ProgressReporter::ProgressReporter(ReportWriter* report, std::optional<int> terminalFd, std::function<long()> totalRows,
+ProgressReporter::ProgressReporter(ProgressWriter* channel, std::optional<int> terminalFd, std::function<long()> totalRows,
                                    Clock clock)
-    : m_report(report), m_terminalFd(terminalFd), m_totalRows(std::move(totalRows)), m_clock(std::move(clock)) {}
+    : m_channel(channel), m_terminalFd(terminalFd), m_totalRows(std::move(totalRows)), m_clock(std::move(clock)) {}
 
 void ProgressReporter::ReadCountsFrom(const ExportCounters& counters) { m_counters = &counters; }
 
@@ -28,7 +28,7 @@ RunCounts ProgressReporter::Latest() const { return m_counters ? CountsOf(*m_cou
 void ProgressReporter::SendLatest(std::chrono::steady_clock::time_point now) {
     const RunCounts latest = Latest();
     if (m_sent == latest) return;
-    m_report->Progress(latest);
+    m_channel->Progress(latest);
     m_sent = latest;
     m_lastSent = now;
 }
@@ -49,9 +49,9 @@ void ProgressReporter::DrawTerminalLine(bool force) {
 }
 
 void ProgressReporter::Pump() {
-    if (m_report && m_counters) {
+    if (m_channel && m_counters) {
         const auto now = m_clock();
-        if (!m_sent || now - m_lastSent >= ReportRecord::kProgressInterval) SendLatest(now);
+        if (!m_sent || now - m_lastSent >= ProgressRecord::kProgressInterval) SendLatest(now);
     }
     DrawTerminalLine(false);
 }
@@ -60,10 +60,10 @@ void ProgressReporter::Finish() {
     DrawTerminalLine(true);
     if (m_lineShown) WriteAll(*m_terminalFd, "\n");
     m_lineShown = false;
-    if (!m_report) return;
+    if (!m_channel) return;
     try {
         SendLatest(m_clock());
-    } catch (const ReportChannelLost&) {
+    } catch (const ProgressChannelLost&) {
         // The run is over; a reader that has gone away has nothing left to miss.
     }
 }

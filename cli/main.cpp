@@ -30,7 +30,7 @@ void InstallSignalHandlers() {
     stop.sa_handler = OnStop;
     sigemptyset(&stop.sa_mask);
     for (int sig : {SIGTERM, SIGINT, SIGHUP}) sigaction(sig, &stop, nullptr);
-    // Errors on the progress descriptor and past a file-size limit are reported as errors
+    // Errors on the progress channel and past a file-size limit are reported as errors
     // rather than ending the process without a word.
     signal(SIGPIPE, SIG_IGN);
     signal(SIGXFSZ, SIG_IGN);

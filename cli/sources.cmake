@@ -3,8 +3,8 @@
 add_library(morvask_contract STATIC
   cli/ExportFailure.cpp
   cli/ExporterCommandLine.cpp
-  cli/ReportRecord.cpp
-  cli/ReportWriter.cpp
+  cli/ProgressRecord.cpp
+  cli/ProgressWriter.cpp
   cli/StandardDescriptors.cpp
 )
 target_include_directories(morvask_contract PUBLIC ${CMAKE_SOURCE_DIR})

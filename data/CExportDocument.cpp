@@ -1,5 +1,5 @@
 #include "data/CExportDocument.h"
 
-CExportDocument::CExportDocument(DbEngine& engine, const RunSettings& settings)
-    : m_morvaskSet(engine, [&settings] { return settings.m_strRefdataPath; }),
-      m_morvaskSet2(engine, [&settings] { return settings.m_strSourcePath; }) {}
+CExportDocument::CExportDocument(DbEngine& engine, std::string sourcePath, std::string refdataPath)
+    : m_morvaskSet(engine, [path = std::move(refdataPath)] { return path; }),
+      m_morvaskSet2(engine, [path = std::move(sourcePath)] { return path; }) {}

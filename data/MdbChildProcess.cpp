@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/syscall.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,6 +13,8 @@
 #include <thread>
 
 #include "data/CDaoException.h"
+#include "data/FileDescriptor.h"
+#include "data/SignalText.h"
 
 namespace {
 
@@ -81,10 +84,7 @@ MdbChildProcess::Ending Describe(int status) {
     if (WIFSIGNALED(status)) {
         int sig = WTERMSIG(status);
         if (!IsCrash(sig)) return {How::Interrupted, sig, {}};
-        const char* name = ::sigdescr_np(sig);
-        return {
-            How::Failed, sig,
-            "the reader was stopped by signal " + std::to_string(sig) + (name ? std::string(" (") + name + ")" : "")};
+        return {How::Failed, sig, "the reader was stopped by " + SignalText(sig)};
     }
     if (WIFEXITED(status) && WEXITSTATUS(status) != 0)
         return {How::Failed, 0, "the reader ended with status " + std::to_string(WEXITSTATUS(status))};
@@ -216,7 +216,10 @@ std::optional<int> MdbChildProcess::StopSignal() const {
 
 MdbChildProcess::Ending MdbChildProcess::Reap(std::chrono::milliseconds timeout) {
     if (m_pid <= 0) return m_ending;
-    constexpr std::chrono::milliseconds kPoll{1};
+    // The reader's end is waited for, not polled: a pidfd becomes readable when it exits.
+    // Where the kernel has none to give, the wait falls back to short sleeps.
+    const FileDescriptor ended(static_cast<int>(::syscall(SYS_pidfd_open, m_pid, 0)));
+    constexpr std::chrono::milliseconds kNap{1};
     WaitClock clock(timeout);
     int status = 0;
     for (;;) {
@@ -235,8 +238,14 @@ MdbChildProcess::Ending MdbChildProcess::Reap(std::chrono::milliseconds timeout)
             if (stopped) return m_ending = Ending{Ending::How::Interrupted, *stopped, {}};
             return m_ending = Ending{Ending::How::Failed, 0, "the reader did not finish"};
         }
-        std::this_thread::sleep_for(kPoll);
-        clock.Waited(kPoll);
+        const std::chrono::milliseconds planned = ended.Get() >= 0 ? clock.Left() : kNap;
+        if (ended.Get() >= 0) {
+            pollfd exited{ended.Get(), POLLIN, 0};
+            ::poll(&exited, 1, static_cast<int>(planned.count()));
+        } else {
+            std::this_thread::sleep_for(planned);
+        }
+        clock.Waited(planned);
     }
     m_pid = -1;
     return m_ending = Describe(status);

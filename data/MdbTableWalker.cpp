@@ -52,9 +52,6 @@ void MdbTableWalker::Damaged(const std::string& why) const {
 }
 
 unsigned long MdbTableWalker::Walk(const std::function<bool(const Row&)>& onRow) {
-    const int rowCountOffset = m_mdb->fmt->row_count_offset;
-    const auto pageSize = static_cast<std::size_t>(m_mdb->fmt->pg_size);
-    const long tablePage = static_cast<long>(m_table->entry->table_pg);
     std::set<int> visited;
     unsigned long delivered = 0;
 
@@ -66,52 +63,67 @@ unsigned long MdbTableWalker::Walk(const std::function<bool(const Row&)>& onRow)
         // A damaged usage map can lead back to a page already read; without this the
         // walk would go round for ever.
         if (!visited.insert(page).second) Damaged("data page " + std::to_string(page) + " is listed twice");
-        auto slots = static_cast<unsigned>(mdb_get_int16(m_mdb->pg_buf, rowCountOffset));
-        if (slots > kMaxSlots || slots * 2 + static_cast<unsigned>(rowCountOffset) + 2 > pageSize)
-            Damaged("data page " + std::to_string(page) + " claims " + std::to_string(slots) + " rows");
+        const unsigned slots = SlotCount(page);
         for (unsigned slot = 0; slot < slots; ++slot) {
-            int offset = mdb_get_int16(m_mdb->pg_buf, rowCountOffset + 2 + 2 * static_cast<int>(slot));
-            if (offset & kDeletedRow) continue;
-            int start = 0;
-            std::size_t length = 0;
-            if (mdb_find_row(m_mdb, static_cast<int>(slot), &start, &length) != 0 || length == 0)
-                Damaged("row " + std::to_string(slot) + " of data page " + std::to_string(page) + " lies outside it");
-            start &= kOffsetMask;
-            if (offset & kMovedRow) {
-                if (length < 4) Damaged("a moved row on data page " + std::to_string(page) + " has no forward address");
-                auto pointer = static_cast<unsigned long>(mdb_get_int32(m_mdb->pg_buf, start));
-                int targetSlot = static_cast<int>(pointer & 0xFFu);
-                unsigned long targetPage = pointer >> 8;
-                auto pointsTo = [&](const char* what) {
-                    return "a moved row points to page " + std::to_string(targetPage) + " row " +
-                           std::to_string(targetSlot) + ", which " + what;
-                };
-                // The walk's page is kept aside rather than read again after the target.
-                std::memcpy(m_walkPage.data(), m_mdb->pg_buf, pageSize);
-                if (mdb_read_pg(m_mdb, targetPage) != static_cast<ssize_t>(pageSize))
-                    Damaged(pointsTo("cannot be read"));
-                if (m_mdb->pg_buf[0] != MDB_PAGE_DATA || mdb_get_int32(m_mdb->pg_buf, 4) != tablePage)
-                    Damaged(pointsTo("belongs to no row of this table"));
-                auto targetSlots = static_cast<int>(mdb_get_int16(m_mdb->pg_buf, rowCountOffset));
-                int targetOffset = 0;
-                if (targetSlot >= targetSlots || mdb_find_row(m_mdb, targetSlot, &targetOffset, &length) != 0 ||
-                    length == 0)
-                    Damaged(pointsTo("does not exist"));
-                if (targetOffset & kMovedRow) Damaged(pointsTo("has moved again"));
-                CrackAndConvert(targetOffset & kOffsetMask, length);
-                KeepValues();
-                // As after reading it again: libmdb takes cur_pg for the page its buffer holds.
-                std::memcpy(m_mdb->pg_buf, m_walkPage.data(), pageSize);
-                m_mdb->cur_pg = static_cast<guint32>(page);
-                m_mdb->cur_pos = 0;
-            } else {
-                CrackAndConvert(start, length);
-            }
+            if (!ReadSlot(page, slot)) continue;
             ++delivered;
             if (!onRow(m_row)) return delivered;
         }
     }
     return delivered;
+}
+
+unsigned MdbTableWalker::SlotCount(int page) const {
+    const int rowCountOffset = m_mdb->fmt->row_count_offset;
+    const auto slots = static_cast<unsigned>(mdb_get_int16(m_mdb->pg_buf, rowCountOffset));
+    if (slots > kMaxSlots || slots * 2 + static_cast<unsigned>(rowCountOffset) + 2 > PageSize())
+        Damaged("data page " + std::to_string(page) + " claims " + std::to_string(slots) + " rows");
+    return slots;
+}
+
+bool MdbTableWalker::ReadSlot(int page, unsigned slot) {
+    const int rowCountOffset = m_mdb->fmt->row_count_offset;
+    const int offset = mdb_get_int16(m_mdb->pg_buf, rowCountOffset + 2 + 2 * static_cast<int>(slot));
+    if (offset & kDeletedRow) return false;
+    int start = 0;
+    std::size_t length = 0;
+    if (mdb_find_row(m_mdb, static_cast<int>(slot), &start, &length) != 0 || length == 0)
+        Damaged("row " + std::to_string(slot) + " of data page " + std::to_string(page) + " lies outside it");
+    start &= kOffsetMask;
+    if (offset & kMovedRow)
+        ReadMovedRow(page, start, length);
+    else
+        CrackAndConvert(start, length);
+    return true;
+}
+
+void MdbTableWalker::ReadMovedRow(int page, int start, std::size_t length) {
+    const std::size_t pageSize = PageSize();
+    if (length < 4) Damaged("a moved row on data page " + std::to_string(page) + " has no forward address");
+    const auto pointer = static_cast<unsigned long>(mdb_get_int32(m_mdb->pg_buf, start));
+    const int targetSlot = static_cast<int>(pointer & 0xFFu);
+    const unsigned long targetPage = pointer >> 8;
+    auto pointsTo = [&](const char* what) {
+        return "a moved row points to page " + std::to_string(targetPage) + " row " + std::to_string(targetSlot) +
+               ", which " + what;
+    };
+    // The walk's page is kept aside rather than read again after the target.
+    std::memcpy(m_walkPage.data(), m_mdb->pg_buf, pageSize);
+    if (mdb_read_pg(m_mdb, targetPage) != static_cast<ssize_t>(pageSize)) Damaged(pointsTo("cannot be read"));
+    if (m_mdb->pg_buf[0] != MDB_PAGE_DATA ||
+        mdb_get_int32(m_mdb->pg_buf, 4) != static_cast<long>(m_table->entry->table_pg))
+        Damaged(pointsTo("belongs to no row of this table"));
+    const auto targetSlots = static_cast<int>(mdb_get_int16(m_mdb->pg_buf, m_mdb->fmt->row_count_offset));
+    int targetOffset = 0;
+    if (targetSlot >= targetSlots || mdb_find_row(m_mdb, targetSlot, &targetOffset, &length) != 0 || length == 0)
+        Damaged(pointsTo("does not exist"));
+    if (targetOffset & kMovedRow) Damaged(pointsTo("has moved again"));
+    CrackAndConvert(targetOffset & kOffsetMask, length);
+    KeepValues();
+    // As after reading it again: libmdb takes cur_pg for the page its buffer holds.
+    std::memcpy(m_mdb->pg_buf, m_walkPage.data(), pageSize);
+    m_mdb->cur_pg = static_cast<guint32>(page);
+    m_mdb->cur_pos = 0;
 }
 
 void MdbTableWalker::CrackAndConvert(int start, std::size_t length) {

@@ -38,6 +38,14 @@ public:
     unsigned long Walk(const std::function<bool(const Row&)>& onRow);
 
 private:
+    // The number of row slots on the data page the walk stands on; damage when they cannot fit.
+    unsigned SlotCount(int page) const;
+    // Takes apart the row in `slot` of the walk's page into m_row; false for a deleted row.
+    bool ReadSlot(int page, unsigned slot);
+    // A row that an edit made grow: its slot holds the page and slot where its data went.
+    // Reads it from there and brings the walk's page back.
+    void ReadMovedRow(int page, int start, std::size_t length);
+    std::size_t PageSize() const { return static_cast<std::size_t>(m_mdb->fmt->pg_size); }
     void CrackAndConvert(int start, std::size_t length);
     void Convert(MdbColumn* column, const MdbField& field, std::size_t i);
     std::string_view ConvertOther(MdbColumn* column, const MdbField& field, std::string& text);

@@ -67,6 +67,10 @@ private:
     sigset_t m_before;
 };
 
+// Gives the file to `owner` and `group` (-1 keeps either) where the system allows it; a
+// refusal leaves the file as it was.
+bool HandOver(int fd, uid_t owner, gid_t group) { return ::fchown(fd, owner, group) == 0; }
+
 std::string ProcFdPath(int fd) { return "/proc/self/fd/" + std::to_string(fd); }
 
 }  // namespace
@@ -203,12 +207,11 @@ void AdiOutputFile::KeepOwnerAndMode(const struct stat& replaced) {
     struct stat mine {};
     if (::fstat(m_fd, &mine) != 0) Fail("replace", errno);
     // Only root may give a file away; anyone may hand it to a group of their own. What is
-    // not allowed leaves the file the operator's, as any new file would be.
+    // not allowed leaves the file the operator's, as any new file would be, and in the
+    // operator's own group when the earlier file's group is not one of theirs either.
     if ((mine.st_uid != replaced.st_uid || mine.st_gid != replaced.st_gid) &&
-        ::fchown(m_fd, replaced.st_uid, replaced.st_gid) != 0 && mine.st_gid != replaced.st_gid &&
-        ::fchown(m_fd, static_cast<uid_t>(-1), replaced.st_gid) != 0) {
-        // Not a group of the operator's either: the file stays in the operator's own group.
-    }
+        !HandOver(m_fd, replaced.st_uid, replaced.st_gid) && mine.st_gid != replaced.st_gid)
+        HandOver(m_fd, static_cast<uid_t>(-1), replaced.st_gid);
     // After fchown, which clears the set-user-ID and set-group-ID bits.
     if (::fchmod(m_fd, replaced.st_mode & 07777) != 0) Fail("replace", errno);
 }

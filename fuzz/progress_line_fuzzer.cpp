@@ -1,4 +1,4 @@
-// The lines the desktop program reads from the exporter's report channel. The parser takes
+// The lines the desktop program reads from the exporter's progress channel. The parser takes
 // exactly the records "T NV V NSO NDR", "done T NV V NSO NDR" and "failed KIND SUBJECT
 // REASON" and nothing else; a record it takes, written again as the exporter writes it,
 // reads back as the same record, and a line the exporter could have written comes back
@@ -7,21 +7,21 @@
 #include <string>
 #include <string_view>
 
-#include "cli/ReportRecord.h"
+#include "cli/ProgressRecord.h"
 #include "fuzz/FuzzCheck.h"
 
 namespace {
 
 using fuzz::Require;
 
-std::string Written(const ReportRecord& record) {
+std::string Written(const ProgressRecord& record) {
     switch (record.type) {
-    case ReportRecord::Type::Progress:
-        return ReportRecord::Progress(record.counts);
-    case ReportRecord::Type::Done:
-        return ReportRecord::Done(record.counts);
-    case ReportRecord::Type::Failure:
-        return ReportRecord::Failure(record.failure);
+    case ProgressRecord::Type::Progress:
+        return ProgressRecord::Progress(record.counts);
+    case ProgressRecord::Type::Done:
+        return ProgressRecord::Done(record.counts);
+    case ProgressRecord::Type::Failure:
+        return ProgressRecord::Failure(record.failure);
     }
     return {};
 }
@@ -38,25 +38,25 @@ bool WrittenAsCounts(std::string_view line) {
     return true;
 }
 
-bool SameRecord(const ReportRecord& a, const ReportRecord& b) {
+bool SameRecord(const ProgressRecord& a, const ProgressRecord& b) {
     if (a.type != b.type) return false;
-    return a.type == ReportRecord::Type::Failure ? a.failure == b.failure : a.counts == b.counts;
+    return a.type == ProgressRecord::Type::Failure ? a.failure == b.failure : a.counts == b.counts;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::string_view line = fuzz::AsText(data, size);
-    const auto record = ReportRecord::Parse(line);
+    const auto record = ProgressRecord::Parse(line);
     if (!record) return 0;
     Require(line.find('\n') == std::string_view::npos, "a record is one line");
     std::string again = Written(*record);
     Require(!again.empty() && again.back() == '\n', "a record is written with its line end", again);
     again.pop_back();
     Require(again.find('\n') == std::string::npos, "a record written again is one line", again);
-    const auto reread = ReportRecord::Parse(again);
+    const auto reread = ProgressRecord::Parse(again);
     Require(reread && SameRecord(*reread, *record), "a record written again reads as the same record", again);
-    if (record->type != ReportRecord::Type::Failure && WrittenAsCounts(line))
+    if (record->type != ProgressRecord::Type::Failure && WrittenAsCounts(line))
         Require(again == line, "counts as the exporter writes them come back unchanged", again);
     return 0;
 }

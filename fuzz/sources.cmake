@@ -15,6 +15,6 @@ morvask_fuzzer(row_frames_fuzzer reader_stream)
 morvask_fuzzer(row_cursor_fuzzer reader_stream)
 morvask_fuzzer(profile_file_fuzzer settings_file)
 morvask_fuzzer(wine_prefix_fuzzer windows_path)
-# The report channel's parser lives in the Qt-free contract between the two programs.
+# The progress channel's parser lives in the Qt-free contract between the two programs.
 morvask_fuzzer(progress_line_fuzzer progress_line)
 target_link_libraries(progress_line_fuzzer PRIVATE morvask_contract)

@@ -1,5 +1,7 @@
 #include "settings/CRunSettingsDlg.h"
 
+#include "settings/QtText.h"
+
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
@@ -9,8 +11,6 @@
 #include <stdexcept>
 
 namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 std::optional<QString> ChooseMdbFile(QWidget* owner, const QString& initialName) {
     QFileDialog dialog(owner);

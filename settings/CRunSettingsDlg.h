@@ -1,9 +1,9 @@
 #pragma once
 
+#include "settings/CDialogUnits.h"
 #include "settings/IRunSettingsDialog.h"
 #include "settings/IniReaders.h"
 #include "settings/WinePrefix.h"
-#include "ui/CDialogUnits.h"
 
 #include <QDialog>
 #include <QIcon>

@@ -16,11 +16,9 @@ inline constexpr const char* kInitialFrameTitle = "morvask";
 // Where the recent-file list lives in the per-user settings.
 inline constexpr const char* kSettingsOrganisation = "Local AppWizard-Generated Applications";
 
-inline constexpr const char* kFileVersion = "1, 0, 0, 1";
+// The version the program reports; its version texts travel in the desktop entry
+// (res/org.morvask.morvask.desktop).
 inline constexpr const char* kNumericVersion = "1.0.0.1";
-inline constexpr const char* kFileDescription = "morvask MFC Application";
-inline constexpr const char* kInternalName = "morvask";
-inline constexpr const char* kProductName = "morvask Application";
 
 // Caption of the main window: the application title, " - - " and the operator call, nothing
 // after it; an empty call leaves the caption ending in " - - ".

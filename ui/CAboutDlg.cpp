@@ -1,6 +1,6 @@
 #include "ui/CAboutDlg.h"
 
-#include "ui/CDialogUnits.h"
+#include "settings/CDialogUnits.h"
 
 #include <QIcon>
 #include <QLabel>

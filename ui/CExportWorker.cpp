@@ -1,8 +1,9 @@
 #include "ui/CExportWorker.h"
 
 #include "cli/ExporterCommandLine.h"
-#include "cli/ReportRecord.h"
+#include "cli/ProgressRecord.h"
 #include "settings/IniReaders.h"
+#include "settings/QtText.h"
 #include "settings/PrefixSearch.h"
 #include "settings/WinePrefix.h"
 #include "ui/CProgressPipe.h"
@@ -26,8 +27,6 @@ using Contract = ExporterCommandLine;
 
 // How long a stopped exporter may take to remove its temporary file and end.
 constexpr int kStopGraceMs = 5000;
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 WorkerOutcome Failure(ExportFailure failure, std::string message) {
     return WorkerOutcome{WorkerOutcome::Kind::Failed, std::move(failure), std::move(message)};
@@ -80,12 +79,12 @@ WorkerOutcome CExportWorker::Execute(const std::vector<std::string>& arguments, 
                        wording.ProgramMissing(m_program.toStdString()));
 
     std::optional<ExportFailure> reported;
-    std::unique_ptr<CProgressPipe> report;
+    std::unique_ptr<CProgressPipe> channel;
     try {
-        report = std::make_unique<CProgressPipe>([&](const std::string& line) {
-            const std::optional<ReportRecord> record = ReportRecord::Parse(line);
+        channel = std::make_unique<CProgressPipe>([&](const std::string& line) {
+            const std::optional<ProgressRecord> record = ProgressRecord::Parse(line);
             if (!record) return;
-            if (record->type == ReportRecord::Type::Failure)
+            if (record->type == ProgressRecord::Type::Failure)
                 reported = record->failure;
             else if (onProgress)
                 (*onProgress)(record->counts);
@@ -108,23 +107,23 @@ WorkerOutcome CExportWorker::Execute(const std::vector<std::string>& arguments, 
         environment.insert(QStringLiteral("WINEPREFIX"), m_winePrefix);
         process.setProcessEnvironment(environment);
     }
-    const int writeFd = report->WriteEnd();
+    const int writeFd = channel->WriteEnd();
     // Runs in the child between fork and exec: only async-signal-safe calls.
     process.setChildProcessModifier([writeFd] {
-        if (writeFd == Contract::kReportDescriptor)
+        if (writeFd == Contract::kProgressDescriptor)
             ::fcntl(writeFd, F_SETFD, 0);
         else
-            ::dup2(writeFd, Contract::kReportDescriptor);
+            ::dup2(writeFd, Contract::kProgressDescriptor);
     });
 
     m_stopRequested = false;
     m_process = &process;
     process.start();
     process.closeWriteChannel();
-    report->CloseWriteEnd();
+    channel->CloseWriteEnd();
     WaitForEnd(process);
     m_process = nullptr;
-    report->Drain();
+    channel->Drain();
 
     if (process.error() == QProcess::FailedToStart)
         return Failure({ExportFailure::Kind::Other, std::nullopt, process.errorString().toStdString()},

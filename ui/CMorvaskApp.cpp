@@ -13,6 +13,7 @@
 #include "ui/CMainFrame.h"
 #include "ui/CSingleDocTemplate.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -90,9 +91,18 @@ bool CMorvaskApp::InitInstance(const QStringList& documentArgs) {
     // Without arguments a new document; a file named on the command line is opened instead.
     const QString document = documentArgs.isEmpty() ? QString() : documentArgs.first();
     if (!m_docTemplate->OpenDocumentFile(document)) return false;
+    ConnectCommands(*MainFrame());
+    MainFrame()->SetRecentFiles(m_recentFiles.Entries());
 
     MainFrame()->show();
     return true;
+}
+
+void CMorvaskApp::ConnectCommands(CMainFrame& frame) {
+    QObject::connect(frame.NewAction(), &QAction::triggered, &frame, [this] { OnFileNew(); });
+    QObject::connect(frame.OpenAction(), &QAction::triggered, &frame, [this] { OnFileOpen(); });
+    QObject::connect(&frame, &CMainFrame::RecentFileChosen, &frame,
+                     [this](const QString& path) { OpenRecentFile(path); });
 }
 
 void CMorvaskApp::ExitInstance() { m_recentFiles.WriteList(); }

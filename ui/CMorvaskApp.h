@@ -6,6 +6,7 @@
 #include "ui/CExportWorker.h"
 #include "ui/CRecentFileList.h"
 #include "ui/CWorkerDatabase.h"
+#include "ui/IDocumentHost.h"
 
 #include <QIcon>
 #include <QString>
@@ -21,8 +22,9 @@ class QUrl;
 class QWidget;
 
 // The application object: owns the run settings and the connection to the source database
-// for the whole run, carries out start-up, and answers the application's commands.
-class CMorvaskApp {
+// for the whole run, carries out start-up, and answers the application's commands. It hands
+// itself down to the document template and the form as the narrow host they need.
+class CMorvaskApp : public IDocumentHost {
 public:
     using DialogFactory = std::function<std::unique_ptr<IRunSettingsDialog>()>;
     using MessageSink = std::function<void(const QString&)>;
@@ -32,7 +34,7 @@ public:
 
     // The exporter is looked for next to this program, the Wine prefix in the environment.
     CMorvaskApp();
-    ~CMorvaskApp();
+    ~CMorvaskApp() override;
     CMorvaskApp(const CMorvaskApp&) = delete;
     CMorvaskApp& operator=(const CMorvaskApp&) = delete;
 
@@ -60,31 +62,31 @@ public:
     bool AskRunSettings();
     std::string GetSourcePath() const { return m_settings.m_strSourcePath; }
     std::string GetRefdataPath() const { return m_settings.m_strRefdataPath; }
-    const RunSettings& Settings() const { return m_settings; }
+    const RunSettings& Settings() const override { return m_settings; }
 
-    CExportWorker& Worker() { return *m_worker; }
-    const WinePrefix& Prefix() const { return m_prefix; }
-    const QIcon& Icon() const { return m_icon; }
+    CExportWorker& Worker() override { return *m_worker; }
+    const WinePrefix& Prefix() const override { return m_prefix; }
+    const QIcon& Icon() const override { return m_icon; }
     CRecentFileList& RecentFiles() { return m_recentFiles; }
     CSingleDocTemplate* DocTemplate() const { return m_docTemplate.get(); }
     CMainFrame* MainFrame() const;
 
-    // An OK box with a warning icon, titled with the application title.
-    void ShowMessage(const QString& text) const;
-    void OpenUrl(const QUrl& url) const;
-    QString ChooseDocumentPath(bool forSave) const;
-    // Why the document must not be saved at `path`: it is one of the run's own files (the two
-    // databases, the ADIF file, the settings file), under whatever name. Empty when it may.
-    QString SaveRefusal(const QString& path) const;
+    void ShowMessage(const QString& text) const override;
+    void OpenUrl(const QUrl& url) const override;
+    QString ChooseDocumentPath(bool forSave) const override;
+    QString SaveRefusal(const QString& path) const override;
 
     void OnFileNew();
     void OnFileOpen();
     void OpenRecentFile(const QString& path);
-    void AddToRecentFileList(const QString& path);
+    void AddToRecentFileList(const QString& path) override;
     // The about box; no menu item or key leads to it.
     void OnAppAbout();
 
 private:
+    // New, Open and the recent-file entries of the frame's File menu are the application's.
+    void ConnectCommands(CMainFrame& frame);
+
     CWorkerDatabase m_db;
     RunSettings m_settings;
 

@@ -2,10 +2,12 @@
 
 #include "data/CDaoException.h"
 #include "settings/WinePrefix.h"
+#include "settings/QtText.h"
 #include "ui/AppTexts.h"
-#include "ui/CMorvaskApp.h"
+#include "ui/CExportWorker.h"
 #include "ui/CMorvaskDoc.h"
 #include "ui/FrameGeometry.h"
+#include "ui/IRunContext.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -22,12 +24,10 @@ namespace {
 constexpr int kFormWidth = 468;
 constexpr int kFormHeight = 187;
 
-QString Q(const std::string& text) { return QString::fromStdString(text); }
-
 }  // namespace
 
-CMorvaskView::CMorvaskView(CMorvaskApp& app, CMorvaskDoc& doc, QWidget* parent)
-    : QScrollArea(parent), m_app(app), m_doc(doc) {
+CMorvaskView::CMorvaskView(IRunContext& context, CMorvaskDoc& doc, QWidget* parent)
+    : QScrollArea(parent), m_context(context), m_doc(doc) {
     setObjectName(QStringLiteral("morvaskView"));
     setFrameShape(QFrame::NoFrame);
     setWidgetResizable(false);
@@ -126,7 +126,7 @@ void CMorvaskView::OnInitialUpdate() {
     m_pPrefixSet = &m_doc.PrefixSet();
     m_doc.SetTitle(QString::fromLatin1(AppTexts::kDocumentTitle));
 
-    m_runValues = m_app.Settings();
+    m_runValues = m_context.Settings();
     m_sourcePath->setText(Q(m_runValues.m_strSourcePath));
     m_refdataPath->setText(Q(m_runValues.m_strRefdataPath));
     m_oprCall->setText(Q(m_runValues.m_strOprCall));
@@ -138,11 +138,11 @@ void CMorvaskView::OnInitialUpdate() {
 
     if (!m_pPrefixSet->IsOpen()) {
         try {
-            m_pPrefixSet->Open(m_app.Worker(), m_app.GetRefdataPath());
+            m_pPrefixSet->Open(m_context.Worker(), m_context.Settings().m_strRefdataPath);
         } catch (const CDaoException& error) {
             // What was set above stays; the frame keeps its size and the next run tries to
             // open the table again.
-            m_app.ShowMessage(QString::fromStdString(error.Description()));
+            m_context.ShowMessage(QString::fromStdString(error.Description()));
             return;
         }
     }
@@ -190,7 +190,7 @@ void CMorvaskView::OnMakeAdiFile() {
 
     ShowCounts(RunCounts{});
     const WorkerOutcome outcome =
-        m_app.Worker().Run(m_runValues, [this](const RunCounts& counts) { ShowCounts(counts); });
+        m_context.Worker().Run(m_runValues, [this](const RunCounts& counts) { ShowCounts(counts); });
 
     // The exporter has ended, so its tables are closed whatever the outcome; the next run
     // opens them afresh and its prefix lookups start from the first row.
@@ -201,12 +201,12 @@ void CMorvaskView::OnMakeAdiFile() {
     m_view->setEnabled(true);
     // Disabling the button took the focus away; Space starts the next run as it did this one.
     if (hadFocus) m_makeAdiFile->setFocus(Qt::OtherFocusReason);
-    if (outcome.kind == WorkerOutcome::Kind::Failed) m_app.ShowMessage(QString::fromStdString(outcome.message));
+    if (outcome.kind == WorkerOutcome::Kind::Failed) m_context.ShowMessage(QString::fromStdString(outcome.message));
     emit RunStateChanged(false);
 }
 
 void CMorvaskView::EndRun() {
-    if (m_bRunning) m_app.Worker().Stop();
+    if (m_bRunning) m_context.Worker().Stop();
 }
 
 void CMorvaskView::OnViewAdiFile() {
@@ -214,10 +214,10 @@ void CMorvaskView::OnViewAdiFile() {
     // cannot be mapped names no file to hand over.
     std::string hostPath;
     try {
-        hostPath = m_app.Prefix().MapToHost(m_runValues.m_strAdiPath);
+        hostPath = m_context.Prefix().MapToHost(m_runValues.m_strAdiPath);
     } catch (const std::runtime_error&) {
         return;
     }
     if (hostPath.empty()) return;
-    m_app.OpenUrl(QUrl::fromLocalFile(Q(hostPath)));
+    m_context.OpenUrl(QUrl::fromLocalFile(Q(hostPath)));
 }

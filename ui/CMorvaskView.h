@@ -2,16 +2,16 @@
 
 #include "cli/RunCounts.h"
 #include "settings/RunSettings.h"
-#include "ui/CDialogUnits.h"
+#include "settings/CDialogUnits.h"
 
 #include <QScrollArea>
 #include <QString>
 
 #include <string>
 
-class CMorvaskApp;
 class CMorvaskDoc;
 class CWorkerRecordset;
+class IRunContext;
 class QLabel;
 class QPushButton;
 
@@ -20,7 +20,7 @@ class QPushButton;
 class CMorvaskView : public QScrollArea {
     Q_OBJECT
 public:
-    CMorvaskView(CMorvaskApp& app, CMorvaskDoc& doc, QWidget* parent = nullptr);
+    CMorvaskView(IRunContext& context, CMorvaskDoc& doc, QWidget* parent = nullptr);
     ~CMorvaskView() override;
 
     // Called once the form is attached to its document, before the frame is first shown, and
@@ -55,7 +55,7 @@ private:
     void ShowCounts(const RunCounts& counts);
     void ResizeParentToFit();
 
-    CMorvaskApp& m_app;
+    IRunContext& m_context;
     CMorvaskDoc& m_doc;
     CDialogUnits m_units;
     QWidget* m_form = nullptr;

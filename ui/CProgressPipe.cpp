@@ -51,11 +51,10 @@ void CProgressPipe::ReadAvailable() {
 
 void CProgressPipe::Drain() {
     ReadAvailable();
-    if (!m_partial.empty()) {
-        const std::string last = std::move(m_partial);
-        m_partial.clear();
-        m_onLine(last);
-    }
+    // Every record ends with its line end. A last line without one was torn off when the
+    // exporter ended mid-write: "failed ... reason" cut short would still parse, with a cut
+    // reason, so it is refused whole and the exporter's end speaks instead.
+    m_partial.clear();
 }
 
 void CProgressPipe::Deliver(const char* data, std::size_t size) {

@@ -6,7 +6,7 @@
 
 class QSocketNotifier;
 
-// The report channel of one job: the exporter writes its records (ReportRecord) to its end,
+// The progress channel of one job: the exporter writes its records (ProgressRecord) to its end,
 // this process reads them as they arrive while its event loop runs. Both ends are closed
 // on destruction.
 class CProgressPipe {
@@ -24,7 +24,7 @@ public:
     // Called once the child has its copy, so that the reader sees the end of the data when
     // the child exits.
     void CloseWriteEnd();
-    // Reads what is left once the child has ended, and hands over a last unterminated line.
+    // Reads what is left once the child has ended; a last line without its line end is dropped.
     void Drain();
 
 private:

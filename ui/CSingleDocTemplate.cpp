@@ -1,14 +1,14 @@
 #include "ui/CSingleDocTemplate.h"
 
 #include "ui/CMainFrame.h"
-#include "ui/CMorvaskApp.h"
 #include "ui/CMorvaskDoc.h"
 #include "ui/CMorvaskView.h"
+#include "ui/IDocumentHost.h"
 
 #include <QAction>
 #include <QFile>
 
-CSingleDocTemplate::CSingleDocTemplate(CMorvaskApp& app) : m_app(app) {}
+CSingleDocTemplate::CSingleDocTemplate(IDocumentHost& host) : m_host(host) {}
 
 CSingleDocTemplate::~CSingleDocTemplate() {
     m_frame.reset();
@@ -18,19 +18,14 @@ CSingleDocTemplate::~CSingleDocTemplate() {
 void CSingleDocTemplate::CreateFrame() {
     m_doc = std::make_unique<CMorvaskDoc>();
     m_frame = std::make_unique<CMainFrame>();
-    m_frame->setWindowIcon(m_app.Icon());
+    m_frame->setWindowIcon(m_host.Icon());
     m_frame->PreCreateWindow();
-    m_view = new CMorvaskView(m_app, *m_doc);
+    m_view = new CMorvaskView(m_host, *m_doc);
     m_frame->SetView(m_view);
-    m_frame->SetRecentFiles(m_app.RecentFiles().Entries());
 
     CMainFrame* frame = m_frame.get();
-    QObject::connect(frame->NewAction(), &QAction::triggered, frame, [this] { m_app.OnFileNew(); });
-    QObject::connect(frame->OpenAction(), &QAction::triggered, frame, [this] { m_app.OnFileOpen(); });
     QObject::connect(frame->SaveAction(), &QAction::triggered, frame, [this] { OnFileSave(); });
     QObject::connect(frame->SaveAsAction(), &QAction::triggered, frame, [this] { OnFileSaveAs(); });
-    QObject::connect(frame, &CMainFrame::RecentFileChosen, frame,
-                     [this](const QString& path) { m_app.OpenRecentFile(path); });
 }
 
 bool CSingleDocTemplate::OpenDocumentFile(const QString& path) {
@@ -39,7 +34,7 @@ bool CSingleDocTemplate::OpenDocumentFile(const QString& path) {
         // document that is opened.
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly)) {
-            m_app.ShowMessage(
+            m_host.ShowMessage(
                 QStringLiteral("Cannot open \"%1\": %2. Choose an existing file.").arg(path, file.errorString()));
             return false;
         }
@@ -49,7 +44,7 @@ bool CSingleDocTemplate::OpenDocumentFile(const QString& path) {
         m_doc->OnNewDocument();
     } else {
         m_doc->OnOpenDocument(path);
-        m_app.AddToRecentFileList(m_doc->GetPathName());
+        m_host.AddToRecentFileList(m_doc->GetPathName());
     }
     m_view->OnInitialUpdate();
     return true;
@@ -64,8 +59,8 @@ void CSingleDocTemplate::OnFileSave() {
     }
     // The held file may have become one of the run's own since it was saved (the ADIF file
     // once a run has written it): refused as under Save As, and another name is asked for.
-    if (const QString refusal = m_app.SaveRefusal(m_doc->GetPathName()); !refusal.isEmpty()) {
-        m_app.ShowMessage(refusal);
+    if (const QString refusal = m_host.SaveRefusal(m_doc->GetPathName()); !refusal.isEmpty()) {
+        m_host.ShowMessage(refusal);
         OnFileSaveAs();
         return;
     }
@@ -76,10 +71,10 @@ void CSingleDocTemplate::OnFileSaveAs() {
     if (!m_doc) return;
     // Asked again after every refusal, until the user gives a usable name or cancels.
     for (;;) {
-        const QString path = m_app.ChooseDocumentPath(true);
+        const QString path = m_host.ChooseDocumentPath(true);
         if (path.isEmpty()) return;
-        if (const QString refusal = m_app.SaveRefusal(path); !refusal.isEmpty()) {
-            m_app.ShowMessage(refusal);
+        if (const QString refusal = m_host.SaveRefusal(path); !refusal.isEmpty()) {
+            m_host.ShowMessage(refusal);
             continue;
         }
         SaveTo(path);
@@ -87,12 +82,10 @@ void CSingleDocTemplate::OnFileSaveAs() {
     }
 }
 
-bool CSingleDocTemplate::SaveTo(const QString& path) {
-    const QString error = m_doc->OnSaveDocument(path);
-    if (!error.isEmpty()) {
-        m_app.ShowMessage(error);
-        return false;
+void CSingleDocTemplate::SaveTo(const QString& path) {
+    if (const QString error = m_doc->OnSaveDocument(path); !error.isEmpty()) {
+        m_host.ShowMessage(error);
+        return;
     }
-    m_app.AddToRecentFileList(m_doc->GetPathName());
-    return true;
+    m_host.AddToRecentFileList(m_doc->GetPathName());
 }

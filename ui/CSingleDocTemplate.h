@@ -5,16 +5,17 @@
 #include <memory>
 
 class CMainFrame;
-class CMorvaskApp;
 class CMorvaskDoc;
 class CMorvaskView;
+class IDocumentHost;
 
 // Joins the one document, the main frame and the main form. The first New or Open creates
 // all three; every later one re-initialises the same document in the same frame, after which
-// the form runs its initial update again.
+// the form runs its initial update again. Save and Save As are its own; New, Open and the
+// recent files are the application's, which connects them to the frame.
 class CSingleDocTemplate {
 public:
-    explicit CSingleDocTemplate(CMorvaskApp& app);
+    explicit CSingleDocTemplate(IDocumentHost& host);
     ~CSingleDocTemplate();
     CSingleDocTemplate(const CSingleDocTemplate&) = delete;
     CSingleDocTemplate& operator=(const CSingleDocTemplate&) = delete;
@@ -32,9 +33,10 @@ public:
 
 private:
     void CreateFrame();
-    bool SaveTo(const QString& path);
+    // Writes the document; a failure is told to the user, and the document keeps its path.
+    void SaveTo(const QString& path);
 
-    CMorvaskApp& m_app;
+    IDocumentHost& m_host;
     // The frame goes before the document: the form in it refers to the document's tables.
     std::unique_ptr<CMorvaskDoc> m_doc;
     std::unique_ptr<CMainFrame> m_frame;

@@ -62,12 +62,6 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setOrganizationName(QString::fromLatin1(AppTexts::kSettingsOrganisation));
     QCoreApplication::setApplicationName(QString::fromLatin1(AppTexts::kAppTitle));
     QCoreApplication::setApplicationVersion(QString::fromLatin1(AppTexts::kNumericVersion));
-    // The version texts travel with the program as its metadata.
-    qtApp.setProperty("FileVersion", QString::fromLatin1(AppTexts::kFileVersion));
-    qtApp.setProperty("ProductVersion", QString::fromLatin1(AppTexts::kFileVersion));
-    qtApp.setProperty("FileDescription", QString::fromLatin1(AppTexts::kFileDescription));
-    qtApp.setProperty("InternalName", QString::fromLatin1(AppTexts::kInternalName));
-    qtApp.setProperty("ProductName", QString::fromLatin1(AppTexts::kProductName));
     qtApp.setDesktopFileName(QStringLiteral("org.morvask.morvask"));
 
     CMorvaskApp app;

@@ -2,7 +2,6 @@
 # exporter, so nothing here links the database library.
 add_library(morvask_ui STATIC
   ui/CAboutDlg.cpp
-  ui/CDialogUnits.cpp
   ui/CExportWorker.cpp
   ui/CMainFrame.cpp
   ui/CMorvaskApp.cpp
@@ -17,10 +16,9 @@ add_library(morvask_ui STATIC
   ui/FailureWording.cpp
   ui/FrameGeometry.cpp
   ui/InstallCheck.cpp
-  settings/CRunSettingsDlg.cpp
 )
 target_include_directories(morvask_ui PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(morvask_ui PUBLIC morvask_engine morvask_contract Qt6::Widgets)
+target_link_libraries(morvask_ui PUBLIC morvask_dialogs morvask_contract Qt6::Widgets)
 # The window and the about box show the icons rendered from res/morvask.svg.
 qt_add_resources(morvask_ui morvask PREFIX /morvask BASE ${MORVASK_ICON_DIR} FILES ${MORVASK_ICON_FILES})
 

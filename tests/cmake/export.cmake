@@ -4,7 +4,7 @@ target_sources(engine_tests PRIVATE
   unit/adi_output_file_test.cpp
   unit/adif_lines_test.cpp
   unit/progress_reporter_test.cpp
-  unit/report_record_test.cpp
+  unit/progress_record_test.cpp
   integration/export_cli_test.cpp
   integration/export_cli_files_test.cpp
   integration/export_read_columns_test.cpp

@@ -30,120 +30,146 @@ TEST(ExportOptions, GivenOptionsWinAndTheRestTakeWhatTheDialogOpensWith) {
               "C:\\Q.mdb|C:\\R.mdb|/tmp/x.adi||20120101|20301231");
 }
 
-// Runs, refusals, failed checks and failed runs, as scripts see them (the reason on standard error,
-// nothing on standard output, the exit code) and as the desktop program is told them on the
-// report channel (a record naming the file and the bare reason, last); an earlier upload file
-// stays as it was. Whatever is no file is refused at once, never opened to wait on.
-TEST(ExportCli, EveryEndIsToldBothWaysAndAFailureLeavesTheUploadFileAlone) {
-    TempDir dir, out, prefix;
-    prefix.MakeDir("dosdevices");
-    prefix.WriteFile("drive_c/windows/Qvl2007.ini", "[Dir]\nDATAPATH=M:\\Log\\Qervel.mdb\n");
-    const std::string output = out.File("adiUpld2Morvask.adi"), sample = ReadFile(kSample + "/source.mdb");
-    const std::string pipe = dir.File("pipe.mdb"), socket = dir.MakeSocket("socket.mdb");
-    WriteFile(output, kEarlier);
-    WriteFile(dir.File("half.mdb"), sample.substr(0, sample.size() / 2));
-    ASSERT_EQ(mkfifo(pipe.c_str(), 0644), 0);
-    const std::string isPipe = "'" + pipe + "' is not an Access database (it is a named pipe)";
-    const struct {
-        const char* what;
-        std::vector<std::string> args;
-        int code;
-        std::string error;   // a piece of standard error
-        std::string report;  // the records, or the start of them where they end in a long reason
-    } cases[] = {
-        // The counts now and then (79 contacts take far less than one interval: the first and
-        // the last), then "done" with the last; no summary on standard output.
-        {"a sound run", SampleArgs(dir.File("new.adi")), 0, "", "0 0 0 0 0\n79 7 62 9 1\ndone 79 7 62 9 1\n"},
-        // The first line is the logging program's own text, which the desktop program shows as
-        // it stands; the second says what was found.
-        {"a refused version",
-         {"--check-source", "--source", kSample + "/Refdata.mdb"},
-         1,
-         "Qervel - mdb file version error\nThe logging database '" + kSample +
-             "/Refdata.mdb' holds no table [VERSION]; Qervel's database of version 6 or later is needed.\n",
-         "failed version-refused source no table [VERSION]\n"},
-        {"a missing source",
-         {"--check-source", "--source", dir.File("missing.mdb")},
-         1,
-         "missing.mdb",
-         "failed not-found source the file does not exist\n"},
-        {"a source without the table",
-         {"--check-refdata", "--refdata", kSample + "/source.mdb"},
-         1,
-         "PREFIX-Pri",
-         "failed wrong-layout reference the table [PREFIX-Pri] does not exist\n"},
-        {"a damaged log during a run", SampleArgs(output, dir.File("half.mdb")), 1, "half.mdb' is damaged",
-         "failed damaged source "},
-        {"an output folder that does not exist", SampleArgs(dir.File("no/out.adi")), 1, "no/out.adi",
-         "0 0 0 0 0\nfailed output-not-writable adif No such file or directory\n"},
-        {"a named pipe as the source", SampleArgs(output, pipe), 1, isPipe,
-         "failed not-access source it is a named pipe\n"},
-        {"a socket to check",
-         {"--check-source", "--source", socket},
-         1,
-         "(it is a socket)",
-         "failed not-access source it is a socket\n"},
-        {"a device as the reference", SampleArgs(output, kSample + "/source.mdb", "/dev/null"), 1,
-         "'/dev/null' is not an Access database (it is a character device)",
-         "0 0 0 0 0\nfailed not-access reference it is a character device\n"},
-        // A refusal keeps its reason in view: one line, then where the usage is, not the usage.
-        {"a drive the prefix does not map",
-         {"--check-refdata", "--refdata", "Q:\\Refdata.mdb"},
-         2,
-         "Drive Q:",
-         "failed unusable-value reference Drive Q: of \"Q:\\\\Refdata.mdb\" is not mapped"},
-        {"an empty output path",
-         {"--source", kSample + "/source.mdb", "--output", ""},
-         2,
-         "--output",
-         "failed unusable-value adif the path is empty\n"},
-        {"an empty source",
-         {"--source", ""},
-         2,
-         "morvask-export: the source database path is empty: name the logging program's database file (--source is "
-         "empty)",
-         "failed unusable-value source the source database path is empty: "},
-        {"DATAPATH on a drive the prefix lacks",
-         {},
-         2,
-         "--source: Drive M: of \"M:\\Log\\Qervel.mdb\" is not mapped in the Wine prefix \"" + prefix.Root(),
-         "failed unusable-value source Drive M:"},
-        {"a four-character start date",
-         {"--source", kSample + "/source.mdb", "--start", "2012"},
-         2,
-         "the start date \"2012\" is shorter than 8 characters",
-         ""},
-        {"an option without its value", {"--start"}, 2, "morvask-export: --start needs a value", ""},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        int fds[2];
-        ASSERT_EQ(::pipe(fds), 0);
-        std::vector<std::string> args = {"--progress-fd", std::to_string(fds[1])};
-        args.insert(args.end(), c.args.begin(), c.args.end());
-        ExporterProcess run(args, -1, prefix.Root());
-        close(fds[1]);
-        EXPECT_EQ(run.Wait(std::chrono::seconds(20)), c.code) << "-1: it was still waiting\n" << run.Stderr();
-        const std::string report = ReadFile("/proc/self/fd/" + std::to_string(fds[0]));
-        close(fds[0]);
-        EXPECT_EQ(run.Stdout(), "");
-        EXPECT_NE(run.Stderr().find(c.error), std::string::npos) << run.Stderr();
-        EXPECT_EQ(c.code == 0, run.Stderr().empty()) << run.Stderr();
-        if (c.code == 1) {
-            EXPECT_EQ(Lines(run.Stderr()), std::max(1, Lines(c.error))) << run.Stderr();
-        }
-        if (c.code == 2) {
-            EXPECT_EQ(Lines(run.Stderr()), 2) << run.Stderr();
-            EXPECT_TRUE(run.Stderr().ends_with("\nTry 'morvask-export --help'.\n")) << run.Stderr();
-        }
-        EXPECT_EQ(c.report.ends_with('\n') ? report : report.substr(0, c.report.size()), c.report);
-        if (report.find("failed ") != std::string::npos) {
-            EXPECT_EQ(report.find('\n', report.find("failed ")), report.size() - 1) << report;
-        }
-        EXPECT_EQ(ReadFile(output), kEarlier);
-        EXPECT_EQ(out.Entries(), std::vector<std::string>{"adiUpld2Morvask.adi"});
+// How a job of the exporter ends, as scripts see it (the reason on standard error, nothing on
+// standard output, the exit code) and as the desktop program is told it on the progress
+// channel (a record naming the file and the bare reason, last); an earlier upload file stays
+// as it was. Whatever is no file is refused at once, never opened to wait on. Each case has
+// folders of its own; in its texts @dir, @output and @prefix stand for a scratch folder, the
+// upload file and the Wine prefix.
+struct JobEnd {
+    const char* name;
+    std::vector<std::string> args;
+    int code;
+    std::string error;   // a piece of standard error
+    std::string report;  // the records, or the start of them where they end in a long reason
+};
+
+const JobEnd kJobEnds[] = {
+    // The counts now and then (79 contacts take far less than one interval: the first and the
+    // last), then "done" with the last; no summary on standard output.
+    {"ASoundRun", SampleArgs("@dir/new.adi"), 0, "", "0 0 0 0 0\n79 7 62 9 1\ndone 79 7 62 9 1\n"},
+    // The first line is the logging program's own text, which the desktop program shows as it
+    // stands; the second says what was found.
+    {"ARefusedVersion",
+     {"--check-source", "--source", kSample + "/Refdata.mdb"},
+     1,
+     "Qervel - mdb file version error\nThe logging database '" + kSample +
+         "/Refdata.mdb' holds no table [VERSION]; Qervel's database of version 6 or later is needed.\n",
+     "failed version-refused source no table [VERSION]\n"},
+    {"AMissingSource",
+     {"--check-source", "--source", "@dir/missing.mdb"},
+     1,
+     "missing.mdb",
+     "failed not-found source the file does not exist\n"},
+    {"ASourceWithoutThePrefixTable",
+     {"--check-refdata", "--refdata", kSample + "/source.mdb"},
+     1,
+     "PREFIX-Pri",
+     "failed wrong-layout reference the table [PREFIX-Pri] does not exist\n"},
+    {"ALogDamagedHalfWayThroughARun", SampleArgs("@output", "@dir/half.mdb"), 1, "half.mdb' is damaged",
+     "failed damaged source "},
+    {"AnOutputFolderThatDoesNotExist", SampleArgs("@dir/no/out.adi"), 1, "no/out.adi",
+     "0 0 0 0 0\nfailed output-not-writable adif No such file or directory\n"},
+    {"ANamedPipeAsTheSource", SampleArgs("@output", "@dir/pipe.mdb"), 1,
+     "'@dir/pipe.mdb' is not an Access database (it is a named pipe)", "failed not-access source it is a named pipe\n"},
+    {"ASocketToCheck",
+     {"--check-source", "--source", "@dir/socket.mdb"},
+     1,
+     "(it is a socket)",
+     "failed not-access source it is a socket\n"},
+    {"ADeviceAsTheReference", SampleArgs("@output", kSample + "/source.mdb", "/dev/null"), 1,
+     "'/dev/null' is not an Access database (it is a character device)",
+     "0 0 0 0 0\nfailed not-access reference it is a character device\n"},
+    // A refusal keeps its reason in view: one line, then where the usage is, not the usage.
+    {"ADriveThePrefixDoesNotMap",
+     {"--check-refdata", "--refdata", "Q:\\Refdata.mdb"},
+     2,
+     "Drive Q:",
+     "failed unusable-value reference Drive Q: of \"Q:\\\\Refdata.mdb\" is not mapped"},
+    {"AnEmptyOutputPath",
+     {"--source", kSample + "/source.mdb", "--output", ""},
+     2,
+     "--output",
+     "failed unusable-value adif the path is empty\n"},
+    {"AnEmptySource",
+     {"--source", ""},
+     2,
+     "morvask-export: the source database path is empty: name the logging program's database file (--source is "
+     "empty)",
+     "failed unusable-value source the source database path is empty: "},
+    {"DatapathOnADriveThePrefixLacks",
+     {},
+     2,
+     "--source: Drive M: of \"M:\\Log\\Qervel.mdb\" is not mapped in the Wine prefix \"@prefix",
+     "failed unusable-value source Drive M:"},
+    {"AFourCharacterStartDate",
+     {"--source", kSample + "/source.mdb", "--start", "2012"},
+     2,
+     "the start date \"2012\" is shorter than 8 characters",
+     ""},
+    {"AnOptionWithoutItsValue", {"--start"}, 2, "morvask-export: --start needs a value", ""},
+};
+
+class ExportCliEnd : public testing::TestWithParam<JobEnd> {
+protected:
+    void SetUp() override {
+        m_prefix.MakeDir("dosdevices");
+        m_prefix.WriteFile("drive_c/windows/Qvl2007.ini", "[Dir]\nDATAPATH=M:\\Log\\Qervel.mdb\n");
+        WriteFile(Output(), kEarlier);
+        const std::string sample = ReadFile(kSample + "/source.mdb");
+        WriteFile(m_dir.File("half.mdb"), sample.substr(0, sample.size() / 2));
+        ASSERT_EQ(mkfifo(m_dir.File("pipe.mdb").c_str(), 0644), 0);
+        m_dir.MakeSocket("socket.mdb");
     }
+
+    std::string Output() const { return m_out.File("adiUpld2Morvask.adi"); }
+
+    // The case's text with its folders in place of @dir, @output and @prefix.
+    std::string Expand(std::string text) const {
+        for (const auto& [token, path] : {std::pair{"@dir", m_dir.Root()}, std::pair{"@output", Output()},
+                                          std::pair{"@prefix", m_prefix.Root()}}) {
+            for (std::size_t at; (at = text.find(token)) != std::string::npos;)
+                text.replace(at, std::string_view(token).size(), path);
+        }
+        return text;
+    }
+
+    TempDir m_dir, m_out, m_prefix;
+};
+
+TEST_P(ExportCliEnd, IsToldBothWaysAndLeavesTheUploadFileAlone) {
+    const JobEnd& c = GetParam();
+    const std::string error = Expand(c.error);
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    std::vector<std::string> args = {"--progress-fd", std::to_string(fds[1])};
+    for (const std::string& arg : c.args) args.push_back(Expand(arg));
+    ExporterProcess run(args, -1, m_prefix.Root());
+    close(fds[1]);
+    EXPECT_EQ(run.Wait(std::chrono::seconds(20)), c.code) << "-1: it was still waiting\n" << run.Stderr();
+    const std::string report = ReadFile("/proc/self/fd/" + std::to_string(fds[0]));
+    close(fds[0]);
+    EXPECT_EQ(run.Stdout(), "");
+    EXPECT_NE(run.Stderr().find(error), std::string::npos) << run.Stderr();
+    EXPECT_EQ(c.code == 0, run.Stderr().empty()) << run.Stderr();
+    if (c.code == 1) {
+        EXPECT_EQ(Lines(run.Stderr()), std::max(1, Lines(error))) << run.Stderr();
+    }
+    if (c.code == 2) {
+        EXPECT_EQ(Lines(run.Stderr()), 2) << run.Stderr();
+        EXPECT_TRUE(run.Stderr().ends_with("\nTry 'morvask-export --help'.\n")) << run.Stderr();
+    }
+    EXPECT_EQ(c.report.ends_with('\n') ? report : report.substr(0, c.report.size()), c.report);
+    if (report.find("failed ") != std::string::npos) {
+        EXPECT_EQ(report.find('\n', report.find("failed ")), report.size() - 1) << report;
+    }
+    EXPECT_EQ(ReadFile(Output()), kEarlier);
+    EXPECT_EQ(m_out.Entries(), std::vector<std::string>{"adiUpld2Morvask.adi"});
 }
+
+std::string NameOf(const testing::TestParamInfo<JobEnd>& end) { return end.param.name; }
+
+INSTANTIATE_TEST_SUITE_P(EveryEnd, ExportCliEnd, testing::ValuesIn(kJobEnds), NameOf);
 
 // Counts that cannot be written are no success: a script would take their absence for a
 // run with nothing to say. The file itself is complete all the same. Closed standard

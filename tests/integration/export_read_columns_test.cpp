@@ -22,7 +22,7 @@ struct Export {
 Export RunExport(const std::string& source, const std::string& refdata, const std::string& output, bool allColumns) {
     MdbEngine engine;
     const RunSettings settings{source, refdata, output, "PA3ABC", "19451116", "20301231"};
-    CExportDocument doc(engine, settings);
+    CExportDocument doc(engine, source, refdata);
     if (allColumns) {
         doc.m_morvaskSet.Open();
         doc.m_morvaskSet2.Open();

@@ -7,8 +7,8 @@
 #include <thread>
 
 #include "cli/ProgressReporter.h"
-#include "cli/ReportRecord.h"
-#include "cli/ReportWriter.h"
+#include "cli/ProgressRecord.h"
+#include "cli/ProgressWriter.h"
 #include "tests/support/FileBytes.h"
 
 namespace {
@@ -16,10 +16,10 @@ namespace {
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
-std::vector<ReportRecord> Records(const std::string& bytes) {
-    std::vector<ReportRecord> records;
+std::vector<ProgressRecord> Records(const std::string& bytes) {
+    std::vector<ProgressRecord> records;
     for (std::size_t start = 0, end; (end = bytes.find('\n', start)) != std::string::npos; start = end + 1) {
-        const auto record = ReportRecord::Parse(std::string_view(bytes).substr(start, end - start));
+        const auto record = ProgressRecord::Parse(std::string_view(bytes).substr(start, end - start));
         EXPECT_TRUE(record) << bytes.substr(start, end - start);
         if (record) records.push_back(*record);
     }
@@ -42,7 +42,7 @@ TEST(ProgressReporter, SendsTheLatestCountsOnceAnIntervalAndAlwaysTheLast) {
         int fds[2];
         ASSERT_EQ(pipe2(fds, O_NONBLOCK), 0);
         fcntl(fds[1], F_SETPIPE_SZ, 1 << 20);
-        ReportWriter writer(fds[1]);
+        ProgressWriter writer(fds[1]);
         Clock::time_point now{};
         ProgressReporter progress(
             &writer, std::nullopt, [] { return 0L; }, [&now] { return now; });
@@ -57,7 +57,7 @@ TEST(ProgressReporter, SendsTheLatestCountsOnceAnIntervalAndAlwaysTheLast) {
         }
         progress.Finish();
         close(fds[1]);
-        const std::vector<ReportRecord> records = Records(ReadFile("/proc/self/fd/" + std::to_string(fds[0])));
+        const std::vector<ProgressRecord> records = Records(ReadFile("/proc/self/fd/" + std::to_string(fds[0])));
         close(fds[0]);
         ASSERT_FALSE(records.empty());
         EXPECT_GE(records.size(), fewest);
@@ -71,7 +71,7 @@ TEST(ProgressReporter, SendsTheLatestCountsOnceAnIntervalAndAlwaysTheLast) {
 
 // A descriptor made non-blocking by mistake, and a reader slower than the writer: the
 // writer waits until every record is through instead of giving up when the pipe is full.
-TEST(ReportWriter, WaitsForASlowReaderOnANonBlockingDescriptor) {
+TEST(ProgressWriter, WaitsForASlowReaderOnANonBlockingDescriptor) {
     int fds[2];
     ASSERT_EQ(pipe2(fds, O_NONBLOCK), 0);
     fcntl(fds[1], F_SETPIPE_SZ, 4096);
@@ -84,11 +84,11 @@ TEST(ReportWriter, WaitsForASlowReaderOnANonBlockingDescriptor) {
             std::this_thread::sleep_for(100us);
         }
     });
-    ReportWriter writer(fds[1]);
+    ProgressWriter writer(fds[1]);
     std::string sent;
     for (long i = 1; i <= 5000; ++i) {
         writer.Progress({i, 0, i, 0, 0});
-        sent += ReportRecord::Progress({i, 0, i, 0, 0});
+        sent += ProgressRecord::Progress({i, 0, i, 0, 0});
     }
     close(fds[1]);
     reader.join();

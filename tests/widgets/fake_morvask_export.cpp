@@ -3,10 +3,11 @@
 // $FAKE_WORKER_DIR tell it. Every call is logged there, one line of arguments each.
 //   check-source / check-refdata   a failure record ("failed KIND SUBJECT REASON") ends that
 //                                  check with it
-//   run.steps   one step a line: a report record, sent as it is (a failure ends the run), or
+//   run.steps   one step a line: a progress record, sent as it is (a failure ends the run), or
 //     sleep S     wait S seconds
 //     flood N     N count records back to back, written as plain writes that take the channel
 //                 to block when it is full
+//     torn TEXT   TEXT on the channel without its line end, as a record cut off mid-write
 //     exit N      end with status N without a report
 //     signal N    end by signal N
 // A run writes "fake export" and CR LF to its --output (a host path) first; one that reaches
@@ -27,8 +28,8 @@
 
 #include "cli/ExportOptions.h"
 #include "cli/ExporterCommandLine.h"
-#include "cli/ReportRecord.h"
-#include "cli/ReportWriter.h"
+#include "cli/ProgressRecord.h"
+#include "cli/ProgressWriter.h"
 #include "data/WriteAll.h"
 
 namespace {
@@ -41,16 +42,16 @@ void OnTerm(int) {
     ::_exit(ExporterCommandLine::kExitStoppedBase + SIGTERM);
 }
 
-int Check(ReportWriter& report, const std::string& name) {
+int Check(ProgressWriter& channel, const std::string& name) {
     std::ifstream file(g_dir + "/" + name);
     std::string line;
-    const auto record = std::getline(file, line) ? ReportRecord::Parse(line) : std::nullopt;
+    const auto record = std::getline(file, line) ? ProgressRecord::Parse(line) : std::nullopt;
     if (!record) return ExporterCommandLine::kExitDone;
-    report.Failure(record->failure);
+    channel.Failure(record->failure);
     return ExporterCommandLine::kExitFailed;
 }
 
-int Run(ReportWriter& report, int fd, const std::string& output) {
+int Run(ProgressWriter& channel, int fd, const std::string& output) {
     signal(SIGTERM, OnTerm);
     // The ADIF file, so that what the desktop program does with a run's file can be seen. A
     // Windows path would need the prefix to map it: such a run writes nothing, rather than a
@@ -63,21 +64,23 @@ int Run(ReportWriter& report, int fd, const std::string& output) {
         std::string step;
         double number = 0;
         words >> step >> number;
-        if (const auto record = ReportRecord::Parse(line)) {
-            if (record->type == ReportRecord::Type::Failure) {
-                report.Failure(record->failure);
+        if (const auto record = ProgressRecord::Parse(line)) {
+            if (record->type == ProgressRecord::Type::Failure) {
+                channel.Failure(record->failure);
                 return ExporterCommandLine::kExitFailed;
             }
-            report.Progress(last = record->counts);
+            channel.Progress(last = record->counts);
         } else if (step == "sleep") {
             std::this_thread::sleep_for(std::chrono::duration<double>(number));
         } else if (step == "flood") {
             for (long i = 1; i <= static_cast<long>(number); ++i) {
-                if (!WriteAll(fd, ReportRecord::Progress(last = {i, 0, i, 0, 0}))) {
+                if (!WriteAll(fd, ProgressRecord::Progress(last = {i, 0, i, 0, 0}))) {
                     std::perror("fake exporter: flood");
                     return 98;
                 }
             }
+        } else if (step == "torn") {
+            if (!WriteAll(fd, line.substr(line.find(' ') + 1))) return 98;
         } else if (step == "exit") {
             return static_cast<int>(number);
         } else if (step == "signal") {
@@ -88,7 +91,7 @@ int Run(ReportWriter& report, int fd, const std::string& output) {
             return 97;
         }
     }
-    report.Done(last);
+    channel.Done(last);
     return ExporterCommandLine::kExitDone;
 }
 
@@ -112,16 +115,16 @@ int main(int argc, char** argv) {
         std::cerr << e.what() << '\n';
         return ExporterCommandLine::kExitUsage;
     }
-    // The desktop program names its report channel on every call.
+    // The desktop program names its progress channel on every call.
     if (!options.progressFd) return 95;
-    ReportWriter report(*options.progressFd);
+    ProgressWriter channel(*options.progressFd);
     switch (options.mode) {
     case ExportOptions::Mode::CheckSource:
-        return Check(report, "check-source");
+        return Check(channel, "check-source");
     case ExportOptions::Mode::CheckRefdata:
-        return Check(report, "check-refdata");
+        return Check(channel, "check-refdata");
     case ExportOptions::Mode::Export:
-        return Run(report, *options.progressFd, options.output.value_or(""));
+        return Run(channel, *options.progressFd, options.output.value_or(""));
     case ExportOptions::Mode::Help:
     case ExportOptions::Mode::Version:
         break;

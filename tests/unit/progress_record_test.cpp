@@ -1,15 +1,15 @@
 #include <gtest/gtest.h>
 
 #include "cli/ExportFailure.h"
-#include "cli/ReportRecord.h"
+#include "cli/ProgressRecord.h"
 
 namespace {
 
 using Kind = ExportFailure::Kind;
 using Role = RunFiles::Role;
-using Type = ReportRecord::Type;
+using Type = ProgressRecord::Type;
 
-std::string Shown(const std::optional<ReportRecord>& record) {
+std::string Shown(const std::optional<ProgressRecord>& record) {
     if (!record) return "none";
     if (record->type == Type::Failure)
         return std::string("failure ") + ExportFailure::KindName(record->failure.kind) + " " +
@@ -20,9 +20,9 @@ std::string Shown(const std::optional<ReportRecord>& record) {
            std::to_string(c.notDateRange);
 }
 
-// What the desktop program makes of a line of the report channel: one of the three records,
+// What the desktop program makes of a line of the progress channel: one of the three records,
 // or nothing at all for anything else.
-TEST(ReportRecord, ParsesExactlyTheRecordsAndNothingElse) {
+TEST(ProgressRecord, ParsesExactlyTheRecordsAndNothingElse) {
     const std::tuple<const char*, std::string, std::string> cases[] = {
         {"counts in the exporter's order", "79 7 62 9 1", "progress 79 7 62 9 1"},
         {"a negative count as the exporter counted it", "-2147483648 0 0 0 0", "progress -2147483648 0 0 0 0"},
@@ -40,12 +40,12 @@ TEST(ReportRecord, ParsesExactlyTheRecordsAndNothingElse) {
         {"a reason with a stray backslash", "failed other none C:\\Qervel", "none"},
         {"an empty line", "", "none"},
     };
-    for (const auto& [what, line, shown] : cases) EXPECT_EQ(Shown(ReportRecord::Parse(line)), shown) << what;
+    for (const auto& [what, line, shown] : cases) EXPECT_EQ(Shown(ProgressRecord::Parse(line)), shown) << what;
 }
 
 // Whatever the exporter writes, the desktop program reads back the same: every kind and file
 // has its word, and a reason of any bytes survives the line it travels on.
-TEST(ReportRecord, WrittenRecordsReadBackUnchanged) {
+TEST(ProgressRecord, WrittenRecordsReadBackUnchanged) {
     std::vector<ExportFailure> failures;
     for (int kind = 0; kind <= static_cast<int>(Kind::NoReason); ++kind)
         failures.push_back({static_cast<Kind>(kind), std::nullopt, "why"});
@@ -54,16 +54,16 @@ TEST(ReportRecord, WrittenRecordsReadBackUnchanged) {
     for (const char* reason : {"", " a leading blank", "two\nlines", "C:\\Qervel\\n", "\r\n", "\\\\", "Ä€ 𝄞"})
         failures.push_back({Kind::Other, Role::AdifFile, reason});
     for (const ExportFailure& failure : failures) {
-        const std::string line = ReportRecord::Failure(failure);
+        const std::string line = ProgressRecord::Failure(failure);
         ASSERT_EQ(line.find('\n'), line.size() - 1) << line;
-        const auto read = ReportRecord::Parse(std::string_view(line).substr(0, line.size() - 1));
+        const auto read = ProgressRecord::Parse(std::string_view(line).substr(0, line.size() - 1));
         ASSERT_TRUE(read) << line;
         EXPECT_EQ(read->type, Type::Failure);
         EXPECT_EQ(read->failure, failure) << line;
     }
     const RunCounts counts{1000000, -3, 2147483647, 0, 42};
-    for (const std::string& line : {ReportRecord::Progress(counts), ReportRecord::Done(counts)}) {
-        const auto read = ReportRecord::Parse(std::string_view(line).substr(0, line.size() - 1));
+    for (const std::string& line : {ProgressRecord::Progress(counts), ProgressRecord::Done(counts)}) {
+        const auto read = ProgressRecord::Parse(std::string_view(line).substr(0, line.size() - 1));
         ASSERT_TRUE(read) << line;
         EXPECT_EQ(read->counts, counts) << line;
     }

@@ -1,4 +1,4 @@
-#include "ui/CDialogUnits.h"
+#include "settings/CDialogUnits.h"
 
 #include <QApplication>
 #include <QFontMetrics>

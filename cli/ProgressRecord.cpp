@@ -1,4 +1,4 @@
-#include "cli/ReportRecord.h"
+#include "cli/ProgressRecord.h"
 
 #include <array>
 #include <charconv>
@@ -98,27 +98,27 @@ std::optional<std::string_view> TakeWord(std::string_view& text) {
     return word;
 }
 
-std::optional<ReportRecord> ParseFailure(std::string_view text) {
+std::optional<ProgressRecord> ParseFailure(std::string_view text) {
     const auto kindWord = TakeWord(text);
     const auto subjectWord = kindWord ? TakeWord(text) : std::nullopt;
     if (!subjectWord) return std::nullopt;
     const auto kind = ExportFailure::KindFromName(*kindWord);
-    std::optional<RunFiles::Role> subject;
+    const auto subject = ExportFailure::SubjectFromName(*subjectWord);
     auto reason = Unescape(text);
-    if (!kind || !ExportFailure::SubjectFromName(*subjectWord, subject) || !reason) return std::nullopt;
-    ReportRecord record;
-    record.type = ReportRecord::Type::Failure;
-    record.failure = ExportFailure{*kind, subject, std::move(*reason)};
+    if (!kind || !subject || !reason) return std::nullopt;
+    ProgressRecord record;
+    record.type = ProgressRecord::Type::Failure;
+    record.failure = ExportFailure{*kind, *subject, std::move(*reason)};
     return record;
 }
 
 }  // namespace
 
-std::string ReportRecord::Progress(const RunCounts& counts) { return CountsLine({}, counts); }
+std::string ProgressRecord::Progress(const RunCounts& counts) { return CountsLine({}, counts); }
 
-std::string ReportRecord::Done(const RunCounts& counts) { return CountsLine(kDone, counts); }
+std::string ProgressRecord::Done(const RunCounts& counts) { return CountsLine(kDone, counts); }
 
-std::string ReportRecord::Failure(const ExportFailure& failure) {
+std::string ProgressRecord::Failure(const ExportFailure& failure) {
     std::string line(kFailed);
     line += ExportFailure::KindName(failure.kind);
     line += ' ';
@@ -128,9 +128,9 @@ std::string ReportRecord::Failure(const ExportFailure& failure) {
     return line;
 }
 
-std::optional<ReportRecord> ReportRecord::Parse(std::string_view line) {
+std::optional<ProgressRecord> ProgressRecord::Parse(std::string_view line) {
     if (line.starts_with(kFailed)) return ParseFailure(line.substr(kFailed.size()));
-    ReportRecord record;
+    ProgressRecord record;
     if (line.starts_with(kDone)) {
         record.type = Type::Done;
         line.remove_prefix(kDone.size());

@@ -8,7 +8,7 @@
 #include "cli/ExportFailure.h"
 #include "cli/RunCounts.h"
 
-// One record of the report channel from the exporter to the desktop program, one line each:
+// One record of the progress channel from the exporter to the desktop program, one line each:
 //   "T NV V NSO NDR"               the counts so far: total, not valid, valid, not same
 //                                  OprCall, not date range, in decimal, single blanks between
 //   "done T NV V NSO NDR"          the run is over and its ADIF file in place; the final counts
@@ -16,7 +16,7 @@
 //                                  backslash, line feed and carriage return escaped C-style)
 // Progress comes at most every kProgressInterval while counts change, and the last counts
 // of a run always come, whether it ends in "done" or in "failed".
-struct ReportRecord {
+struct ProgressRecord {
     enum class Type { Progress, Done, Failure };
 
     static constexpr std::chrono::milliseconds kProgressInterval{40};
@@ -33,5 +33,5 @@ struct ReportRecord {
     // One line without its line end. Anything that is not exactly one of the records above
     // (a torn line, a stray sign or blank, a count beyond the range of long, an unknown
     // word) gives nullopt.
-    static std::optional<ReportRecord> Parse(std::string_view line);
+    static std::optional<ProgressRecord> Parse(std::string_view line);
 };

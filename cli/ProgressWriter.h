@@ -6,20 +6,20 @@
 #include "cli/ExportFailure.h"
 #include "cli/RunCounts.h"
 
-// The report channel has gone: its reader closed it, or the descriptor cannot be written.
-class ReportChannelLost : public std::runtime_error {
+// The progress channel has gone: its reader closed it, or the descriptor cannot be written.
+class ProgressChannelLost : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
 
-// The exporter's end of the report channel. Every record is handed over whole: the channel
+// The exporter's end of the progress channel. Every record is handed over whole: the channel
 // is meant to block the writer while the reader catches up, and a descriptor that was made
 // non-blocking all the same is waited on rather than given up on.
-class ReportWriter {
+class ProgressWriter {
 public:
-    explicit ReportWriter(int fd) : m_fd(fd) {}
+    explicit ProgressWriter(int fd) : m_fd(fd) {}
 
-    // Each throws ReportChannelLost.
+    // Each throws ProgressChannelLost.
     void Progress(const RunCounts& counts);
     void Done(const RunCounts& counts);
     void Failure(const ExportFailure& failure);
