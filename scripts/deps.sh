@@ -10,13 +10,13 @@ common=(g++ cmake make pkgconf libglib2.0-dev mdbtools-dev qt6-base-dev libyaml-
 case "${1:-test}" in
   run) wanted=("${common[@]}") ;;
   # The tests also validate the desktop entry and AppStream data, build the Debian package
-  # with debhelper and check it with lintian, and start the desktop program under weston's
-  # headless Wayland compositor with Qt's Wayland platform; clang with its sanitizer and
-  # libFuzzer runtimes (libclang-rt-dev names the release's own version) and llvm's
-  # symbolizer build and run the sanitizer build and the fuzz targets
-  # (scripts/check-sanitized.sh, bench/fuzz.sh).
-  test) wanted=("${common[@]}" mdbtools libgtest-dev xvfb xauth desktop-file-utils appstream dpkg-dev debhelper
-    lintian weston qt6-wayland clang libclang-rt-dev llvm) ;;
+  # (dpkg-buildpackage wants build-essential and debhelper) and check it with lintian, and
+  # start the desktop program under weston's headless Wayland compositor with Qt's Wayland
+  # platform; clang with its sanitizer and libFuzzer runtimes (libclang-rt-dev names the
+  # release's own version) and llvm's symbolizer build and run the sanitizer build and the
+  # fuzz targets (scripts/check-sanitized.sh, bench/fuzz.sh).
+  test) wanted=("${common[@]}" mdbtools libgtest-dev xvfb xauth desktop-file-utils appstream build-essential
+    dpkg-dev debhelper lintian weston qt6-wayland clang libclang-rt-dev llvm) ;;
   *)
     echo "usage: $0 run|test" >&2
     exit 2

@@ -43,10 +43,11 @@ done
 session WAYLAND_DISPLAY=morvask-test QT_QPA_PLATFORM=wayland WAYLAND_DEBUG=client WINEPREFIX="$tmp/prefix" \
   "$bin/morvask" >"$tmp/morvask.out" 2>"$tmp/morvask.trace" &
 program=$!
-# The dialog is there once a toplevel has its title and its surface a drawn buffer.
+# The dialog is there once a toplevel has its title and its surface a drawn buffer. Debian 12's
+# libwayland writes objects as xdg_toplevel@14, Debian 13's as xdg_toplevel#14.
 shown() {
-  grep -qE 'xdg_toplevel@[0-9]+\.set_title\(".*Refdata\.mdb"\)' "$tmp/morvask.trace" &&
-    grep -qE 'wl_surface@[0-9]+\.attach\(wl_buffer@[0-9]+' "$tmp/morvask.trace"
+  grep -qE 'xdg_toplevel[@#][0-9]+\.set_title\(".*Refdata\.mdb"\)' "$tmp/morvask.trace" &&
+    grep -qE 'wl_surface[@#][0-9]+\.attach\(wl_buffer[@#][0-9]+' "$tmp/morvask.trace"
 }
 for _ in $(seq 300); do
   shown && break
@@ -55,5 +56,5 @@ for _ in $(seq 300); do
   sleep 0.1
 done
 shown || fail "no run-settings dialog under Wayland within 30 s; the end of the trace: $(tail -20 "$tmp/morvask.trace")"
-grep -m1 -E 'xdg_toplevel@[0-9]+\.set_title' "$tmp/morvask.trace" | sed 's/^ *\[[0-9. ]*\] *//'
+grep -m1 -E 'xdg_toplevel[@#][0-9]+\.set_title' "$tmp/morvask.trace" | sed -E 's/^ *\[[0-9. ]*\] *(\{[^}]*\})? *//'
 echo "wayland session: the run-settings dialog came up as a native Wayland client"
