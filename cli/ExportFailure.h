@@ -23,7 +23,8 @@ struct ExportFailure {
         OutputNotWritable,  // the ADIF file cannot be created, written or put in place
         UnusableValue,      // a run value cannot be used (an empty path, a drive not mapped)
         Other,              // anything else, said by the reason alone
-        // Read from the way the exporter ended, when it sent no failure.
+        // Told by the way the exporter ended: by the exporter as it dies of a signal, or
+        // read from its end when it sent no failure.
         Crashed,           // it ended on a signal of its own making (a fault inside it)
         ArgumentsRefused,  // it did not understand what it was given: the programs do not fit
         NoReason,          // it failed without a record

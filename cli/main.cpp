@@ -10,6 +10,7 @@
 #include "cli/ExportCommand.h"
 #include "cli/ExportOptions.h"
 #include "cli/ExporterCommandLine.h"
+#include "cli/FatalSignalReport.h"
 #include "cli/StandardDescriptors.h"
 #include "data/MdbEngine.h"
 #include "export/AdiOutputFile.h"
@@ -75,6 +76,8 @@ int main(int argc, char** argv) {
         std::cerr << "morvask-export: " << e.what() << '\n' << ExportOptions::kTryHelp << '\n';
         return ExportCommand::kUsage;
     }
+    // The desktop program hears of a signal that ends the run from the run itself.
+    if (options.progressFd) FatalSignalReport::Install(*options.progressFd);
     std::optional<int> terminal;
     if (::isatty(STDERR_FILENO)) terminal = STDERR_FILENO;
     MdbEngine engine;

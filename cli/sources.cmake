@@ -3,6 +3,7 @@
 add_library(morvask_contract STATIC
   cli/ExportFailure.cpp
   cli/ExporterCommandLine.cpp
+  cli/FatalSignalReport.cpp
   cli/ProgressRecord.cpp
   cli/ProgressWriter.cpp
   cli/StandardDescriptors.cpp

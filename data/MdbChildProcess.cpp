@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <thread>
@@ -217,8 +218,11 @@ std::optional<int> MdbChildProcess::StopSignal() const {
 MdbChildProcess::Ending MdbChildProcess::Reap(std::chrono::milliseconds timeout) {
     if (m_pid <= 0) return m_ending;
     // The reader's end is waited for, not polled: a pidfd becomes readable when it exits.
-    // Where the kernel has none to give, the wait falls back to short sleeps.
+    // Each wait lasts a slice at most, so that a stop of the whole process group shows as a
+    // leap of the clock and does not count. Where the kernel has no pidfd to give, the wait
+    // falls back to short sleeps.
     const FileDescriptor ended(static_cast<int>(::syscall(SYS_pidfd_open, m_pid, 0)));
+    constexpr std::chrono::milliseconds kSlice{100};
     constexpr std::chrono::milliseconds kNap{1};
     WaitClock clock(timeout);
     int status = 0;
@@ -238,7 +242,7 @@ MdbChildProcess::Ending MdbChildProcess::Reap(std::chrono::milliseconds timeout)
             if (stopped) return m_ending = Ending{Ending::How::Interrupted, *stopped, {}};
             return m_ending = Ending{Ending::How::Failed, 0, "the reader did not finish"};
         }
-        const std::chrono::milliseconds planned = ended.Get() >= 0 ? clock.Left() : kNap;
+        const std::chrono::milliseconds planned = ended.Get() >= 0 ? std::min(clock.Left(), kSlice) : kNap;
         if (ended.Get() >= 0) {
             pollfd exited{ended.Get(), POLLIN, 0};
             ::poll(&exited, 1, static_cast<int>(planned.count()));

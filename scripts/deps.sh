@@ -14,9 +14,11 @@ case "${1:-test}" in
   # start the desktop program under weston's headless Wayland compositor with Qt's Wayland
   # platform; clang with its sanitizer and libFuzzer runtimes (libclang-rt-dev names the
   # release's own version) and llvm's symbolizer build and run the sanitizer build and the
-  # fuzz targets (scripts/check-sanitized.sh, bench/fuzz.sh).
+  # fuzz targets (scripts/check-sanitized.sh, bench/fuzz.sh); the accessibility test reads
+  # the window over AT-SPI in a D-Bus session of its own.
   test) wanted=("${common[@]}" mdbtools libgtest-dev xvfb xauth desktop-file-utils appstream build-essential
-    dpkg-dev debhelper lintian weston qt6-wayland clang libclang-rt-dev llvm) ;;
+    dpkg-dev debhelper lintian weston qt6-wayland clang libclang-rt-dev llvm
+    at-spi2-core dbus-daemon dbus-session-bus-common gir1.2-atspi-2.0 python3-gi) ;;
   *)
     echo "usage: $0 run|test" >&2
     exit 2

@@ -15,6 +15,7 @@
 #include <QTimer>
 
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 #include <cstdio>
 #include <memory>
@@ -133,13 +134,15 @@ WorkerOutcome CExportWorker::Execute(const std::vector<std::string>& arguments, 
         if (reported->subject == RunFiles::Role::SettingsFile) wording.SetSettingsFile(SettingsFile());
         return Failure(*reported, wording.Message(*reported));
     }
+    // Qt leaves the exit code of a process that died of a signal undefined. The exporter tells
+    // every signal that ends it and can be caught, so one that it did not tell is SIGKILL.
     const bool signalled = process.exitStatus() == QProcess::CrashExit;
     if (!signalled && process.exitCode() == Contract::kExitDone) return WorkerOutcome{};
 
     // Ended without saying why: what it said for scripts may help whoever looks into it.
     const QByteArray said = process.readAllStandardError();
     std::fwrite(said.constData(), 1, static_cast<std::size_t>(said.size()), stderr);
-    const ExportFailure failure = ExportFailure::FromProcessEnd(signalled, process.exitCode());
+    const ExportFailure failure = ExportFailure::FromProcessEnd(signalled, signalled ? SIGKILL : process.exitCode());
     return Failure(failure, wording.Message(failure));
 }
 

@@ -6,6 +6,8 @@
 #include "ui/AppTexts.h"
 #include "ui/CExportWorker.h"
 #include "ui/CMorvaskDoc.h"
+#include "ui/CRunAnnouncer.h"
+#include "ui/CValueFieldAccessible.h"
 #include "ui/FrameGeometry.h"
 #include "ui/IRunContext.h"
 
@@ -61,16 +63,16 @@ void CMorvaskView::BuildForm() {
     AddLabel("Not Valid QSOs", 217, 28, 57, 10, Qt::AlignLeft);
     m_validQsos = AddValueField("validQsos_1004", "Valid QSOs", 131, 41, 54, 11);
     AddLabel("Valid QSOs", 131, 28, 57, 10, Qt::AlignLeft);
-    m_sourcePath = AddValueField("sourcePath_1005", "Source mdb file:", 114, 110, 320, 12);
-    m_refdataPath = AddValueField("refdataPath_1006", "Refdata mdb file:", 114, 127, 318, 14);
-    AddGroupFrame("countersFrame", 19, 17, 284, 73);
-    m_oprCall = AddValueField("oprCall_1007", "OprCall for this run:", 318, 46, 80, 12);
+    m_sourcePath = AddValueField("sourcePath_1005", "Source mdb file", 114, 110, 320, 12);
+    m_refdataPath = AddValueField("refdataPath_1006", "Refdata mdb file", 114, 127, 318, 14);
+    AddGroupFrame("countersFrame", "QSO counts", 19, 17, 284, 73);
+    m_oprCall = AddValueField("oprCall_1007", "OprCall for this run", 318, 46, 80, 12);
     AddLabel("Source mdb file:", 48, 110, 61, 14, Qt::AlignRight);
     AddLabel("Refdata mdb file:", 48, 126, 61, 12, Qt::AlignRight);
     AddLabel("OprCall for this run:", 318, 32, 87, 10, Qt::AlignLeft);
-    AddGroupFrame("oprCallFrame", 306, 17, 110, 45);
-    AddGroupFrame("filesFrame", 19, 96, 426, 75);
-    m_adiPath = AddValueField("adiPath_1008", "adi filename:", 114, 142, 318, 14);
+    AddGroupFrame("oprCallFrame", "Operator call", 306, 17, 110, 45);
+    AddGroupFrame("filesFrame", "Files of this run", 19, 96, 426, 75);
+    m_adiPath = AddValueField("adiPath_1008", "adi filename", 114, 142, 318, 14);
     AddLabel("adi filename:", 65, 143, 44, 12, Qt::AlignRight);
     m_view = new QPushButton(QStringLiteral("View"), m_form);
     m_view->setObjectName(QStringLiteral("viewAdiFile_1009"));
@@ -83,6 +85,9 @@ void CMorvaskView::BuildForm() {
     AddLabel("Date Range filter (optional)", 321, 70, 95, 8, Qt::AlignLeft);
     AddLabel("Not Date Range", 131, 57, 57, 10, Qt::AlignLeft);
     m_notDateRange = AddValueField("notDateRange_1010", "Not Date Range", 131, 70, 54, 11);
+    // Takes no room and no focus: it tells assistive technology how each run ended.
+    m_announcer = new CRunAnnouncer(m_form);
+    m_announcer->SetCounters({m_totalQsos, m_validQsos, m_notValidQsos, m_notDateRange, m_notSameOprCall});
 
     // Only the two buttons take the focus, and neither is a default button.
     for (QPushButton* button : {m_makeAdiFile, m_view}) {
@@ -106,17 +111,20 @@ QLabel* CMorvaskView::AddLabel(const char* text, int x, int y, int width, int he
     return label;
 }
 
-QLabel* CMorvaskView::AddValueField(const char* objectName, const char* accessibleName, int x, int y, int width,
-                                    int height, Qt::Alignment align) {
+QLabel* CMorvaskView::AddValueField(const char* objectName, const char* caption, int x, int y, int width, int height,
+                                    Qt::Alignment align) {
     QLabel* field = AddLabel("", x, y, width, height, align);
     field->setObjectName(QString::fromLatin1(objectName));
-    field->setAccessibleName(QString::fromLatin1(accessibleName));
+    CValueFieldAccessible::Mark(*field, QString::fromLatin1(caption));
     return field;
 }
 
-void CMorvaskView::AddGroupFrame(const char* objectName, int x, int y, int width, int height) {
+void CMorvaskView::AddGroupFrame(const char* objectName, const char* accessibleName, int x, int y, int width,
+                                 int height) {
     auto* frame = new QGroupBox(m_form);
     frame->setObjectName(QString::fromLatin1(objectName));
+    // Untitled on the form; a screen reader still hears what it surrounds.
+    frame->setAccessibleName(QString::fromLatin1(accessibleName));
     m_units.Place(*frame, x, y, width, height);
     // Beneath the controls it surrounds, so that it never takes their clicks.
     frame->lower();
@@ -189,6 +197,7 @@ void CMorvaskView::OnMakeAdiFile() {
     emit RunStateChanged(true);
 
     ShowCounts(RunCounts{});
+    m_announcer->RunStarted();
     const WorkerOutcome outcome =
         m_context.Worker().Run(m_runValues, [this](const RunCounts& counts) { ShowCounts(counts); });
 
@@ -201,6 +210,7 @@ void CMorvaskView::OnMakeAdiFile() {
     m_view->setEnabled(true);
     // Disabling the button took the focus away; Space starts the next run as it did this one.
     if (hadFocus) m_makeAdiFile->setFocus(Qt::OtherFocusReason);
+    m_announcer->RunEnded(outcome);
     if (outcome.kind == WorkerOutcome::Kind::Failed) m_context.ShowMessage(QString::fromStdString(outcome.message));
     emit RunStateChanged(false);
 }

@@ -10,6 +10,7 @@
 #include <string>
 
 class CMorvaskDoc;
+class CRunAnnouncer;
 class CWorkerRecordset;
 class IRunContext;
 class QLabel;
@@ -49,9 +50,11 @@ signals:
 private:
     void BuildForm();
     QLabel* AddLabel(const char* text, int x, int y, int width, int height, Qt::Alignment align);
-    QLabel* AddValueField(const char* objectName, const char* accessibleName, int x, int y, int width, int height,
+    // A read-only field whose text the program sets; assistive technology reads it with its
+    // caption.
+    QLabel* AddValueField(const char* objectName, const char* caption, int x, int y, int width, int height,
                           Qt::Alignment align = Qt::AlignLeft);
-    void AddGroupFrame(const char* objectName, int x, int y, int width, int height);
+    void AddGroupFrame(const char* objectName, const char* accessibleName, int x, int y, int width, int height);
     void ShowCounts(const RunCounts& counts);
     void ResizeParentToFit();
 
@@ -85,4 +88,5 @@ private:
     QLabel* m_adiPath = nullptr;
     QLabel* m_startDate = nullptr;
     QLabel* m_endDate = nullptr;
+    CRunAnnouncer* m_announcer = nullptr;
 };

@@ -9,7 +9,9 @@ add_library(morvask_ui STATIC
   ui/CMorvaskView.cpp
   ui/CProgressPipe.cpp
   ui/CRecentFileList.cpp
+  ui/CRunAnnouncer.cpp
   ui/CSingleDocTemplate.cpp
+  ui/CValueFieldAccessible.cpp
   ui/CWorkerDatabase.cpp
   ui/CWorkerRecordset.cpp
   ui/DisplaySession.cpp

@@ -5,6 +5,7 @@ target_sources(engine_tests PRIVATE
   unit/adif_lines_test.cpp
   unit/progress_reporter_test.cpp
   unit/progress_record_test.cpp
+  unit/fatal_signal_report_test.cpp
   integration/export_cli_test.cpp
   integration/export_cli_files_test.cpp
   integration/export_read_columns_test.cpp

@@ -21,3 +21,10 @@ morvask_widget_test(tst_run_settings_dlg)
 morvask_widget_test(tst_main_window)
 # The main-window tests end with the whole program on the sample log, through the real exporter.
 add_dependencies(tst_main_window morvask-export)
+
+# The main window over the accessibility bus, as a screen reader reads it, with a D-Bus
+# session, accessibility bus and X server of its own (python3-gi and AT-SPI's typelib).
+add_test(NAME atspi_main_window
+  COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/a11y/atspi_main_window.py
+    $<TARGET_FILE:morvask> $<TARGET_FILE:morvask-sampledb> $<TARGET_FILE:morvask-export>)
+set_tests_properties(atspi_main_window PROPERTIES TIMEOUT 300)

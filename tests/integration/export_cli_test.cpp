@@ -168,6 +168,8 @@ TEST_P(ExportCliEnd, IsToldBothWaysAndLeavesTheUploadFileAlone) {
 }
 
 std::string NameOf(const testing::TestParamInfo<JobEnd>& end) { return end.param.name; }
+// Named by its case in the test's report, rather than dumped byte by byte.
+void PrintTo(const JobEnd& end, std::ostream* out) { *out << end.name; }
 
 INSTANTIATE_TEST_SUITE_P(EveryEnd, ExportCliEnd, testing::ValuesIn(kJobEnds), NameOf);
 

@@ -9,7 +9,7 @@
 //                 to block when it is full
 //     torn TEXT   TEXT on the channel without its line end, as a record cut off mid-write
 //     exit N      end with status N without a report
-//     signal N    end by signal N
+//     signal N    end by signal N, told on the channel as the exporter tells it
 // A run writes "fake export" and CR LF to its --output (a host path) first; one that reaches
 // the end of its steps reports "done" with the last counts. SIGTERM is logged in signals.log
 // and ends the fake as it ends the exporter.
@@ -28,6 +28,7 @@
 
 #include "cli/ExportOptions.h"
 #include "cli/ExporterCommandLine.h"
+#include "cli/FatalSignalReport.h"
 #include "cli/ProgressRecord.h"
 #include "cli/ProgressWriter.h"
 #include "data/WriteAll.h"
@@ -84,7 +85,7 @@ int Run(ProgressWriter& channel, int fd, const std::string& output) {
         } else if (step == "exit") {
             return static_cast<int>(number);
         } else if (step == "signal") {
-            signal(static_cast<int>(number), SIG_DFL);
+            // Told on the channel as the exporter tells it, unless it cannot be caught.
             ::raise(static_cast<int>(number));
         } else if (!line.empty()) {
             std::cerr << "fake exporter: no step \"" << line << "\"\n";
@@ -118,6 +119,7 @@ int main(int argc, char** argv) {
     // The desktop program names its progress channel on every call.
     if (!options.progressFd) return 95;
     ProgressWriter channel(*options.progressFd);
+    FatalSignalReport::Install(*options.progressFd);
     switch (options.mode) {
     case ExportOptions::Mode::CheckSource:
         return Check(channel, "check-source");

@@ -8,6 +8,7 @@
 #include "ui/CMorvaskDoc.h"
 #include "ui/CMorvaskView.h"
 #include "ui/CRecentFileList.h"
+#include "ui/CRunAnnouncer.h"
 #include "ui/CSingleDocTemplate.h"
 #include "ui/CWorkerRecordset.h"
 #include "ui/FrameGeometry.h"
@@ -15,12 +16,15 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <QAccessible>
 #include <QAction>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMetaEnum>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QtTest>
@@ -140,6 +144,24 @@ private:
     QTemporaryDir m_workerDir;
 };
 
+// The accessible tree under iface as a screen reader reads it, one object a line, indented
+// by depth: role, name, and the text of an object that holds one.
+void DumpAccessibleTree(QAccessibleInterface* iface, int depth, QStringList& lines) {
+    QString line = QString(depth * 2, QLatin1Char(' ')) +
+                   QString::fromLatin1(QMetaEnum::fromType<QAccessible::Role>().valueToKey(iface->role())) +
+                   QStringLiteral(" \"%1\"").arg(iface->text(QAccessible::Name));
+    if (QAccessibleTextInterface* text = iface->textInterface())
+        line += QStringLiteral(" text \"%1\"").arg(text->text(0, text->characterCount()));
+    lines.append(line);
+    for (int i = 0; i < iface->childCount(); ++i) DumpAccessibleTree(iface->child(i), depth + 1, lines);
+}
+
+QStringList AccessibleTree(QWidget* window) {
+    QStringList lines;
+    DumpAccessibleTree(QAccessible::queryAccessibleInterface(window), 0, lines);
+    return lines;
+}
+
 }  // namespace
 
 // The program from start-up on: the run settings until usable, the source database and its
@@ -165,6 +187,13 @@ private slots:
     void saveCommands_data();
     void saveCommands();
     void makeAdiFileOnSampleLog();
+    void everyValueIsHeardWithItsCaption();
+    void eachRunsEndIsToldOnce_data();
+    void eachRunsEndIsToldOnce();
+    void theKeyboardReachesEveryCommand_data();
+    void theKeyboardReachesEveryCommand();
+    void messageBoxesAnswerTheKeyboard_data();
+    void messageBoxesAnswerTheKeyboard();
 
 private:
     QString SettingsFilePath() const {
@@ -652,6 +681,234 @@ void TestMainWindow::makeAdiFileOnSampleLog() {
     QCOMPARE(m_harness->opened[0], m_harness->opened[1]);
     QCOMPARE(QFileInfo(m_harness->opened[0].toLocalFile()).canonicalFilePath(),
              QFileInfo(folder + QStringLiteral("adiUpld2Morvask.adi")).canonicalFilePath());
+}
+
+void TestMainWindow::everyValueIsHeardWithItsCaption() {
+    // The main window as a screen reader walks it, from the window down: every value with its
+    // caption and as its text, before the first run and after one; the frames named by what
+    // they surround; the end of the run held as a notification.
+    QVERIFY(m_harness->Start(TypedRunValues()));
+    const auto trimmed = [](QStringList lines) {
+        for (QString& line : lines) line = line.trimmed();
+        return lines;
+    };
+    const QStringList before = trimmed(AccessibleTree(m_harness->Frame()));
+    m_harness->SetRunSteps({"79 7 62 9 1"});
+    m_harness->Click("makeAdiFile_1000");
+    const QStringList tree = AccessibleTree(m_harness->Frame());
+    qInfo().noquote() << "The main window after a run, as assistive technology reads it:\n" + tree.join('\n');
+    const QStringList after = trimmed(tree);
+
+    // Before: the line before the first run, "" where there is nothing to compare; after: the
+    // line after the run, "" where it is the same.
+    struct Row {
+        const char* what;
+        QString before;
+        QString after;
+    };
+    const Row rows[] = {
+        {"a counter: its caption alone before the first run, then caption and value",
+         R"(StaticText "Total QSOs" text "")", R"(StaticText "Total QSOs, 79" text "79")"},
+        {"valid", R"(StaticText "Valid QSOs" text "")", R"(StaticText "Valid QSOs, 62" text "62")"},
+        {"not valid", R"(StaticText "Not Valid QSOs" text "")", R"(StaticText "Not Valid QSOs, 7" text "7")"},
+        {"not date range", R"(StaticText "Not Date Range" text "")", R"(StaticText "Not Date Range, 1" text "1")"},
+        {"not same call", R"(StaticText "Not same OprCall" text "")", R"(StaticText "Not same OprCall, 9" text "9")"},
+        {"a run value, as the operator typed it, from the start",
+         R"(StaticText "OprCall for this run, PA3ABC" text "PA3ABC")",
+         {}},
+        {"source", R"(StaticText "Source mdb file, C:\Qervel\source.mdb" text "C:\Qervel\source.mdb")", {}},
+        {"reference", R"(StaticText "Refdata mdb file, C:\Qervel\Refdata.mdb" text "C:\Qervel\Refdata.mdb")", {}},
+        {"output",
+         R"(StaticText "adi filename, C:\Qervel\adiUpld2Morvask.adi" text "C:\Qervel\adiUpld2Morvask.adi")",
+         {}},
+        {"start date", R"(StaticText "Start date, 19451116" text "19451116")", {}},
+        {"end date", R"(StaticText "End date, 20301231" text "20301231")", {}},
+        {"a frame, named by what it surrounds", R"(Grouping "QSO counts")", {}},
+        {"call frame", R"(Grouping "Operator call")", {}},
+        {"files frame", R"(Grouping "Files of this run")", {}},
+        {"a button", R"(Button "Make adi file")", {}},
+        {"view", R"(Button "View")", {}},
+        {"the run's end, held once it has been told",
+         {},
+         R"(Notification "Make adi file done: Total QSOs 79, Valid QSOs 62, Not Valid QSOs 7, Not Date Range 1, )"
+         R"(Not same OprCall 9.")"},
+    };
+    for (const Row& row : rows) {
+        const QString expected = row.after.isEmpty() ? row.before : row.after;
+        QVERIFY2(row.before.isEmpty() || before.contains(row.before),
+                 qPrintable(QStringLiteral("before the run, %1: %2").arg(row.what, row.before)));
+        QVERIFY2(after.contains(expected), qPrintable(QStringLiteral("after the run, %1: %2").arg(row.what, expected)));
+    }
+}
+
+void TestMainWindow::eachRunsEndIsToldOnce_data() {
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QStringList>("told");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<int>("boxes");
+    // Told: what a screen reader is given to speak during the run, however many counts come;
+    // status: what it reads from the form afterwards.
+    const QString flood =
+        "Make adi file done: Total QSOs 100000, Valid QSOs 100000, Not Valid QSOs 0, Not Date Range 0, Not same "
+        "OprCall 0.";
+    QTest::newRow("a hundred thousand counts: the totals, once")
+        << QStringList{"flood 100000"} << QStringList{flood} << flood << 0;
+    QTest::newRow("a failure: told by its message box alone, which takes the focus; the status holds it")
+        << QStringList{"3 0 3 0 0", "failed damaged source data page 7 is listed twice"} << QStringList{}
+        << "Make adi file failed: The source database \"C:\\Qervel\\source.mdb\" is damaged: data page 7 is listed "
+           "twice. Open it in Qervel and compact/repair it, then try again."
+        << 1;
+}
+
+void TestMainWindow::eachRunsEndIsToldOnce() {
+    QFETCH(QStringList, steps);
+    QFETCH(QStringList, told);
+    QFETCH(QString, status);
+    QFETCH(int, boxes);
+    QVERIFY(m_harness->Start(TypedRunValues()));
+    auto* announcer = m_harness->View()->findChild<CRunAnnouncer*>();
+    QVERIFY(announcer);
+    const QString next =
+        "Make adi file done: Total QSOs 2, Valid QSOs 2, Not Valid QSOs 0, Not Date Range 0, Not same OprCall 0.";
+    // This run, then one that succeeds: each told on its own.
+    for (const auto& [runSteps, runTold, runStatus] :
+         {std::tuple{steps, told, status}, std::tuple{QStringList{"2 0 2 0 0"}, QStringList{next}, next}}) {
+        m_harness->SetRunSteps(runSteps);
+        QSignalSpy spoken(announcer, &CRunAnnouncer::Told);
+        m_harness->Click("makeAdiFile_1000");
+        QStringList texts;
+        for (const QList<QVariant>& arguments : spoken) texts.append(arguments.constFirst().toString());
+        QCOMPARE(texts, runTold);
+        // What a screen reader reads of the status afterwards, and the notification it speaks.
+        QAccessibleInterface* status = QAccessible::queryAccessibleInterface(announcer);
+        QCOMPARE(status->role(), QAccessible::Notification);
+        QCOMPARE(status->text(QAccessible::Name), runStatus);
+        QStringList lines;
+        DumpAccessibleTree(status, 0, lines);
+        QCOMPARE(lines.mid(1), QStringList{QStringLiteral(R"(  StaticText "%1")").arg(runStatus)});
+    }
+    QCOMPARE(m_harness->messages.size(), boxes);
+}
+
+void TestMainWindow::theKeyboardReachesEveryCommand_data() {
+    QTest::addColumn<QStringList>("keys");
+    QTest::addColumn<QString>("outcome");
+    // Keys go to the open menu if there is one, else to the widget with the focus. The
+    // outcome: the focus, then how many runs, View commands, questions for a file name and
+    // openings of the prefix table there were, and whether the window is still there.
+    QTest::newRow("the window comes up on Make adi file; Space runs")
+        << QStringList{"Space"} << "makeAdiFile_1000, runs 1, views 0, asked 0, prefix table 1, shown";
+    QTest::newRow("Tab goes to View; Space opens the file")
+        << QStringList{"Tab", "Space"} << "viewAdiFile_1009, runs 0, views 1, asked 0, prefix table 1, shown";
+    QTest::newRow("Tab goes round the two buttons, Shift+Tab back")
+        << QStringList{"Tab", "Tab", "Shift+Tab"}
+        << "viewAdiFile_1009, runs 0, views 0, asked 0, prefix table 1, shown";
+    QTest::newRow("Alt+F, O: Open asks for a file")
+        << QStringList{"Alt+F", "O"} << "makeAdiFile_1000, runs 0, views 0, asked 1, prefix table 1, shown";
+    QTest::newRow("Alt+F, S: Save of a new document asks for a name")
+        << QStringList{"Alt+F", "S"} << "makeAdiFile_1000, runs 0, views 0, asked 1, prefix table 1, shown";
+    QTest::newRow("Alt+F, A: Save As asks for a name")
+        << QStringList{"Alt+F", "A"} << "makeAdiFile_1000, runs 0, views 0, asked 1, prefix table 1, shown";
+    QTest::newRow("Alt+F, N after a run: New opens the prefix table the run closed")
+        << QStringList{"Space", "Alt+F", "N"} << "makeAdiFile_1000, runs 1, views 0, asked 0, prefix table 2, shown";
+    QTest::newRow("Escape leaves the menu and the menu bar without a command; Space runs")
+        << QStringList{"Alt+F", "Escape", "Escape", "Space"}
+        << "makeAdiFile_1000, runs 1, views 0, asked 0, prefix table 1, shown";
+    QTest::newRow("Alt+F, X: Exit closes the window")
+        << QStringList{"Alt+F", "X"} << "none, runs 0, views 0, asked 0, prefix table 1, closed";
+}
+
+void TestMainWindow::theKeyboardReachesEveryCommand() {
+    QFETCH(QStringList, keys);
+    QFETCH(QString, outcome);
+    QVERIFY(m_harness->Start());
+    m_harness->SetRunSteps({"1 0 1 0 0"});
+    QApplication::setActiveWindow(m_harness->Frame());
+    QVERIFY(QTest::qWaitForWindowActive(m_harness->Frame()));
+    for (const QString& key : keys) {
+        QWidget* target = QApplication::activePopupWidget();
+        if (!target) target = QApplication::focusWidget();
+        QVERIFY2(target, qPrintable(key));
+        const QKeyCombination combination = QKeySequence::fromString(key)[0];
+        QTest::keyClick(target, combination.key(), combination.keyboardModifiers());
+        // The offscreen platform hands the activation to a menu once it has closed, when the
+        // event loop next runs (as a run or the prefix check does); a desktop gives it back
+        // to the window, as done here.
+        QCoreApplication::processEvents();
+        const QWidget* active = QApplication::activeWindow();
+        if (m_harness->Frame()->isVisible() && (!active || !active->isVisible()))
+            QApplication::setActiveWindow(m_harness->Frame());
+    }
+    const QWidget* focus = m_harness->Frame()->isVisible() ? QApplication::focusWidget() : nullptr;
+    QCOMPARE(QStringLiteral("%1, runs %2, views %3, asked %4, prefix table %5, %6")
+                 .arg(focus ? focus->objectName() : QStringLiteral("none"))
+                 .arg(m_harness->Calls(ExporterCommandLine::kOutput))
+                 .arg(m_harness->opened.size())
+                 .arg(m_harness->pathQuestions)
+                 .arg(m_harness->Calls(ExporterCommandLine::kCheckRefdata))
+                 .arg(m_harness->Frame()->isVisible() ? "shown" : "closed"),
+             outcome);
+}
+
+void TestMainWindow::messageBoxesAnswerTheKeyboard_data() {
+    QTest::addColumn<bool>("aboutBox");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("seen");
+    // Seen: the box as a screen reader meets it (role, name, the button with the focus, and
+    // whether its text is read), and whether the key closed it.
+    const QString message = R"(AlertMessage "Morvask ADI filemaker - ver 1.00", focus on "OK", text read, closed)";
+    QTest::newRow("a message box: Return") << false << int(Qt::Key_Return) << message;
+    QTest::newRow("a message box: Space on its button") << false << int(Qt::Key_Space) << message;
+    QTest::newRow("a message box: Escape") << false << int(Qt::Key_Escape) << message;
+    const QString about = R"(Dialog "About morvask", focus on "OK", text read, closed)";
+    QTest::newRow("the about box: Return") << true << int(Qt::Key_Return) << about;
+    QTest::newRow("the about box: Escape") << true << int(Qt::Key_Escape) << about;
+}
+
+void TestMainWindow::messageBoxesAnswerTheKeyboard() {
+    QFETCH(bool, aboutBox);
+    QFETCH(int, key);
+    QFETCH(QString, seen);
+    // The real boxes, as the program shows them.
+    CMorvaskApp app;
+    const QString text =
+        aboutBox ? QStringLiteral("morvask Version 1.0")
+                 : QStringLiteral("The ADIF file \"C:\\Qervel\\adiUpld2Morvask.adi\" could not be written.");
+    QString met;
+    int ticks = 0;
+    QTimer driver;
+    driver.setInterval(20);
+    QObject::connect(&driver, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal) return;
+        if (met.isEmpty()) {
+            QAccessibleInterface* box = QAccessible::queryAccessibleInterface(modal);
+            QStringList lines;
+            DumpAccessibleTree(box, 0, lines);
+            const QWidget* focus = QApplication::focusWidget();
+            met = QStringLiteral("%1 \"%2\", focus on \"%3\", %4")
+                      .arg(QString::fromLatin1(QMetaEnum::fromType<QAccessible::Role>().valueToKey(box->role())),
+                           box->text(QAccessible::Name),
+                           focus ? QAccessible::queryAccessibleInterface(const_cast<QWidget*>(focus))
+                                       ->text(QAccessible::Name)
+                                 : QString(),
+                           lines.filter(QStringLiteral("StaticText \"%1\"").arg(text)).size() == 1 ? "text read"
+                                                                                                   : "text not read");
+            QTest::keyClick(focus ? const_cast<QWidget*>(focus) : modal, Qt::Key(key));
+        } else if (++ticks > 50) {
+            // The key left it open: closed here, so that the test ends and says so.
+            met += QStringLiteral(", left open");
+            modal->close();
+        }
+    });
+    driver.start();
+    if (aboutBox) {
+        app.OnAppAbout();
+    } else {
+        app.ShowMessage(text);
+    }
+    if (!met.endsWith(QLatin1String("left open"))) met += QStringLiteral(", closed");
+    QCOMPARE(met, seen);
 }
 
 QTEST_MAIN(TestMainWindow)
