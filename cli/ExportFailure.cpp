@@ -29,13 +29,10 @@ constexpr std::pair<Kind, const char*> kKindNames[] = {
     {Kind::NoReason, "no-reason"},
 };
 
-// "none" for a failure that concerns no one file.
 constexpr std::pair<std::optional<Role>, const char*> kSubjectNames[] = {
-    {std::nullopt, "none"},
-    {Role::SourceDatabase, "source"},
-    {Role::ReferenceDatabase, "reference"},
-    {Role::SettingsFile, "settings"},
-    {Role::AdifFile, "adif"},
+    {std::nullopt, "none"},  // a failure that concerns no one file
+    {Role::SourceDatabase, "source"}, {Role::ReferenceDatabase, "reference"},
+    {Role::SettingsFile, "settings"}, {Role::AdifFile, "adif"},
 };
 
 }  // namespace

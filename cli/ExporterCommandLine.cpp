@@ -9,12 +9,12 @@ std::vector<std::string> ExporterCommandLine::CheckRefdata(const std::string& re
 }
 
 std::vector<std::string> ExporterCommandLine::Run(const RunSettings& values) {
-    return {kSource,   values.m_strSourcePath,
-            kRefdata,  values.m_strRefdataPath,
-            kOutput,   values.m_strAdiPath,
-            kOprCall,  values.m_strOprCall,
-            kStart,    values.m_strStartDate,
-            kEnd,      values.m_strEndDate,
+    return {kSource,     values.m_strSourcePath,
+            kRefdata,    values.m_strRefdataPath,
+            kOutput,     values.m_strAdiPath,
+            kOprCall,    values.m_strOprCall,
+            kStart,      values.m_strStartDate,
+            kEnd,        values.m_strEndDate,
             kProgressFd, std::to_string(kProgressDescriptor),
             kTrace};
 }

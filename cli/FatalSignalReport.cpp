@@ -26,9 +26,23 @@ void TellAndDie(int sig) {
 
 bool EndsTheProcess(int sig) {
     switch (sig) {
-    case SIGSEGV: case SIGBUS: case SIGABRT: case SIGFPE: case SIGILL: case SIGTRAP: case SIGSYS:
-    case SIGXCPU: case SIGQUIT: case SIGUSR1: case SIGUSR2: case SIGALRM: case SIGVTALRM: case SIGPROF:
-    case SIGPOLL: case SIGPWR: case SIGSTKFLT:
+    case SIGSEGV:
+    case SIGBUS:
+    case SIGABRT:
+    case SIGFPE:
+    case SIGILL:
+    case SIGTRAP:
+    case SIGSYS:
+    case SIGXCPU:
+    case SIGQUIT:
+    case SIGUSR1:
+    case SIGUSR2:
+    case SIGALRM:
+    case SIGVTALRM:
+    case SIGPROF:
+    case SIGPOLL:
+    case SIGPWR:
+    case SIGSTKFLT:
         return true;
     default:
         return sig >= SIGRTMIN && sig <= SIGRTMAX;

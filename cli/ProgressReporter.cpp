@@ -12,8 +12,8 @@ constexpr auto kRedrawInterval = std::chrono::milliseconds(100);
 
 }  // namespace
 
-ProgressReporter::ProgressReporter(ProgressWriter* channel, std::optional<int> terminalFd, std::function<long()> totalRows,
-                                   Clock clock)
+ProgressReporter::ProgressReporter(ProgressWriter* channel, std::optional<int> terminalFd,
+                                   std::function<long()> totalRows, Clock clock)
     : m_channel(channel), m_terminalFd(terminalFd), m_totalRows(std::move(totalRows)), m_clock(std::move(clock)) {}
 
 void ProgressReporter::ReadCountsFrom(const ExportCounters& counters) { m_counters = &counters; }

@@ -3,8 +3,8 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <sys/syscall.h>
 #include <sys/resource.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 

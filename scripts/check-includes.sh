@@ -6,8 +6,14 @@
 # Prints the folder arrows, any arrow that runs up and any circle; exits 1 on either.
 set -euo pipefail
 
-root=${1:-$(dirname "$0")/..}
-quiet=${2:-}
+root=$(dirname "$0")/..
+quiet=
+for arg in "$@"; do
+  case "$arg" in
+    --quiet) quiet=--quiet ;;
+    *) root=$arg ;;
+  esac
+done
 cd "$root"
 
 # The product's floors, lowest first; tools/, tests/, bench/ and fuzz/ stand above them all.

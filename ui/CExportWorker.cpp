@@ -3,8 +3,8 @@
 #include "cli/ExporterCommandLine.h"
 #include "cli/ProgressRecord.h"
 #include "settings/IniReaders.h"
-#include "settings/QtText.h"
 #include "settings/PrefixSearch.h"
+#include "settings/QtText.h"
 #include "settings/WinePrefix.h"
 #include "ui/CProgressPipe.h"
 

@@ -1,8 +1,8 @@
 #include "ui/CMorvaskView.h"
 
 #include "data/CDaoException.h"
-#include "settings/WinePrefix.h"
 #include "settings/QtText.h"
+#include "settings/WinePrefix.h"
 #include "ui/AppTexts.h"
 #include "ui/CExportWorker.h"
 #include "ui/CMorvaskDoc.h"

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "cli/RunCounts.h"
-#include "settings/RunSettings.h"
 #include "settings/CDialogUnits.h"
+#include "settings/RunSettings.h"
 
 #include <QScrollArea>
 #include <QString>

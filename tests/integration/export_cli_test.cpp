@@ -126,8 +126,8 @@ protected:
 
     // The case's text with its folders in place of @dir, @output and @prefix.
     std::string Expand(std::string text) const {
-        for (const auto& [token, path] : {std::pair{"@dir", m_dir.Root()}, std::pair{"@output", Output()},
-                                          std::pair{"@prefix", m_prefix.Root()}}) {
+        for (const auto& [token, path] :
+             {std::pair{"@dir", m_dir.Root()}, std::pair{"@output", Output()}, std::pair{"@prefix", m_prefix.Root()}}) {
             for (std::size_t at; (at = text.find(token)) != std::string::npos;)
                 text.replace(at, std::string_view(token).size(), path);
         }

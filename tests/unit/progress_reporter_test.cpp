@@ -6,8 +6,8 @@
 #include <chrono>
 #include <thread>
 
-#include "cli/ProgressReporter.h"
 #include "cli/ProgressRecord.h"
+#include "cli/ProgressReporter.h"
 #include "cli/ProgressWriter.h"
 #include "tests/support/FileBytes.h"
 

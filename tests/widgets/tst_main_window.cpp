@@ -504,8 +504,7 @@ void TestMainWindow::failedRuns_data() {
         << QStringList(5, "0");
     QTest::newRow("a failure record torn off mid-line is refused: the end speaks, not a cut reason")
         << QStringList{"torn failed unreadable source Permission den", "exit 1"}
-        << "Making the ADIF file " + adi + " failed without saying why. " + earlier + reinstall
-        << QStringList(5, "0");
+        << "Making the ADIF file " + adi + " failed without saying why. " + earlier + reinstall << QStringList(5, "0");
 }
 
 void TestMainWindow::failedRuns() {
