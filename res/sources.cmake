@@ -1,5 +1,5 @@
-# What an installation holds besides the two programs: icons, desktop entry, AppStream data,
-# manual pages and the files a Debian package carries in its documentation folder.
+# What an installation holds besides the two programs: icons, desktop entry, AppStream data
+# and manual pages. The Debian package adds its copyright file and changelog from debian/.
 
 # Every icon size is rendered from the one drawing, so that the sizes cannot disagree.
 set(MORVASK_ICON_DIR ${CMAKE_BINARY_DIR}/icons)
@@ -22,7 +22,7 @@ if(MORVASK_BUILD_GUI)
   install(FILES res/org.morvask.morvask.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 endif()
 
-# Manual pages and the Debian changelog are installed compressed, as Debian keeps them;
+# Manual pages are installed compressed, as Debian keeps them;
 # -n leaves out the name and time stamp so that the same source gives the same bytes.
 set(MORVASK_GZIPPED_DOCS)
 function(morvask_gzip source output)
@@ -45,6 +45,4 @@ foreach(page IN LISTS pages)
   morvask_gzip(man/${page}.1 ${CMAKE_BINARY_DIR}/man/${page}.1.gz)
   install(FILES ${CMAKE_BINARY_DIR}/man/${page}.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endforeach()
-morvask_gzip(res/debian/changelog ${CMAKE_BINARY_DIR}/doc/changelog.gz)
-install(FILES ${CMAKE_BINARY_DIR}/doc/changelog.gz res/debian/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
 add_custom_target(morvask_docs ALL DEPENDS ${MORVASK_GZIPPED_DOCS})

@@ -14,6 +14,7 @@ add_library(morvask_ui STATIC
   ui/CValueFieldAccessible.cpp
   ui/CWorkerDatabase.cpp
   ui/CWorkerRecordset.cpp
+  ui/DisplaySession.cpp
   ui/FailureWording.cpp
   ui/FrameGeometry.cpp
   ui/InstallCheck.cpp

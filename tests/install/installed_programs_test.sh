@@ -1,61 +1,10 @@
 #!/usr/bin/env bash
-# The programs as an operator gets them: installed with cmake --install into a folder of their
-# own, run from there with nothing of the build tree in reach and without a display.
+# The programs installed with cmake --install into a folder of their own, then checked there.
 # Usage: installed_programs_test.sh BUILD_DIR SAMPLE_DIR VERSION
 set -euo pipefail
 build=$1 sample=$2 version=$3
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
-# No display, no WINEPREFIX and a PATH without the build folder.
-run() { env -i HOME="$tmp/home" PATH=/usr/bin:/bin "$@"; }
-
-cmake --install "$build" --prefix "$tmp/usr" >"$tmp/install.log" || fail "cmake --install: $(cat "$tmp/install.log")"
-usr=$tmp/usr
-for f in bin/morvask bin/morvask-export share/man/man1/morvask.1.gz share/man/man1/morvask-export.1.gz \
-  share/applications/org.morvask.morvask.desktop share/metainfo/org.morvask.morvask.metainfo.xml \
-  share/icons/hicolor/scalable/apps/morvask.svg share/doc/morvask/copyright share/doc/morvask/changelog.gz; do
-  [ -s "$usr/$f" ] || fail "$f is not installed"
-done
-# Each hicolor size holds a PNG of that size (width and height from its header).
-for size in 16 32 48 128 256; do
-  png=$usr/share/icons/hicolor/${size}x${size}/apps/morvask.png
-  [ -s "$png" ] || fail "$png is not installed"
-  read -r w1 w2 w3 w4 h1 h2 h3 h4 < <(od -An -tu1 -j16 -N8 "$png")
-  [ $(((w1 << 24) + (w2 << 16) + (w3 << 8) + w4))x$(((h1 << 24) + (h2 << 16) + (h3 << 8) + h4)) = "${size}x$size" ] ||
-    fail "$png is not $size pixels square"
-done
-
-[ "$(run "$usr/bin/morvask" --version)" = "morvask $version" ] || fail "morvask --version without a display"
-[ "$(run "$usr/bin/morvask-export" --version)" = "morvask-export $version" ] || fail "morvask-export --version"
-
-# The manual page describes exactly the options that --help lists: neither may drift.
-help_options=$(run "$usr/bin/morvask-export" --help | grep -oE -- '--[a-z-]+' | sort -u)
-page_options=$(zcat "$usr/share/man/man1/morvask-export.1.gz" | sed 's/\\-/-/g' |
-  awk 'item && $2 ~ /^--/ {print $2} {item = ($0 == ".TP")}' | sort -u)
-[ "$help_options" = "$page_options" ] ||
-  fail "--help and the manual page list other options: $(diff <(echo "$help_options") <(echo "$page_options") || true)"
-
-# The installed exporter makes the sample's upload file to the byte.
-mkdir "$tmp/home" "$tmp/out"
-run WINEPREFIX="$tmp/no-prefix" "$usr/bin/morvask-export" --source "$sample/source.mdb" \
-  --refdata "$sample/Refdata.mdb" --output "$tmp/out/adiUpld2Morvask.adi" --oprcall PA3ABC >"$tmp/counts" ||
-  fail "the installed exporter failed on the sample"
-cmp "$sample/expected.adi" "$tmp/out/adiUpld2Morvask.adi" || fail "the installed exporter wrote other bytes"
-cmp "$sample/expected.counts" "$tmp/counts" || fail "the installed exporter printed other counts"
-
-# The installed desktop program starts the exporter beside itself...
-run "$usr/bin/morvask" --check-install >"$tmp/check" 2>&1 || fail "morvask --check-install: $(cat "$tmp/check")"
-grep -qF "the exporter $usr/bin/morvask-export (morvask-export $version)" "$tmp/check" ||
-  fail "morvask --check-install named another exporter: $(cat "$tmp/check")"
-# ...and only that one: alone in a folder it must not find one elsewhere.
-mkdir "$tmp/alone"
-cp "$usr/bin/morvask" "$tmp/alone/"
-if run "$tmp/alone/morvask" --check-install >"$tmp/alone.out" 2>&1; then
-  fail "morvask without an exporter beside it passed --check-install: $(cat "$tmp/alone.out")"
-fi
-grep -qF "$tmp/alone/morvask-export is missing" "$tmp/alone.out" || fail "unexpected refusal: $(cat "$tmp/alone.out")"
-echo "installed programs: all checks passed"
+cmake --install "$build" --prefix "$tmp/usr" >"$tmp/install.log" ||
+  { echo "FAIL: cmake --install: $(cat "$tmp/install.log")" >&2; exit 1; }
+"$(dirname "$0")/check_installed.sh" "$tmp/usr" "$sample" "$version"

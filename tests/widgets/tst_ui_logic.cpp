@@ -1,3 +1,4 @@
+#include "ui/DisplaySession.h"
 #include "ui/FrameGeometry.h"
 
 #include <QtTest>
@@ -10,6 +11,8 @@ private slots:
     void initialFrameRect();
     void shrinkFrameToForm_data();
     void shrinkFrameToForm();
+    void displayMissing_data();
+    void displayMissing();
 };
 
 void TestUiLogic::initialFrameRect_data() {
@@ -43,6 +46,37 @@ void TestUiLogic::shrinkFrameToForm() {
     const FrameSize fitted =
         ShrinkFrameToForm({frame.width(), frame.height()}, {frame.width() - 8, frame.height() - 34}, {702, 304});
     QCOMPARE(QSize(fitted.width, fitted.height), expected);
+}
+
+void TestUiLogic::displayMissing_data() {
+    QTest::addColumn<QString>("platform");
+    QTest::addColumn<QString>("x11");
+    QTest::addColumn<QString>("wayland");
+    QTest::addColumn<QString>("socket");
+    QTest::addColumn<bool>("missing");
+    QTest::newRow("nothing set: Qt would abort") << "" << "" << "" << "" << true;
+    QTest::newRow("an X11 display") << "" << ":0" << "" << "" << false;
+    QTest::newRow("a Wayland display") << "" << "" << "wayland-0" << "" << false;
+    QTest::newRow("a Wayland connection handed over") << "" << "" << "" << "5" << false;
+    QTest::newRow("xcb asked for, no display") << "xcb" << "" << "" << "" << true;
+    QTest::newRow("wayland-egl asked for, no display") << "wayland-egl" << "" << "" << "" << true;
+    QTest::newRow("xcb asked for, only a Wayland display") << "xcb" << "" << "wayland-0" << "" << true;
+    QTest::newRow("wayland asked for, only an X11 display") << "wayland" << ":0" << "" << "" << true;
+    QTest::newRow("offscreen needs none") << "offscreen" << "" << "" << "" << false;
+    QTest::newRow("a list falling back to offscreen") << "wayland;xcb;offscreen" << "" << "" << "" << false;
+    QTest::newRow("a list of display platforms, none there") << "wayland;xcb" << "" << "" << "" << true;
+    QTest::newRow("a list whose second entry has its display") << "wayland;xcb" << ":0" << "" << "" << false;
+}
+
+void TestUiLogic::displayMissing() {
+    QFETCH(QString, platform);
+    QFETCH(QString, x11);
+    QFETCH(QString, wayland);
+    QFETCH(QString, socket);
+    QFETCH(bool, missing);
+    QCOMPARE(DisplaySession::Missing(
+                 {platform.toStdString(), x11.toStdString(), wayland.toStdString(), socket.toStdString()}),
+             missing);
 }
 
 QTEST_MAIN(TestUiLogic)
