@@ -808,11 +808,11 @@ void TestMainWindow::eachRunsEndIsToldOnce() {
         for (const QList<QVariant>& arguments : spoken) texts.append(arguments.constFirst().toString());
         QCOMPARE(texts, runTold);
         // What a screen reader reads of the status afterwards, and the notification it speaks.
-        QAccessibleInterface* status = QAccessible::queryAccessibleInterface(announcer);
-        QCOMPARE(status->role(), QAccessible::Notification);
-        QCOMPARE(status->text(QAccessible::Name), runStatus);
+        QAccessibleInterface* notification = QAccessible::queryAccessibleInterface(announcer);
+        QCOMPARE(notification->role(), QAccessible::Notification);
+        QCOMPARE(notification->text(QAccessible::Name), runStatus);
         QStringList lines;
-        DumpAccessibleTree(status, 0, lines);
+        DumpAccessibleTree(notification, 0, lines);
         QCOMPARE(lines.mid(1), QStringList{QStringLiteral(R"(  StaticText "%1")").arg(runStatus)});
     }
     QCOMPARE(m_harness->messages.size(), boxes);
