@@ -13,9 +13,11 @@
 #include "data/CDaoException.h"
 #include "data/CExportDocument.h"
 #include "data/FileTypeText.h"
+#include "data/ShownText.h"
 #include "data/VersionCheck.h"
 #include "export/CFileException.h"
 #include "export/ExportRun.h"
+#include "export/LogFileState.h"
 #include "export/OutputTarget.h"
 #include "settings/IniReaders.h"
 #include "settings/PathMappingError.h"
@@ -47,7 +49,7 @@ int ExportCommand::Run(const ExportOptions& options) {
         // Said before any refusal, which would otherwise blame the values a missing file gives.
         if (options.UsesSettingsFile()) {
             if (std::string problem = SettingsFileProblem(m_prefix); !problem.empty())
-                m_err << "morvask-export: " << problem << '\n';
+                Say("morvask-export: " + problem);
         }
         switch (options.mode) {
         case ExportOptions::Mode::Help:
@@ -63,11 +65,12 @@ int ExportCommand::Run(const ExportOptions& options) {
             return Export(options);
         }
     } catch (const UsageError& e) {
-        m_err << "morvask-export: " << e.what() << '\n' << ExportOptions::kTryHelp << '\n';
+        Say(std::string("morvask-export: ") + e.what());
+        m_err << ExportOptions::kTryHelp << '\n';
         if (e.Failure()) Report(*e.Failure());
         return kUsage;
     } catch (const std::exception& e) {
-        m_err << e.what() << '\n';
+        Say(e.what());
         Report({ExportFailure::Kind::Other, std::nullopt, e.what()});
     } catch (...) {
         m_err << "The export stopped on an unexpected error.\n";
@@ -95,20 +98,35 @@ void ExportCommand::Report(const ExportFailure& failure) {
 }
 
 int ExportCommand::CheckSource(const std::string& sourcePath) {
-    try {
-        m_engine.OpenDatabase(sourcePath);
-    } catch (const CDaoException& e) {
-        m_err << e.Description() << '\n';
-        Report(FailureRecord::OfDatabaseError(e, Role::SourceDatabase));
-        return kFailed;
+    // A log that Qervel rewrites while it is opened may read as damaged or without a version:
+    // it is read again, and one that keeps changing is said to.
+    MdbVersion version;
+    for (int reading = 1;; ++reading) {
+        const LogFileState before = LogFileState::Settled(sourcePath);
+        std::optional<CDaoException> failed;
+        try {
+            m_engine.OpenDatabase(sourcePath);
+            version = ReadMdbVersion(m_engine, sourcePath);
+        } catch (const CDaoException& e) {
+            failed = e;
+        }
+        if ((failed || !version.accepted) && !(LogFileState::Of(sourcePath) == before)) {
+            if (reading < LogFileState::kReadings) continue;
+            failed = LogFileState::KeptChanging(sourcePath);
+        }
+        if (failed) {
+            Say(failed->Description());
+            Report(FailureRecord::OfDatabaseError(*failed, Role::SourceDatabase));
+            return kFailed;
+        }
+        break;
     }
-    const MdbVersion version = ReadMdbVersion(m_engine, sourcePath);
     if (!version.accepted) {
         // The first line stays the logging program's own text: the desktop program shows it
         // as it stands. The second says what was found.
-        m_err << kVersionError << '\n'
-              << "The logging database '" << sourcePath << "' holds " << version.found
-              << "; Qervel's database of version 6 or later is needed.\n";
+        Say(kVersionError);
+        Say("The logging database '" + sourcePath + "' holds " + version.found +
+            "; Qervel's database of version 6 or later is needed.");
         Report({ExportFailure::Kind::VersionRefused, Role::SourceDatabase, version.found});
         return kFailed;
     }
@@ -120,7 +138,7 @@ int ExportCommand::CheckRefdata(const std::string& refdataPath) {
     try {
         doc.m_morvaskSet.Open();
     } catch (const CDaoException& e) {
-        m_err << e.Description() << '\n';
+        Say(e.Description());
         Report(FailureRecord::OfDatabaseError(e, Role::ReferenceDatabase));
         return kFailed;
     }
@@ -148,14 +166,18 @@ int ExportCommand::Export(const ExportOptions& options) {
     // The run counts in the same counters from start to end.
     progress.ReadCountsFrom(run.Counters());
     ExportHooks hooks;
-    hooks.pump = [&progress] { progress.Pump(); };
+    hooks.pump = [this, &progress, &run] {
+        progress.Pump();
+        if (m_passObserver) m_passObserver(run.Counters());
+    };
     hooks.trace = options.trace ? &m_out : nullptr;
     hooks.otherOperator = [&operators](const std::string& oprCall) { operators.CountOtherOperator(oprCall); };
+    hooks.restart = [&operators] { operators = RunWarnings(); };
     run.SetHooks(std::move(hooks));
     // The reason comes first, before the warnings: the desktop program shows the first line.
     const auto tell = [&](const std::exception& e) {
         progress.Finish();
-        m_err << e.what() << '\n';
+        Say(e.what());
         Warn(warnings);
     };
     try {
@@ -201,8 +223,8 @@ bool ExportCommand::ReportDone(const ExportCounters& c, const std::string& adiPa
     if (m_out) return true;
     // A script that reads the counts must not take their absence for a run with none.
     const int error = errno;
-    m_err << "Cannot write the counts to standard output" << (error ? std::string(": ") + std::strerror(error) : "")
-          << ". The ADIF file \"" << adiPath << "\" has been written completely.\n";
+    Say("Cannot write the counts to standard output" + (error ? std::string(": ") + std::strerror(error) : "") +
+        ". The ADIF file \"" + adiPath + "\" has been written completely.");
     return false;
 }
 
@@ -233,8 +255,10 @@ void ExportCommand::RefuseUnusableOutput(const RunSettings& written, const RunSe
 }
 
 void ExportCommand::Warn(const std::vector<std::string>& warnings) {
-    for (const std::string& warning : warnings) m_err << "morvask-export: warning: " << warning << '\n';
+    for (const std::string& warning : warnings) Say("morvask-export: warning: " + warning);
 }
+
+void ExportCommand::Say(const std::string& message) { m_err << ShownText(message) << '\n'; }
 
 RunSettings ExportCommand::Defaults() const { return ReadRunSettingsDefaults(m_prefix); }
 
@@ -247,7 +271,7 @@ std::string ExportCommand::DefaultsOrigin() const {
 
 std::string ExportCommand::HostPath(Role role, const char* option, const std::string& path) const {
     try {
-        return role == Role::AdifFile ? m_prefix.MapOutputToHost(path) : m_prefix.MapToHost(path);
+        return RunFiles::HostPath(m_prefix, role, path);
     } catch (const PathMappingError& e) {
         throw UsageError(std::string(option) + ": " + e.what(), {ExportFailure::Kind::UnusableValue, role, e.what()});
     }

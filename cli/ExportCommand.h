@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -26,6 +27,10 @@ public:
 
     int Run(const ExportOptions& options);
 
+    // Called at every pass of an export's walk with the counts reached: where a test changes
+    // the log at a moment of its choosing, as Qervel would.
+    void SetPassObserver(std::function<void(const ExportCounters&)> observer) { m_passObserver = std::move(observer); }
+
     static constexpr int kFailed = ExporterCommandLine::kExitFailed;
     static constexpr int kUsage = ExporterCommandLine::kExitUsage;
 
@@ -43,6 +48,9 @@ private:
     // the operator wrote them, `host` the files they name.
     void RefuseUnusableOutput(const RunSettings& written, const RunSettings& host) const;
     void Warn(const std::vector<std::string>& warnings);
+    // One message, one line on standard error: control characters and bytes that are not
+    // UTF-8 in the paths and values it quotes are shown escaped.
+    void Say(const std::string& message);
     void OpenProgressChannel(const std::optional<int>& fd);
     // Tells the desktop program why the job failed; a channel that has gone takes nothing.
     void Report(const ExportFailure& failure);
@@ -57,4 +65,5 @@ private:
     std::optional<int> m_terminalFd;
     WinePrefix m_prefix;
     std::optional<ProgressWriter> m_channel;
+    std::function<void(const ExportCounters&)> m_passObserver;
 };

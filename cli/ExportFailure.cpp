@@ -19,6 +19,7 @@ constexpr std::pair<Kind, const char*> kKindNames[] = {
     {Kind::NotAccess, "not-access"},
     {Kind::Damaged, "damaged"},
     {Kind::Interrupted, "interrupted"},
+    {Kind::LogChanged, "log-changed"},
     {Kind::WrongLayout, "wrong-layout"},
     {Kind::ValueTooLong, "value-too-long"},
     {Kind::OutputNotWritable, "output-not-writable"},

@@ -18,6 +18,7 @@ struct ExportFailure {
         NotAccess,          // the file is no Access database
         Damaged,            // the database cannot be read as it stands
         Interrupted,        // reading was stopped from outside; the file itself may be sound
+        LogChanged,         // the log changed each time it was read (Qervel saving contacts)
         WrongLayout,        // a table or column is missing or of another type
         ValueTooLong,       // a value is longer than the program reads whole
         OutputNotWritable,  // the ADIF file cannot be created, written or put in place

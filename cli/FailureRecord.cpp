@@ -21,6 +21,8 @@ ExportFailure::Kind KindOf(CDaoException::Kind kind) {
         return To::Damaged;
     case From::Interrupted:
         return To::Interrupted;
+    case From::Changed:
+        return To::LogChanged;
     case From::WrongLayout:
         return To::WrongLayout;
     case From::ValueTooLong:

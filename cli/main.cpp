@@ -13,6 +13,7 @@
 #include "cli/FatalSignalReport.h"
 #include "cli/StandardDescriptors.h"
 #include "data/MdbEngine.h"
+#include "data/ShownText.h"
 #include "export/AdiOutputFile.h"
 #include "settings/PrefixSearch.h"
 #include "settings/WinePrefix.h"
@@ -51,7 +52,7 @@ WinePrefix ChoosePrefix(const ExportOptions& options) {
     }
     PrefixSearch::Result found = PrefixSearch::FromEnvironment();
     if (found.origin == PrefixSearch::Origin::FrontEnd) {
-        std::cerr << "morvask-export: using the Wine prefix \"" << found.prefix.Root() << "\"";
+        std::cerr << "morvask-export: using the Wine prefix \"" << ShownText(found.prefix.Root()) << "\"";
         if (found.candidates > 1)
             std::cerr << ", whose Qvl2007.ini was changed last of the " << found.candidates
                       << " prefixes that hold one";
@@ -73,7 +74,7 @@ int main(int argc, char** argv) {
         options = ExportOptions::Parse(std::vector<std::string>(argv + 1, argv + argc));
         prefix = ChoosePrefix(options);
     } catch (const UsageError& e) {
-        std::cerr << "morvask-export: " << e.what() << '\n' << ExportOptions::kTryHelp << '\n';
+        std::cerr << "morvask-export: " << ShownText(e.what()) << '\n' << ExportOptions::kTryHelp << '\n';
         return ExportCommand::kUsage;
     }
     // The desktop program hears of a signal that ends the run from the run itself.

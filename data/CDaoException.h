@@ -15,6 +15,7 @@ public:
         NotAccess,     // the file is no Access database
         Damaged,       // the file cannot be read as it stands: compact/repair it
         Interrupted,   // reading was stopped from outside; the file itself may be sound
+        Changed,       // the file kept changing while it was read (Qervel saving contacts)
         WrongLayout,   // a table or column the program needs is missing or of another type
         ValueTooLong,  // a value is longer than the program reads whole
         Other          // anything else, described by the text alone

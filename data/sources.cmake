@@ -7,6 +7,7 @@ target_sources(morvask_engine PRIVATE
   data/FileDescriptor.cpp
   data/FileTypeText.cpp
   data/JetTextDecoder.cpp
+  data/ShownText.cpp
   data/SignalText.cpp
   data/VersionCheck.cpp
   data/WriteAll.cpp

@@ -80,6 +80,7 @@ AdiOutputFile::AdiOutputFile(std::string path, Staging staging) : m_path(std::mo
     if (!target.Replaceable()) throw NotReplaceable(m_path, target);
     m_directory = DirectoryOf(target.Path());
     m_name = std::filesystem::path(target.Path()).filename().string();
+    m_nameMax = AdiTempFiles::NameMax(m_directory);
     AdiTempFiles::SweepStale(m_directory, m_name);
     if (staging == Staging::Named || !OpenUnnamed()) OpenNamed();
     m_block = std::make_unique_for_overwrite<char[]>(kBlockSize);
@@ -99,7 +100,7 @@ bool AdiOutputFile::OpenUnnamed() {
     }
     // Locked from the start: the file gets a name for a moment at the end, when a sweep by
     // another run must not take it for a leftover.
-    ::flock(m_fd, LOCK_EX);
+    (void)AdiTempFiles::Lock(m_fd, true);
     m_unnamed = true;
     return true;
 }
@@ -108,7 +109,7 @@ void AdiOutputFile::OpenNamed() {
     // O_EXCL with a name of our own, rather than mkstemp, so that the finished file gets
     // the usual permissions (0666 less the umask) like any file the program creates.
     for (unsigned attempt = 0;; ++attempt) {
-        m_tempPath = m_directory + "/" + AdiTempFiles::Name(m_name, ::getpid(), attempt);
+        m_tempPath = m_directory + "/" + AdiTempFiles::Name(m_name, ::getpid(), attempt, m_nameMax);
         m_fd = ::open(m_tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (m_fd < 0) {
             if (errno == EEXIST && attempt < kNameAttempts) continue;
@@ -118,10 +119,14 @@ void AdiOutputFile::OpenNamed() {
         }
         // Between the creation and the lock another run's sweep may have taken the new file
         // for a leftover: it then holds the lock or has removed the name, and we try anew.
+        // Where the file system takes no locks (ENOLCK), no sweep can take it either, and
+        // the file is used unlocked.
+        const bool locked = AdiTempFiles::Lock(m_fd, false) == 0;
+        const bool noLocks = !locked && errno != EWOULDBLOCK && errno != EAGAIN && errno != EINTR;
         struct stat held {
         }, named{};
-        if (::flock(m_fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(m_fd, &held) == 0 &&
-            ::lstat(m_tempPath.c_str(), &named) == 0 && held.st_ino == named.st_ino && held.st_dev == named.st_dev)
+        if ((locked || noLocks) && ::fstat(m_fd, &held) == 0 && ::lstat(m_tempPath.c_str(), &named) == 0 &&
+            held.st_ino == named.st_ino && held.st_dev == named.st_dev)
             break;
         ::close(m_fd);
         m_fd = -1;
@@ -227,7 +232,7 @@ void AdiOutputFile::PutInPlace(const std::string& target, bool targetExists) {
         // A name of our own first, then the rename over the earlier file, which is atomic. A
         // kill between the two leaves that name behind, unlocked: the next run removes it.
         for (unsigned attempt = 0;; ++attempt) {
-            std::string name = m_directory + "/" + AdiTempFiles::Name(m_name, ::getpid(), attempt);
+            std::string name = m_directory + "/" + AdiTempFiles::Name(m_name, ::getpid(), attempt, m_nameMax);
             if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
                 m_tempPath = std::move(name);
                 break;

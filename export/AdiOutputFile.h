@@ -58,6 +58,7 @@ private:
     std::string m_directory;
     std::string m_name;
     std::string m_tempPath;           // the temporary file's name while it has one
+    std::size_t m_nameMax = 255;      // the longest name the output's folder takes
     std::unique_ptr<char[]> m_block;  // the lines not yet handed over, lent to the writer
     std::string m_longLine;           // a line longer than a block, put together here instead
     off_t m_written = 0;

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 
+#include "data/CDaoException.h"
 #include "data/CMorvaskSet.h"
 #include "data/CmorvaskSet2.h"
 #include "export/AdiOutputFile.h"
+#include "export/LogFileState.h"
 #include "export/QsoRecordWriter.h"
 #include "export/QsoSelection.h"
 
@@ -17,7 +19,37 @@ std::vector<std::string> ExportRun::ReadColumns() {
     return columns;
 }
 
+namespace {
+
+// Thrown out of a walk whose log changed under it; the run walks again.
+struct LogChangedDuringWalk {};
+
+}  // namespace
+
 void ExportRun::Run(const RunSettings& settings) {
+    const std::string& log = settings.m_strSourcePath;
+    for (int walk = 1;; ++walk) {
+        if (walk > 1 && m_hooks.restart) m_hooks.restart();
+        const LogFileState before = LogFileState::Settled(log);
+        const auto stillSame = [&log, &before] { return LogFileState::Of(log) == before; };
+        try {
+            RunOnce(settings, stillSame);
+            return;
+        } catch (const LogChangedDuringWalk&) {
+        } catch (const CDaoException&) {
+            // A log rewritten under the reader reads as damaged or cut short, which says
+            // nothing of the log itself: it is read again as it now stands.
+            if (stillSame()) throw;
+        }
+        if (walk == LogFileState::kReadings) {
+            // The counts of a walk over a changing log are no run's result.
+            m_counters.Reset();
+            throw LogFileState::KeptChanging(log);
+        }
+    }
+}
+
+void ExportRun::RunOnce(const RunSettings& settings, const std::function<bool()>& stillSame) {
     m_counters.Reset();
     try {
         if (!m_prefixSet.IsOpen()) {
@@ -34,6 +66,7 @@ void ExportRun::Run(const RunSettings& settings) {
         if (!m_qsoSet.IsEOF() && !m_qsoSet.IsBOF()) m_qsoSet.MoveFirst();
         Walk(settings, writer);
         CloseRecordsets();
+        if (!stillSame()) throw LogChangedDuringWalk{};
         file.Commit();
     } catch (...) {
         // The next run must open both tables afresh and look prefixes up from the top.

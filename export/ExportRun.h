@@ -22,6 +22,9 @@ struct ExportHooks {
     // With the operator call of each contact counted as another operator's: the calls a log
     // holds, gathered without a second walk and without any work for accepted contacts.
     std::function<void(const std::string& oprCall)> otherOperator = nullptr;
+    // The log changed while it was read and the walk begins again from its first row: what
+    // was gathered from the walk so far is void. The counters start again from 0.
+    std::function<void()> restart = nullptr;
 };
 
 // The "Make adi file" run: walks every contact of the QSO table once, sorts it into not
@@ -37,6 +40,13 @@ public:
     // recordsets are open during the run and closed at its end, whether it succeeds or
     // not. A failure throws CDaoException or CFileException; the output path then keeps
     // whatever was there before, and the counters keep the values reached.
+    //
+    // The file written is the export of one state of the log (settings.m_strSourcePath):
+    // when the log changed during the walk (Qervel saving contacts beside us), or a reading
+    // failed while it changed, the log is walked again, up to LogFileState::kReadings times
+    // in all. A log
+    // that changed during every walk throws CDaoException of kind Changed, never "damaged",
+    // and leaves the counters at 0: no walk of it counts as the run's result.
     void Run(const RunSettings& settings);
 
     const ExportCounters& Counters() const { return m_counters; }
@@ -46,6 +56,9 @@ public:
     static std::vector<std::string> ReadColumns();
 
 private:
+    // One walk of the log into a new file; the file replaces the output only when
+    // `stillSame` says, after the walk, that the log has not changed.
+    void RunOnce(const RunSettings& settings, const std::function<bool()>& stillSame);
     void Walk(const RunSettings& settings, QsoRecordWriter& writer);
     // Counts a rejected contact and moves on; true when that passed the last row.
     bool Reject(ExportCounters::Counter which);

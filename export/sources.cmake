@@ -5,6 +5,7 @@ target_sources(morvask_engine PRIVATE
   export/BandModeFreq.cpp
   export/ExportCounters.cpp
   export/ExportRun.cpp
+  export/LogFileState.cpp
   export/OutputTarget.cpp
   export/QslStatus.cpp
   export/QsoRecordWriter.cpp

@@ -1,8 +1,8 @@
 // Windows paths as the settings file, the run-settings dialog and the exporter's options
 // give them, mapped into a Wine prefix with drives C: and D: and the network share
 // \\server\share. A mapped path lies below one of the prefix's drive or share roots and
-// steps neither up nor sideways, or it is the relative path it was written as; a host
-// path ("/...") is used as it is; anything else is refused with PathMappingError.
+// steps neither up nor sideways; a host path ("/...") and a relative one are used exactly as
+// written; anything else is refused with PathMappingError.
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -70,17 +70,12 @@ bool StartsWithDrive(std::string_view path) {
 
 void CheckMapped(const std::string& written, const std::string& mapped, const char* how) {
     const std::string detail = std::string(how) + ": \"" + written + "\" -> \"" + mapped + "\"";
-    if (written.empty() || written.front() == '/') {
-        Require(mapped == written, "a host path is used as it is", detail);
+    if (written.empty() || written.front() == '/' || (!StartsWithDrive(written) && written.front() != '\\')) {
+        Require(mapped == written, "a host path, relative or not, is used as written", detail);
         return;
     }
     std::string_view below;
-    if (mapped.front() == '/') {
-        Require(StartsAtARoot(mapped, below), "a Windows path lies below a drive or share of the prefix", detail);
-    } else {
-        Require(!StartsWithDrive(written) && written.front() != '\\', "only a relative path stays relative", detail);
-        below = mapped == "." ? std::string_view{} : std::string_view(mapped);
-    }
+    Require(StartsAtARoot(mapped, below), "a Windows path lies below a drive or share of the prefix", detail);
     Require(PlainComponents(below), "a mapped path never steps up, stays or stops early", detail);
 }
 

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "settings/WinePrefix.h"
+
 namespace {
 
 std::optional<std::pair<dev_t, ino_t>> Identity(const std::string& path) {
@@ -25,6 +27,10 @@ std::optional<RunFiles::File> RunFiles::Find(const std::string& hostPath, std::i
         if (Identity(file.path) == wanted) return file;
     }
     return std::nullopt;
+}
+
+std::string RunFiles::HostPath(const WinePrefix& prefix, Role role, const std::string& written) {
+    return role == Role::AdifFile ? prefix.MapOutputToHost(written) : prefix.MapToHost(written);
 }
 
 const char* RunFiles::Describe(Role role) {

@@ -76,7 +76,7 @@ std::string WinePrefix::Map(const std::string& path, bool keepFileName) const {
     if (path.empty() || path.front() == '/') return path;
 
     std::string_view rest = path;
-    std::string base;  // host directory the components lie in; empty: the current directory
+    std::string base;  // host directory the components lie in
     if (rest.size() >= 2 && IsSeparator(rest[0]) && IsSeparator(rest[1])) {
         std::string_view unc = rest.substr(2);
         std::size_t serverEnd = unc.find_first_of("\\/");
@@ -100,10 +100,15 @@ std::string WinePrefix::Map(const std::string& path, bool keepFileName) const {
         rest.remove_prefix(2);
     } else if (IsSeparator(rest[0])) {
         base = DriveDirectory('c', path);
+    } else {
+        // Neither a drive, a share nor rooted: a host path relative to the current
+        // directory, used as written, where ".." climbs as the host climbs it. Folded as a
+        // Windows path, "../x.adi" would become "./x.adi", another file.
+        return path;
     }
 
     std::vector<std::string> components = SplitComponents(rest);
-    std::string directory = base.empty() ? std::string(".") : base;
+    std::string directory = base;
     std::string result = base;
     bool parentExists = true;
     for (std::size_t i = 0; i < components.size(); ++i) {
@@ -115,9 +120,9 @@ std::string WinePrefix::Map(const std::string& path, bool keepFileName) const {
             if (parentExists) name = found;
         }
         directory += "/" + name;
-        result += (result.empty() ? "" : "/") + name;
+        result += "/" + name;
     }
-    return result.empty() ? std::string(".") : result;
+    return result;
 }
 
 std::string WinePrefix::DriveDirectory(char letter, const std::string& path) const {

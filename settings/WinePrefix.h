@@ -9,8 +9,9 @@
 // below dosdevices/unc, and a path that starts with "\" on drive C:, the drive Wine starts
 // programs on. Each component that does not exist with its exact name is looked up without
 // regard to letter case, as Wine does; "." and ".." and doubled separators are folded as
-// Windows folds them. A path that starts with "/" is a host path and is used as it is; a
-// relative path stays relative to the current directory.
+// Windows folds them. Any other path is a host path and is used exactly as written: one
+// that starts with "/", and a relative one, which is relative to the current directory
+// ("../x.adi" is the file one folder up).
 class WinePrefix {
 public:
     // `root` is the prefix directory; empty means there is no prefix.

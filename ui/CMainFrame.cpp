@@ -38,8 +38,8 @@ void CMainFrame::BuildMenu() {
     m_recentPlaceholder = addItem("Recent File", "fileMru_57616", {});
     m_recentPlaceholder->setEnabled(false);
     m_recentSeparator = m_fileMenu->addSeparator();
-    QAction* exit = addItem("E&xit", "appExit_57665", {});
-    connect(exit, &QAction::triggered, this, &QWidget::close);
+    m_exit = addItem("E&xit", "appExit_57665", {});
+    connect(m_exit, &QAction::triggered, this, &QWidget::close);
 }
 
 void CMainFrame::AddUnhandledKeys() {
@@ -96,10 +96,10 @@ void CMainFrame::SetRecentFiles(const QStringList& paths) {
 }
 
 void CMainFrame::OnRunStateChanged(bool running) {
-    // No File command may re-initialise the document or close the window under a run.
-    menuBar()->setEnabled(!running);
+    // No File command may re-initialise the document under a run. Exit stays: like the close
+    // box, it ends the run (the earlier file kept) and then the program.
     for (QAction* action : m_fileMenu->actions())
-        if (action != m_recentPlaceholder) action->setEnabled(!running);
+        if (action != m_recentPlaceholder && action != m_exit) action->setEnabled(!running);
     if (!running && m_bClosePending) {
         m_bClosePending = false;
         QTimer::singleShot(0, this, &QWidget::close);

@@ -31,6 +31,7 @@ public:
     QAction* OpenAction() const { return m_open; }
     QAction* SaveAction() const { return m_save; }
     QAction* SaveAsAction() const { return m_saveAs; }
+    QAction* ExitAction() const { return m_exit; }
 
 signals:
     void RecentFileChosen(const QString& path);
@@ -49,6 +50,7 @@ private:
     QAction* m_open = nullptr;
     QAction* m_save = nullptr;
     QAction* m_saveAs = nullptr;
+    QAction* m_exit = nullptr;
     QAction* m_recentSeparator = nullptr;
     QAction* m_recentPlaceholder = nullptr;
     QList<QAction*> m_recentEntries;

@@ -2,6 +2,7 @@
 
 #include "cli/ExporterCommandLine.h"
 #include "data/CDaoException.h"
+#include "data/ShownText.h"
 #include "settings/CRunSettingsDlg.h"
 #include "settings/IniReaders.h"
 #include "settings/PathMappingError.h"
@@ -127,8 +128,7 @@ QString CMorvaskApp::SaveRefusal(const QString& path) const {
     for (const auto& [role, value] : shown) {
         if (value->empty()) continue;
         try {
-            files.Add(role,
-                      role == RunFiles::Role::AdifFile ? m_prefix.MapOutputToHost(*value) : m_prefix.MapToHost(*value));
+            files.Add(role, RunFiles::HostPath(m_prefix, role, *value));
         } catch (const PathMappingError&) {}
     }
     files.Add(RunFiles::Role::SettingsFile, SettingsFilePath(m_prefix));
@@ -148,7 +148,11 @@ QString CMorvaskApp::SaveRefusal(const QString& path) const {
         .arg(path, named);
 }
 
-void CMorvaskApp::ShowMessage(const QString& text) const { m_showMessage(text); }
+void CMorvaskApp::ShowMessage(const QString& text) const {
+    // Paths and values in a message show their control characters and stray bytes escaped,
+    // as the exporter shows them: a newline in a path makes no line of its own.
+    m_showMessage(QString::fromStdString(ShownText(text.toStdString())));
+}
 
 void CMorvaskApp::OpenUrl(const QUrl& url) const { m_openUrl(url); }
 

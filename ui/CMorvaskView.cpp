@@ -2,6 +2,7 @@
 
 #include "data/CDaoException.h"
 #include "settings/QtText.h"
+#include "settings/RunFiles.h"
 #include "settings/WinePrefix.h"
 #include "ui/AppTexts.h"
 #include "ui/CExportWorker.h"
@@ -177,6 +178,13 @@ void CMorvaskView::ResizeParentToFit() {
     frame->resize(fitted.width, fitted.height);
 }
 
+void CMorvaskView::ClearCounts() {
+    for (std::string* text :
+         {&m_strTotalQsos, &m_strNotValidQsos, &m_strValidQsos, &m_strNotSameOprCall, &m_strNotDateRange})
+        text->clear();
+    UpdateData();
+}
+
 void CMorvaskView::ShowCounts(const RunCounts& counts) {
     // std::to_string of a long is "%ld": signed decimal, no padding, no separators.
     m_strTotalQsos = std::to_string(counts.total);
@@ -210,6 +218,10 @@ void CMorvaskView::OnMakeAdiFile() {
     m_view->setEnabled(true);
     // Disabling the button took the focus away; Space starts the next run as it did this one.
     if (hadFocus) m_makeAdiFile->setFocus(Qt::OtherFocusReason);
+    // Counts of a log that changed under every reading are no run's: the counters go back to
+    // empty, as before the first run.
+    if (outcome.kind == WorkerOutcome::Kind::Failed && outcome.failure.kind == ExportFailure::Kind::LogChanged)
+        ClearCounts();
     m_announcer->RunEnded(outcome);
     if (outcome.kind == WorkerOutcome::Kind::Failed) m_context.ShowMessage(QString::fromStdString(outcome.message));
     emit RunStateChanged(false);
@@ -224,7 +236,9 @@ void CMorvaskView::OnViewAdiFile() {
     // cannot be mapped names no file to hand over.
     std::string hostPath;
     try {
-        hostPath = m_context.Prefix().MapToHost(m_runValues.m_strAdiPath);
+        // The file the run wrote, under the name the run gave it, even where the folder
+        // holds another that differs from it only in letter case.
+        hostPath = RunFiles::HostPath(m_context.Prefix(), RunFiles::Role::AdifFile, m_runValues.m_strAdiPath);
     } catch (const std::runtime_error&) {
         return;
     }

@@ -56,6 +56,7 @@ private:
                           Qt::Alignment align = Qt::AlignLeft);
     void AddGroupFrame(const char* objectName, const char* accessibleName, int x, int y, int width, int height);
     void ShowCounts(const RunCounts& counts);
+    void ClearCounts();
     void ResizeParentToFit();
 
     IRunContext& m_context;

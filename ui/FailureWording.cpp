@@ -87,6 +87,11 @@ std::string FailureWording::Message(const ExportFailure& failure) const {
             return "Reading " + Named(*failure.subject) + " was interrupted" + because +
                    ". The file itself is not affected. " + TryAgain();
         return Doing() + " was interrupted" + because + ". " + TryAgain();
+    case Kind::LogChanged:
+        // The file is sound: no word of repairing it.
+        return subject + " changed each time it was read" + because +
+               ". No ADIF file was made, as it would have mixed contacts from before and after the change. An "
+               "earlier ADIF file there is left as it was; make the file again, or close Qervel first.";
     case Kind::WrongLayout:
         return subject + " is not laid out as Qervel's" + because +
                ". Check that the path in the run settings names the right file.";

@@ -1,5 +1,6 @@
 #include "ProgramVersion.h"
 #include "cli/StandardDescriptors.h"
+#include "data/ShownText.h"
 #include "ui/AppTexts.h"
 #include "ui/CMorvaskApp.h"
 #include "ui/DisplaySession.h"
@@ -48,7 +49,7 @@ int main(int argc, char* argv[]) {
     if (argc == 2 && std::strcmp(argv[1], "--check-install") == 0) {
         QCoreApplication core(argc, argv);
         const InstallCheck::Outcome outcome = InstallCheck::Run(CMorvaskApp::ExporterProgram(), kProgramVersion);
-        std::fprintf(outcome.exitCode == 0 ? stdout : stderr, "%s\n", outcome.text.c_str());
+        std::fprintf(outcome.exitCode == 0 ? stdout : stderr, "%s\n", ShownText(outcome.text).c_str());
         return outcome.exitCode;
     }
 

@@ -1,6 +1,7 @@
 target_sources(engine_tests PRIVATE
   unit/mdb_row_cursor_test.cpp
   unit/row_stream_test.cpp
+  unit/shown_text_test.cpp
   integration/mdb_engine_sample_test.cpp
   integration/mdb_engine_written_test.cpp
   integration/mdb_text_and_pages_test.cpp

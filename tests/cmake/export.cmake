@@ -9,6 +9,7 @@ target_sources(engine_tests PRIVATE
   integration/export_cli_test.cpp
   integration/export_cli_files_test.cpp
   integration/export_read_columns_test.cpp
+  integration/log_changed_test.cpp
 )
 target_link_libraries(engine_tests PRIVATE morvask_cli)
 # The end-to-end tests run the exporter itself.

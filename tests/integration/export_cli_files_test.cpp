@@ -3,6 +3,7 @@
 #include <sys/sysmacros.h>
 
 #include <filesystem>
+#include <system_error>
 
 #include "tests/integration/ExporterProcess.h"
 #include "tests/support/TempPrefix.h"
@@ -117,6 +118,37 @@ TEST(ExportCliFiles, AStoppedOrKilledRunLeavesTheEarlierFileAndNothingElse) {
         EXPECT_EQ(ReadFile(adi), ReadFile(kSample + "/expected.adi"));
         EXPECT_EQ(dir.Entries(), std::vector<std::string>{"adiUpld2Morvask.adi"});
     }
+}
+
+// Relative paths are the operator's host paths from the folder they are in: "../x.adi" is
+// the file one folder up, as the shell would take it. Folded as Windows folds a path, ".."
+// never climbed: the run replaced ./x.adi, the operator's own file, read ./log.mdb, another
+// log, and said so with exit 0.
+TEST(ExportCliFiles, RelativePathsAreTheFilesTheyNameFromTheCurrentFolder) {
+    TempDir dir;
+    dir.WriteFile("log.mdb", ReadFile(kSample + "/source.mdb"));
+    dir.WriteFile("child/log.mdb", "not the log the run was given\r\n");
+    const std::string own = dir.WriteFile("child/x.adi", "the operator's own file\r\n");
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(dir.File("child"));
+    struct BackAtEnd {
+        std::filesystem::path to;
+        ~BackAtEnd() {
+            std::error_code ignored;
+            std::filesystem::current_path(to, ignored);
+        }
+    } back{before};
+
+    ExporterProcess run(Args("../log.mdb", kSample + "/Refdata.mdb", "../x.adi"));
+    EXPECT_EQ(run.Wait(), 0) << run.Stderr();
+    EXPECT_EQ(run.Stdout(), ReadFile(kSample + "/expected.counts"));
+    EXPECT_TRUE(ReadFile(dir.File("x.adi")) == ReadFile(kSample + "/expected.adi")) << "not written one folder up";
+    EXPECT_EQ(ReadFile(own), "the operator's own file\r\n");
+
+    // A file that is not there is named as the operator wrote it.
+    ExporterProcess missing(Args("../gone/log.mdb", kSample + "/Refdata.mdb", "../x.adi"));
+    EXPECT_EQ(missing.Wait(), 1);
+    EXPECT_NE(missing.Stderr().find("'../gone/log.mdb'"), std::string::npos) << missing.Stderr();
 }
 
 }  // namespace

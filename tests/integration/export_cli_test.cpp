@@ -61,6 +61,13 @@ const JobEnd kJobEnds[] = {
      1,
      "missing.mdb",
      "failed not-found source the file does not exist\n"},
+    // A path from outside showed its escape sequence raw, which coloured the terminal, and its
+    // newline printed a line "Total QSOs: 5" of its own.
+    {"APathWithControlCharactersAndAByteThatIsNoUtf8",
+     {"--check-source", "--source", "@dir/J\xf6rg\x1b[31m\nTotal QSOs: 5.mdb"},
+     1,
+     "Could not find file '@dir/J\\xf6rg\\x1b[31m\\nTotal QSOs: 5.mdb'",
+     "failed not-found source the file does not exist\n"},
     {"ASourceWithoutThePrefixTable",
      {"--check-refdata", "--refdata", kSample + "/source.mdb"},
      1,

@@ -5,7 +5,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
+#include <optional>
 
 #include "export/AdiOutputFile.h"
 #include "export/AdiTempFiles.h"
@@ -133,6 +135,67 @@ TEST(AdiOutputFile, AnOutputThatBecameNoFileDuringTheWalkIsLeftAlone) {
         EXPECT_TRUE(S_ISFIFO(info.st_mode));
         EXPECT_EQ(dir.Entries(), std::vector<std::string>{"adiUpld2Morvask.adi"});
     }
+}
+
+// A file system without working locks: a network home without a lock manager.
+int NoLocks(int, int) {
+    errno = ENOLCK;
+    return -1;
+}
+
+struct LockCallFor {
+    explicit LockCallFor(int (*call)(int, int)) { AdiTempFiles::SetLockCall(call); }
+    ~LockCallFor() { AdiTempFiles::SetLockCall(nullptr); }
+};
+
+// Any name that can be made is replaced again, and however the file system treats locks,
+// nothing but the output is left in its folder. A 251- to 255-byte name was written once and
+// never replaced ("File name too long" for the temporary name); where flock gave ENOLCK, each
+// attempt left a file behind until the run failed with "File exists".
+TEST(AdiOutputFile, AnyNameThatCanBeMadeIsReplacedAndNothingElseIsLeft) {
+    const std::string e = "\xc3\xa9";  // one letter, two bytes
+    const struct {
+        const char* name;
+        std::string file;
+        bool noLocks;
+    } cases[] = {
+        {"the usual name", "adiUpld2Morvask.adi", false},
+        {"a 251-byte name", std::string(247, 'a') + ".adi", false},
+        {"a 255-byte name", std::string(251, 'a') + ".adi", false},
+        {"a 255-byte name whose cut falls inside a letter", std::string(233, 'a') + e + e + e + e + e + e + e + e + e,
+         false},
+        {"no locks", "adiUpld2Morvask.adi", true},
+        {"no locks and a 255-byte name", std::string(251, 'a') + ".adi", true},
+    };
+    for (const auto& row : cases) {
+        for (Staging staging : {Staging::Named, Staging::Unnamed}) {
+            SCOPED_TRACE(std::string(row.name) + (staging == Staging::Named ? ", named" : ", unnamed"));
+            ASSERT_LE(row.file.size(), 255u);
+            std::optional<LockCallFor> locks;
+            if (row.noLocks) locks.emplace(NoLocks);
+            TempDir dir;
+            const std::string adi = dir.File(row.file);
+            try {
+                for (const char* text : {"first\r\n", "second\r\n"}) {
+                    AdiOutputFile file(adi, staging);
+                    file.Write(text);
+                    file.Commit();
+                }
+                AdiOutputFile abandoned(adi, staging);
+                abandoned.Write("abandoned\r\n");
+            } catch (const CFileException& error) {
+                ADD_FAILURE() << error.what();
+            }
+            EXPECT_EQ(ReadFile(adi), "second\r\n");
+            EXPECT_EQ(dir.Entries(), std::vector<std::string>{row.file});
+        }
+    }
+    // The temporary names of one long output name all fit, and each is known as ours.
+    const std::string longest = std::string(251, 'a') + ".adi";
+    const std::string temporary = AdiTempFiles::Name(longest, 4194304, 100);
+    EXPECT_LE(temporary.size(), 255u);
+    EXPECT_TRUE(AdiTempFiles::IsOurs(temporary, longest));
+    EXPECT_FALSE(AdiTempFiles::IsOurs(AdiTempFiles::Name("other.adi", 12, 0), longest));
 }
 
 }  // namespace

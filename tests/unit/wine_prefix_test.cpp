@@ -51,6 +51,11 @@ TEST(WinePrefix, OpensTheHostFileWineWouldOpenOrNamesWhatIsNotMapped) {
         {"unc share in other letter case", "\\\\SERVER\\share\\qervel.mdb",
          prefix.Root() + "/dosdevices/unc/Server/Share/Qervel.mdb"},
         {"host path used as it is", "/srv/log\\book.mdb", "/srv/log\\book.mdb"},
+        // Folded as a Windows path, "../x.adi" once became "x.adi": an operator's own file
+        // in the current folder was replaced.
+        {"relative path climbs with .. as written", "../x.adi", "../x.adi"},
+        {"relative path keeps its dots and letter case", "./Data/../QERVEL.MDB", "./Data/../QERVEL.MDB"},
+        {"relative path with a backslash is one host name", "Data\\Qervel.mdb", "Data\\Qervel.mdb"},
         {"unmapped drive", "e:\\Log\\Qervel.mdb",
          "refused: Drive E: of \"e:\\Log\\Qervel.mdb\" is not mapped in the Wine prefix \"" + prefix.Root() + "\""},
         {"unmapped share", "\\\\Server\\nope\\Qervel.mdb", "refused: The network share \\\\Server\\nope of"},
@@ -75,6 +80,7 @@ TEST(WinePrefix, OpensTheHostFileWineWouldOpenOrNamesWhatIsNotMapped) {
     // earlier file differs from it only in letter case.
     EXPECT_EQ(wine.MapOutputToHost("C:\\PROGRAM FILES\\QERVEL\\ADIUPLD2MORVASK.ADI"),
               c + "Program Files/Qervel/ADIUPLD2MORVASK.ADI");
+    EXPECT_EQ(wine.MapOutputToHost("../x.adi"), "../x.adi");
 }
 
 }  // namespace

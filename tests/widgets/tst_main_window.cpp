@@ -179,6 +179,7 @@ private slots:
     void aRunShowsEveryCountAndLocksTheCommands();
     void aWriterFasterThanTheFormWaitsForIt();
     void newAfterARunKeepsItsCountsAndReopensTheTable();
+    void closeDuringRunEndsTheRunFirst_data();
     void closeDuringRunEndsTheRunFirst();
     void failedRuns_data();
     void failedRuns();
@@ -370,7 +371,7 @@ void TestMainWindow::aRunShowsEveryCountAndLocksTheCommands() {
     auto enabled = [this, makeAdiFile] {
         return QList<bool>{makeAdiFile->isEnabled(),
                            m_harness->View()->findChild<QPushButton*>("viewAdiFile_1009")->isEnabled(),
-                           m_harness->Frame()->menuBar()->isEnabled(), m_harness->Frame()->NewAction()->isEnabled()};
+                           m_harness->Frame()->NewAction()->isEnabled(), m_harness->Frame()->OpenAction()->isEnabled()};
     };
     QList<QStringList> seen;
     QList<bool> during;
@@ -423,14 +424,25 @@ void TestMainWindow::newAfterARunKeepsItsCountsAndReopensTheTable() {
     QCOMPARE(m_harness->Calls(ExporterCommandLine::kCheckRefdata), 2);
 }
 
+void TestMainWindow::closeDuringRunEndsTheRunFirst_data() {
+    QTest::addColumn<bool>("byMenu");
+    QTest::newRow("the close box") << false;
+    // File > Exit was greyed with the rest of the menu during a run, so it did nothing.
+    QTest::newRow("File > Exit") << true;
+}
+
 void TestMainWindow::closeDuringRunEndsTheRunFirst() {
+    QFETCH(bool, byMenu);
     QVERIFY(m_harness->Start());
     m_harness->SetRunSteps({"1 0 1 0 0", "sleep 30"});
     bool visibleAfterClose = false;
     RunWithProbe([&] {
         // Closed once the exporter has reported, so that it is surely running its steps.
         if (m_harness->Counters().constFirst() == QLatin1String("1") && m_harness->View()->IsRunning()) {
-            m_harness->Frame()->close();
+            if (byMenu)
+                m_harness->Frame()->ExitAction()->trigger();
+            else
+                m_harness->Frame()->close();
             visibleAfterClose = m_harness->Frame()->isVisible();
         }
     });
@@ -462,6 +474,20 @@ void TestMainWindow::failedRuns_data() {
            "by signal 9 (Killed). The file itself is not affected. " +
                earlier
         << QStringList{"3", "0", "3", "0", "0"};
+    // The log changed under every reading: no word of damage or repair, and the counters,
+    // which a full walk may have filled, do not claim a finished run.
+    QTest::newRow("a log that Qervel kept changing")
+        << QStringList{"79 7 62 9 1", "failed log-changed source Qervel has it open and is saving contacts"}
+        << "The source database \"C:\\Qervel\\source.mdb\" changed each time it was read: Qervel has it open and "
+           "is saving contacts. No ADIF file was made, as it would have mixed contacts from before and after the "
+           "change. An earlier ADIF file there is left as it was; make the file again, or close Qervel first."
+        << QStringList(5, QString());
+    // A control character from outside is shown written out, as the exporter shows it.
+    QTest::newRow("a reason with an escape sequence")
+        << QStringList{"failed not-found source gone\x1b[31m"}
+        << "The source database \"C:\\Qervel\\source.mdb\" cannot be found: gone\\x1b[31m. Check the path in the "
+           "run settings."
+        << QStringList(5, "0");
     QTest::newRow("an ADIF file that cannot be written")
         << QStringList{"failed output-not-writable adif No space left on device"}
         << "The ADIF file " + adi +
@@ -647,6 +673,9 @@ void TestMainWindow::makeAdiFileOnSampleLog() {
     QVERIFY(QFile::link(QStringLiteral("../drive_c"), prefix + QStringLiteral("/dosdevices/c:")));
     for (const QString& name : {QStringLiteral("source.mdb"), QStringLiteral("Refdata.mdb")})
         QVERIFY(QFile::copy(sample.filePath(name), folder + name));
+    // An older file whose name differs only in letter case: the run writes its own name, and
+    // View must open that one, not this.
+    WriteFile(folder + QStringLiteral("ADIUPLD2MORVASK.ADI"), "an older file\r\n");
 
     m_harness->app->SetWorkerProgram(QStringLiteral(MORVASK_BIN_DIR "/morvask-export"));
     m_harness->app->SetPrefix(WinePrefix(prefix.toStdString()));
