@@ -2,7 +2,7 @@
 # The Debian package as debian/ builds it (dpkg-buildpackage, from a copy of the source tree
 # without its build folders): its name and version, its control fields, the libraries apt must
 # bring along, what it holds, and lintian's verdict with its pedantic tags (no error and no
-# warning may remain; the informational tags left are shown).
+# warning may remain; the informational tags and overrides left are shown).
 # Usage: debian_package_test.sh SOURCE_DIR VERSION
 set -euo pipefail
 source=$1 version=$2
@@ -45,7 +45,8 @@ for f in ./usr/bin/morvask ./usr/bin/morvask-export ./usr/share/man/man1/morvask
 done
 
 changes=$tmp/morvask_${version}_$arch.changes
-lintian --pedantic --fail-on error,warning --tag-display-limit 0 "$changes" >"$tmp/lintian.log" 2>&1 ||
+lintian --pedantic --display-info --show-overrides --fail-on error,warning --tag-display-limit 0 "$changes" \
+  >"$tmp/lintian.log" 2>&1 ||
   fail "lintian: $(cat "$tmp/lintian.log")"
 cat "$tmp/lintian.log"
 echo "debian package: all checks passed"

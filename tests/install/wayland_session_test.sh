@@ -40,7 +40,9 @@ for _ in $(seq 100); do
 done
 [ -S "$tmp/runtime/morvask-test" ] || fail "weston made no socket: $(cat "$tmp/weston.log")"
 
-session WAYLAND_DISPLAY=morvask-test QT_QPA_PLATFORM=wayland WAYLAND_DEBUG=client WINEPREFIX="$tmp/prefix" \
+# The session names its kind and its compositor, as a desktop's session does; no Qt platform
+# is named, so Qt picks its Wayland platform by itself.
+session XDG_SESSION_TYPE=wayland WAYLAND_DISPLAY=morvask-test WAYLAND_DEBUG=client WINEPREFIX="$tmp/prefix" \
   "$bin/morvask" >"$tmp/morvask.out" 2>"$tmp/morvask.trace" &
 program=$!
 # The dialog is there once a toplevel has its title and its surface a drawn buffer. Debian 12's
