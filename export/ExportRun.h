@@ -44,9 +44,8 @@ public:
     // The file written is the export of one state of the log (settings.m_strSourcePath):
     // when the log changed during the walk (Qervel saving contacts beside us), or a reading
     // failed while it changed, the log is walked again, up to LogFileState::kReadings times
-    // in all. A log
-    // that changed during every walk throws CDaoException of kind Changed, never "damaged",
-    // and leaves the counters at 0: no walk of it counts as the run's result.
+    // in all. A log that changed during every walk throws CDaoException of kind Changed,
+    // never "damaged", and leaves the counters at 0: no walk of it counts as the run's result.
     void Run(const RunSettings& settings);
 
     const ExportCounters& Counters() const { return m_counters; }
